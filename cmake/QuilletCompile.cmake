@@ -1,0 +1,17 @@
+# Warnings and code generation shared by every target of the project.
+add_library(quillet_options INTERFACE)
+target_compile_options(quillet_options INTERFACE
+  -Wall -Wextra -Wno-unused-parameter
+  $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>)
+if(WIN32)
+  # Windows headers: no min/max macros, the narrow (ANSI) API.
+  target_compile_definitions(quillet_options INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+endif()
+target_include_directories(quillet_options INTERFACE ${CMAKE_SOURCE_DIR})
+
+# Sanitizer builds (native only): -DQUILLET_SANITIZE=address,undefined or thread.
+set(QUILLET_SANITIZE "" CACHE STRING "Sanitizers for the native build")
+if(QUILLET_SANITIZE AND NOT WIN32)
+  add_compile_options(-fsanitize=${QUILLET_SANITIZE} -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=${QUILLET_SANITIZE})
+endif()

@@ -1,0 +1,46 @@
+# quillet_add_test(NAME <name> SOURCES <files...> [LIBS <targets...>] [ARGS <args...>])
+#
+# One GoogleTest program per call, registered with ctest as one test. In the
+# Windows configurations the program is cross-compiled and ctest runs it under
+# Wine (cmake/run-wine.sh: quiet debug output, a Wine prefix inside the build
+# folder, initialised once).
+set(_gtest_src /usr/src/googletest)
+if(NOT TARGET gtest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${_gtest_src} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+set(QUILLET_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+
+# Wraps a command so that it runs in this configuration: directly natively,
+# under Wine for the Windows builds.
+function(quillet_test_command out)
+  if(WIN32)
+    set(${out} ${CMAKE_SOURCE_DIR}/cmake/run-wine.sh ${QUILLET_WINE_PREFIX} ${ARGN} PARENT_SCOPE)
+  else()
+    set(${out} ${ARGN} PARENT_SCOPE)
+  endif()
+endfunction()
+
+function(quillet_add_test)
+  cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS;ARGS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gtest_main quillet_options)
+  target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  quillet_test_command(cmd $<TARGET_FILE:${T_NAME}> ${T_ARGS})
+  add_test(NAME ${T_NAME} COMMAND ${cmd})
+  if(T_LABELS)
+    set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+endfunction()
+
+# The path of a built binary as the test programs of this configuration see it:
+# Wine maps the Unix root to drive Z:.
+function(quillet_runtime_path out path)
+  if(WIN32)
+    set(${out} "Z:${path}" PARENT_SCOPE)
+  else()
+    set(${out} "${path}" PARENT_SCOPE)
+  endif()
+endfunction()
