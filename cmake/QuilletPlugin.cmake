@@ -1,0 +1,34 @@
+# The shipped binaries: a thin shared library over the subsystem libraries.
+#   win64   Quillet64.dll    win32   Quillet.dll    native   Quillet.so
+# Exactly two symbols are exported, VSTPluginMain and main; a post-build check
+# (cmake/check-exports.sh) fails the build otherwise, and on Windows also when
+# the DLL imports anything but Windows system DLLs.
+add_library(Quillet SHARED
+  ${CMAKE_SOURCE_DIR}/plug/VstEntry.cpp
+  ${CMAKE_SOURCE_DIR}/quillet/Quillet.cpp
+  ${CMAKE_SOURCE_DIR}/quillet/QuilletEntry.cpp)
+target_link_libraries(Quillet PRIVATE quillet_plug quillet_options)
+foreach(lib quillet_quillet quillet_effect)
+  if(TARGET ${lib})
+    target_link_libraries(Quillet PRIVATE ${lib})
+  endif()
+endforeach()
+set_target_properties(Quillet PROPERTIES PREFIX "")
+if(WIN32)
+  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/exports.def)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set_target_properties(Quillet PROPERTIES OUTPUT_NAME Quillet64)
+  endif()
+  # The i686 toolchain otherwise decorates stdcall names; keep exports plain.
+  target_link_options(Quillet PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+  set(_objdump ${QUILLET_TRIPLE}-objdump)
+else()
+  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/VstEntryMain_posix.cpp)
+  target_link_options(Quillet PRIVATE
+    -Wl,--version-script=${CMAKE_SOURCE_DIR}/plug/exports.version -Wl,--no-undefined)
+  set_target_properties(Quillet PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/plug/exports.version)
+  set(_objdump objdump)
+endif()
+add_custom_command(TARGET Quillet POST_BUILD
+  COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports.sh ${_objdump} $<TARGET_FILE:Quillet>
+  VERBATIM)

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# check-exports.sh OBJDUMP BINARY
+# Fails unless BINARY exports exactly VSTPluginMain and main and, for a Windows
+# DLL, imports only Windows system DLLs (no mingw runtime: libgcc, libstdc++,
+# libwinpthread must be linked in statically).
+set -euo pipefail
+export LC_ALL=C
+objdump=$1 bin=$2
+case "$bin" in
+  *.dll)
+    dump=$("$objdump" -p "$bin")
+    exports=$(printf '%s\n' "$dump" | awk '/\[Ordinal\/Name Pointer\] Table/ { t=1; next } t && /^[ \t]*\[/ { print $NF; next } t { t=0 }' | sort | tr '\n' ' ')
+    imports=$(printf '%s\n' "$dump" | awk '/DLL Name:/ { print tolower($3) }' | sort -u)
+    allowed='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|ole32|oleaut32|comctl32|comdlg32|wininet|msvcrt|ucrtbase|ws2_32|winmm|version|msimg32|api-ms-win-.*)\.dll$'
+    bad=$(printf '%s\n' "$imports" | grep -Ev "$allowed" || true)
+    if [ -n "$bad" ]; then
+      echo "check-exports: $bin imports non-system DLLs: $bad" >&2; exit 1
+    fi
+    ;;
+  *)
+    exports=$("$objdump" -T "$bin" | awk '$2 ~ /g/ && $4 == ".text" { print $NF }' | sort | tr '\n' ' ')
+    ;;
+esac
+if [ "$exports" != "VSTPluginMain main " ]; then
+  echo "check-exports: $bin exports '$exports', expected exactly 'VSTPluginMain main'" >&2; exit 1
+fi

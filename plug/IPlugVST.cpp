@@ -1,0 +1,321 @@
+#include "plug/IPlugVST.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "plug/HostIdentification.h"
+#include "plug/TextUtil.h"
+
+namespace plug {
+
+namespace {
+
+vst::int32 ArrangementType(int channels) {
+  switch (channels) {
+    case 0: return vst::kSpeakerArrEmpty;
+    case 1: return vst::kSpeakerArrMono;
+    case 2: return vst::kSpeakerArrStereo;
+    default: return vst::kSpeakerArrUserDefined;
+  }
+}
+
+void SetArrangement(vst::VstSpeakerArrangement* arrangement, int channels) {
+  arrangement->type = ArrangementType(channels);
+  arrangement->numChannels = channels;
+}
+
+}  // namespace
+
+IPlugVST::IPlugVST(const IPlugConfig& config, vst::HostCallback host) : IPlugBase(config) {
+  host_ = host;
+  programChunk_.Clear();
+  bankChunk_.Clear();
+  std::memset(&aEffect_, 0, sizeof aEffect_);
+  aEffect_.magic = vst::kEffectMagic;
+  aEffect_.dispatcher = Dispatcher;
+  aEffect_.process = Process;
+  aEffect_.setParameter = SetParameter;
+  aEffect_.getParameter = GetParameter;
+  aEffect_.numPrograms = NPresets();
+  aEffect_.numParams = NParams();
+  aEffect_.numInputs = NInChannels();
+  aEffect_.numOutputs = NOutChannels();
+  aEffect_.flags = vst::effFlagsCanReplacing | vst::effFlagsProgramChunks |
+                   vst::effFlagsCanDoubleReplacing;
+  if (LegalIO(1, -1)) aEffect_.flags |= vst::effFlagsMonoCapable;
+  aEffect_.initialDelay = GetLatency();
+  aEffect_.ioRatio = 1.0f;
+  aEffect_.object = this;
+  aEffect_.uniqueID = GetUniqueID();
+  aEffect_.version = GetDecimalVersion();
+  aEffect_.processReplacing = ProcessReplacing;
+  aEffect_.processDoubleReplacing = ProcessDoubleReplacing;
+  SetArrangement(&inputArrangement_, NInChannels());
+  SetArrangement(&outputArrangement_, NOutChannels());
+  SetInputConnections(0, NInChannels(), true);
+  SetOutputConnections(0, NOutChannels(), true);
+  ChangeBlockSize(1024);
+}
+
+// The effect record points back at this instance; after deletion a host that
+// still held it would find no object.
+IPlugVST::~IPlugVST() { aEffect_.object = nullptr; }
+
+IPlugVST* IPlugVST::FromAEffect(vst::AEffect* effect) {
+  return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
+}
+
+vst::intptr IPlugVST::CallHost(vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
+                               float opt) {
+  return host_ ? host_(&aEffect_, opcode, index, value, ptr, opt) : 0;
+}
+
+// ---- Host services ---------------------------------------------------------
+
+void IPlugVST::BeginParamGesture(int paramIndex) { CallHost(vst::audioMasterBeginEdit, paramIndex); }
+
+void IPlugVST::NotifyHostParamValue(int paramIndex, double normalized) {
+  CallHost(vst::audioMasterAutomate, paramIndex, 0, nullptr, static_cast<float>(normalized));
+}
+
+void IPlugVST::EndParamGesture(int paramIndex) { CallHost(vst::audioMasterEndEdit, paramIndex); }
+
+void IPlugVST::NotifyHostDisplayChanged() { CallHost(vst::audioMasterUpdateDisplay); }
+
+bool IPlugVST::IsOfflineRender() {
+  return CallHost(vst::audioMasterGetCurrentProcessLevel) == vst::kProcessLevelOffline;
+}
+
+vst::VstTimeInfo* IPlugVST::GetTimeInfo(vst::int32 wantedFlags) {
+  return reinterpret_cast<vst::VstTimeInfo*>(CallHost(vst::audioMasterGetTime, 0, wantedFlags));
+}
+
+int IPlugVST::GetSamplePosition() {
+  const vst::VstTimeInfo* info = GetTimeInfo(0);
+  if (!info || !(info->samplePos >= 0.0)) return 0;
+  double rounded = info->samplePos + 0.5;
+  // Positions past the int range (a day at 48 kHz is far below it) saturate.
+  return rounded < 2147483647.0 ? static_cast<int>(rounded) : 2147483647;
+}
+
+double IPlugVST::GetHostTempo() {
+  const vst::VstTimeInfo* info = GetTimeInfo(vst::kVstTempoValid);
+  if (info && (info->flags & vst::kVstTempoValid) && info->tempo >= 0.0 && std::isfinite(info->tempo))
+    return info->tempo;
+  return 0.0;
+}
+
+void IPlugVST::GetTimeSignature(int* numerator, int* denominator) {
+  *numerator = 0;
+  *denominator = 0;
+  const vst::VstTimeInfo* info = GetTimeInfo(vst::kVstTimeSigValid);
+  if (info && (info->flags & vst::kVstTimeSigValid) && info->timeSigNumerator >= 0 &&
+      info->timeSigDenominator >= 0) {
+    *numerator = info->timeSigNumerator;
+    *denominator = info->timeSigDenominator;
+  }
+}
+
+void IPlugVST::GetTransportInfo(ITransportInfo* info) {
+  constexpr vst::int32 kWanted = vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid |
+                                 vst::kVstCyclePosValid | vst::kVstTimeSigValid;
+  const vst::VstTimeInfo* t = GetTimeInfo(kWanted);
+  if (!t || !(t->flags & kWanted)) return;
+  // Non-finite host values are treated as not confirmed: they would poison
+  // every position derived from them.
+  if (std::isfinite(t->samplePos)) info->samplePos = t->samplePos;
+  if ((t->flags & vst::kVstPpqPosValid) && t->ppqPos >= 0.0 && std::isfinite(t->ppqPos))
+    info->ppqPos = t->ppqPos;
+  if ((t->flags & vst::kVstTempoValid) && t->tempo > 0.0 && std::isfinite(t->tempo))
+    info->tempo = t->tempo;
+  if ((t->flags & vst::kVstBarsValid) && t->barStartPos >= 0.0 && std::isfinite(t->barStartPos))
+    info->lastBarPos = t->barStartPos;
+  if ((t->flags & vst::kVstCyclePosValid) && t->cycleStartPos >= 0.0 && t->cycleEndPos >= 0.0 &&
+      std::isfinite(t->cycleStartPos) && std::isfinite(t->cycleEndPos)) {
+    info->cycleStart = t->cycleStartPos;
+    info->cycleEnd = t->cycleEndPos;
+  }
+  if ((t->flags & vst::kVstTimeSigValid) && t->timeSigNumerator > 0 && t->timeSigDenominator > 0) {
+    info->numerator = t->timeSigNumerator;
+    info->denominator = t->timeSigDenominator;
+  }
+  info->transportRunning = (t->flags & vst::kVstTransportPlaying) != 0;
+  info->cycleActive = (t->flags & vst::kVstTransportCycleActive) != 0;
+}
+
+void IPlugVST::AskHostText(vst::int32 opcode, char* text, int capacity) {
+  // The host writes without knowing our size; 256 bytes is far above every
+  // limit the interface documents. Terminate in case it wrote to the end.
+  text[0] = '\0';
+  CallHost(opcode, 0, 0, text);
+  text[capacity - 1] = '\0';
+}
+
+int IPlugVST::GetHostKind() {
+  int kind = IPlugBase::GetHostKind();
+  if (kind != kHostNotAsked) return kind;
+  char product[256];
+  AskHostText(vst::audioMasterGetProductString, product, sizeof product);
+  if (product[0]) {
+    SetHostVersion(HostVersionFromDecimal(CallHost(vst::audioMasterGetVendorVersion)));
+  } else {
+    SetHostVersion(0);
+  }
+  kind = HostKindFromProductString(product);
+  SetHostKind(kind);
+  return kind;
+}
+
+bool IPlugVST::IsChunkQuirkHost() {
+  if (!quirkChecked_) {
+    char vendor[256];
+    AskHostText(vst::audioMasterGetVendorString, vendor, sizeof vendor);
+    quirkAnswer_ = IsChunkQuirkVendor(vendor);
+    quirkChecked_ = true;
+  }
+  return quirkAnswer_;
+}
+
+void IPlugVST::InitForHost() {
+  hostSetUpDone_ = true;
+  if (IsStereoOnlyHost(GetHostKind())) LimitToStereo();
+  aEffect_.numInputs = NInChannels();
+  aEffect_.numOutputs = NOutChannels();
+  SetArrangement(&inputArrangement_, NInChannels());
+  SetArrangement(&outputArrangement_, NOutChannels());
+  OnHostKnown();
+}
+
+void IPlugVST::SetEditRect() {
+  IPlugEditor* editor = GetEditor();
+  editRect_.top = 0;
+  editRect_.left = 0;
+  editRect_.bottom = static_cast<std::int16_t>(editor->Height());
+  editRect_.right = static_cast<std::int16_t>(editor->Width());
+}
+
+void IPlugVST::AttachEditor(IPlugEditor* editor) {
+  if (!editor) return;
+  IPlugBase::AttachEditor(editor);
+  aEffect_.flags |= vst::effFlagsHasEditor;
+  SetEditRect();
+}
+
+void IPlugVST::ResizeEditor(int, int) {
+  if (!GetEditor()) return;
+  SetEditRect();
+  OnEditorResized();
+}
+
+void IPlugVST::SetLatencySamples(int samples) {
+  aEffect_.initialDelay = samples;
+  IPlugBase::SetLatencySamples(samples);
+}
+
+bool IPlugVST::SendMidiToHost(const IMidiMessage* msg) {
+  vst::VstMidiEvent event{};
+  event.type = vst::kVstMidiType;
+  event.byteSize = sizeof(vst::VstMidiEvent);
+  event.deltaFrames = msg->offset;
+  event.midiData[0] = static_cast<char>(msg->status);
+  event.midiData[1] = static_cast<char>(msg->data1);
+  event.midiData[2] = static_cast<char>(msg->data2);
+  vst::VstEvents events{};
+  events.numEvents = 1;
+  events.events[0] = reinterpret_cast<vst::VstEvent*>(&event);
+  return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
+}
+
+bool IPlugVST::SendSysExToHost(const ISysExMessage* msg) {
+  vst::VstMidiSysexEvent event{};
+  event.type = vst::kVstSysExType;
+  event.byteSize = 48;
+  event.deltaFrames = msg->offset;
+  event.dumpBytes = msg->size;
+  event.sysexDump = const_cast<char*>(reinterpret_cast<const char*>(msg->data));
+  vst::VstEvents events{};
+  events.numEvents = 1;
+  events.events[0] = reinterpret_cast<vst::VstEvent*>(&event);
+  return CallHost(vst::audioMasterProcessEvents, 0, 0, &events) == 1;
+}
+
+// ---- Process entries ---------------------------------------------------------
+
+void IPlugVST::AskForMidi() {
+  if (DoesMidi()) CallHost(vst::audioMasterWantMidi, 0, 1);
+}
+
+void IPlugVST::ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate) {
+  AskForMidi();
+  if (frames <= 0 || (!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
+  AttachOutputBuffers(outputs);
+  // The scratch buffers hold one announced block; a longer call is processed
+  // in pieces of that size.
+  const int piece = GetBlockSize() > 0 ? GetBlockSize() : 1;
+  for (int done = 0; done < frames;) {
+    const int n = frames - done < piece ? frames - done : piece;
+    AttachInputBuffers(inputs, done, n);
+    ProcessBlock(InputPointers(), OutputPointers(), n);
+    WriteFloatOutputs(done, n, accumulate);
+    done += n;
+  }
+}
+
+void IPlugVST::ProcessDouble(double** inputs, double** outputs, int frames) {
+  AskForMidi();
+  if (frames <= 0 || (!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
+  const int piece = GetBlockSize() > 0 ? GetBlockSize() : 1;
+  for (int done = 0; done < frames;) {
+    const int n = frames - done < piece ? frames - done : piece;
+    AttachDoubleBuffers(inputs, outputs, done);
+    ProcessBlock(InputPointers(), OutputPointers(), n);
+    done += n;
+  }
+}
+
+void VST_CALL IPlugVST::Process(vst::AEffect* effect, float** inputs, float** outputs,
+                                vst::int32 frames) {
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return;
+  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  plug->ProcessFloat(inputs, outputs, frames, true);
+}
+
+void VST_CALL IPlugVST::ProcessReplacing(vst::AEffect* effect, float** inputs, float** outputs,
+                                         vst::int32 frames) {
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return;
+  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  plug->ProcessFloat(inputs, outputs, frames, false);
+}
+
+void VST_CALL IPlugVST::ProcessDoubleReplacing(vst::AEffect* effect, double** inputs,
+                                               double** outputs, vst::int32 frames) {
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return;
+  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  plug->ProcessDouble(inputs, outputs, frames);
+}
+
+// ---- Parameter entries -------------------------------------------------------
+
+void VST_CALL IPlugVST::SetParameter(vst::AEffect* effect, vst::int32 index, float value) {
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return;
+  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  IParameter* param = plug->GetParam(index);
+  if (!param) return;
+  if (plug->GetEditor()) plug->GetEditor()->SetParameterFromPlugin(index, value, true);
+  param->SetFromNormalized(value);
+  plug->OnParamChanged(index);
+}
+
+float VST_CALL IPlugVST::GetParameter(vst::AEffect* effect, vst::int32 index) {
+  IPlugVST* plug = FromAEffect(effect);
+  if (!plug) return 0.0f;
+  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  const IParameter* param = plug->GetParam(index);
+  return param ? static_cast<float>(param->NormalizedValue()) : 0.0f;
+}
+
+}  // namespace plug
