@@ -1,0 +1,174 @@
+#include "lice/LICE_Blit.h"
+
+#include <cstring>
+
+#include "lice/LICE_Combine.h"
+
+namespace {
+
+struct BlitArea {
+  LICE_pixel* destRow;
+  const LICE_pixel* srcRow;
+  int destSpan;
+  int srcSpan;
+  int width;
+  int height;
+};
+
+template <class Op>
+void BlitWith(const BlitArea& a, int weight) {
+  LICE_pixel* d = a.destRow;
+  const LICE_pixel* s = a.srcRow;
+  for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan) {
+    uint8_t* dp = reinterpret_cast<uint8_t*>(d);
+    const uint8_t* sp = reinterpret_cast<const uint8_t*>(s);
+    for (int x = 0; x < a.width; ++x, dp += 4, sp += 4) Op::Apply(dp, sp, weight);
+  }
+}
+
+// Copy using source alpha at full weight: the editor's most common blit, so
+// fully transparent and fully opaque pixels skip the arithmetic.
+void BlitCopyAlphaFull(const BlitArea& a) {
+  LICE_pixel* d = a.destRow;
+  const LICE_pixel* s = a.srcRow;
+  for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan) {
+    for (int x = 0; x < a.width; ++x) {
+      const LICE_pixel sp = s[x];
+      const uint32_t sa = sp >> 24;
+      if (sa == 255) {
+        d[x] = sp;
+      } else if (sa != 0) {
+        lice_combine::CopyAlpha::Apply(reinterpret_cast<uint8_t*>(d + x), reinterpret_cast<const uint8_t*>(s + x),
+                                       256);
+      }
+    }
+  }
+}
+
+void BlitChannelCopy(const BlitArea& a, int mode) {
+  const int srcChannel = mode & 3;
+  const int destChannel = (mode >> 2) & 3;
+  LICE_pixel* d = a.destRow;
+  const LICE_pixel* s = a.srcRow;
+  for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan) {
+    uint8_t* dp = reinterpret_cast<uint8_t*>(d);
+    const uint8_t* sp = reinterpret_cast<const uint8_t*>(s);
+    for (int x = 0; x < a.width; ++x) dp[x * 4 + destChannel] = sp[x * 4 + srcChannel];
+  }
+}
+
+}  // namespace
+
+void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, float alpha, int mode) {
+  if (!src) return;
+  LICE_Blit(dest, src, destX, destY, 0, 0, src->Width(), src->Height(), alpha, mode);
+}
+
+void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, int srcX, int srcY, int srcWidth,
+               int srcHeight, float alpha, int mode) {
+  if (!dest || !src || alpha == 0.0f) return;
+
+  // Source rectangle as edges, cut to the source bitmap. 64-bit sums keep a
+  // caller's extreme values from wrapping around.
+  long long left = srcX, top = srcY;
+  long long right = left + srcWidth, bottom = top + srcHeight;
+  if (left < 0) left = 0;
+  if (top < 0) top = 0;
+  if (right > src->Width()) right = src->Width();
+  if (bottom > src->Height()) bottom = src->Height();
+  long long dx = destX, dy = destY;
+  if (dx < 0) {
+    left -= dx;
+    dx = 0;
+  }
+  if (dy < 0) {
+    top -= dy;
+    dy = 0;
+  }
+  long long width = right - left, height = bottom - top;
+  if (width > dest->Width() - dx) width = dest->Width() - dx;
+  if (height > dest->Height() - dy) height = dest->Height() - dy;
+  if (width <= 0 || height <= 0) return;
+  LICE_pixel* destBits = dest->Bits();
+  LICE_pixel* srcBits = src->Bits();
+  if (!destBits || !srcBits) return;
+
+  BlitArea a;
+  a.destSpan = dest->RowSpan();
+  a.srcSpan = src->RowSpan();
+  a.destRow = destBits + dy * a.destSpan + dx;
+  a.srcRow = srcBits + top * a.srcSpan + left;
+  a.width = static_cast<int>(width);
+  a.height = static_cast<int>(height);
+
+  if ((mode & LICE_BLIT_MODE_MASK) >= LICE_BLIT_MODE_CHANCOPY) {
+    BlitChannelCopy(a, mode);
+    return;
+  }
+  mode &= LICE_BLIT_MODE_MASK | LICE_BLIT_USE_ALPHA;
+
+  if (mode == LICE_BLIT_MODE_COPY && alpha == 1.0f) {
+    LICE_pixel* d = a.destRow;
+    const LICE_pixel* s = a.srcRow;
+    // memmove: a bitmap blitted onto itself may overlap.
+    if (a.destRow > a.srcRow) {
+      d += (a.height - 1) * a.destSpan;
+      s += (a.height - 1) * a.srcSpan;
+      for (int y = 0; y < a.height; ++y, d -= a.destSpan, s -= a.srcSpan) std::memmove(d, s, a.width * 4);
+    } else {
+      for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan) std::memmove(d, s, a.width * 4);
+    }
+    return;
+  }
+  if (mode == LICE_BLIT_MODE_COPY && alpha == 0.5f) {
+    LICE_pixel* d = a.destRow;
+    const LICE_pixel* s = a.srcRow;
+    for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan) {
+      for (int x = 0; x < a.width; ++x) d[x] = ((s[x] >> 1) & 0x7F7F7F7F) + ((d[x] >> 1) & 0x7F7F7F7F);
+    }
+    return;
+  }
+
+  const int weight = static_cast<int>(alpha * 256.0f);
+  if (weight == 0) return;
+  using namespace lice_combine;
+  switch (mode) {
+    case LICE_BLIT_MODE_COPY:
+      BlitWith<Copy>(a, weight);
+      break;
+    case LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA:
+      if (weight == 256) {
+        BlitCopyAlphaFull(a);
+      } else {
+        BlitWith<CopyAlpha>(a, weight);
+      }
+      break;
+    case LICE_BLIT_MODE_ADD:
+      BlitWith<Add>(a, weight);
+      break;
+    case LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA:
+      BlitWith<AddAlpha>(a, weight);
+      break;
+    case LICE_BLIT_MODE_DODGE:
+      BlitWith<Dodge>(a, weight);
+      break;
+    case LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA:
+      BlitWith<DodgeAlpha>(a, weight);
+      break;
+    case LICE_BLIT_MODE_MUL:
+      BlitWith<Multiply>(a, weight);
+      break;
+    case LICE_BLIT_MODE_MUL | LICE_BLIT_USE_ALPHA:
+      BlitWith<MultiplyAlpha>(a, weight);
+      break;
+    case LICE_BLIT_MODE_OVERLAY:
+      BlitWith<Overlay>(a, weight);
+      break;
+    case LICE_BLIT_MODE_OVERLAY | LICE_BLIT_USE_ALPHA:
+      BlitWith<OverlayAlpha>(a, weight);
+      break;
+    default:
+      // Hue/saturation/value adjustment is not part of this layer.
+      break;
+  }
+}
