@@ -1,0 +1,167 @@
+#include "quillet/Grain.h"
+
+#include <cmath>
+#include <new>
+
+namespace quillet {
+
+namespace {
+// Above this rate a grain refuses to allocate: its buffer would take more than
+// 48 MB, sixteen times over.
+constexpr double kMaxSampleRateHz = 1000000.0;
+
+// Any loop length beyond this is certainly larger than the buffer, so the grain
+// is silent; keeping it finite keeps the span and overlap arithmetic finite.
+constexpr double kMaxLoopLength = 1073741824.0;
+
+// x^exponent, with the two exponents that a fade control hits exactly (0.5 gives
+// 1, 0.375 gives 2) computed without the library call. Both are exact, so the
+// result does not change.
+inline double Power(double x, double exponent) {
+  if (exponent == 1.0) return x;
+  if (exponent == 2.0) return x * x;
+  return std::pow(x, exponent);
+}
+}  // namespace
+
+Grain::Grain() { Recalculate(); }
+
+bool Grain::SetSampleRate(double rateHz) {
+  if (!(rateHz > 0.0)) return false;
+  if (rateHz == sampleRate_) return true;
+
+  buffer_.reset();
+  capacity_ = 0;
+  maxGrainSamples_ = 1;
+  sampleRate_ = -1.0;
+  position_ = 0.0;
+  age_ = 0;
+  if (rateHz > kMaxSampleRateHz) return false;
+
+  const int maxGrainSamples = static_cast<int>(std::floor(2.0 * rateHz));
+  const int capacity = maxGrainSamples + maxGrainSamples / 2;
+  buffer_.reset(new (std::nothrow) double[2 * static_cast<size_t>(capacity)]());
+  if (!buffer_) return false;
+  sampleRate_ = rateHz;
+  maxGrainSamples_ = maxGrainSamples;
+  capacity_ = capacity;
+  return true;
+}
+
+void Grain::Recalculate() {
+  double length;
+  if (interpolate_) {
+    length = sampleRate_ * period_;
+  } else {
+    if (grainSamples_ >= maxGrainSamples_) grainSamples_ = maxGrainSamples_ - 1;
+    length = grainSamples_;
+  }
+  // Written so that a not-a-number length also ends up at 1.
+  if (!(length >= 1.0)) length = 1.0;
+  if (length > kMaxLoopLength) length = kMaxLoopLength;
+  loopLength_ = length;
+
+  overlap_ = std::floor(loopLength_ * overlapPercent_ * 0.01);
+  if (!(overlap_ >= 0.0)) overlap_ = 0.0;
+  if (overlap_ > kMaxLoopLength) overlap_ = kMaxLoopLength;
+  overlapInverse_ = overlap_ > 0.0 ? 1.0 / overlap_ : 0.0;
+  activeLifetime_ = lifetime_ > 0 ? lifetime_ : 1;
+  span_ = loopLength_ + overlap_;
+}
+
+void Grain::Start() {
+  Recalculate();
+  position_ = 0.0;
+  age_ = 0;
+}
+
+StereoSample Grain::Tick(StereoSample input) {
+  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return {0.0, 0.0};
+
+  if (age_ < span_) {
+    double* pair = &buffer_[2 * static_cast<size_t>(age_)];
+    pair[0] = input.left;
+    pair[1] = input.right;
+  }
+
+  const double b = position_;
+  StereoSample v;
+  if (b < overlap_) {
+    // The tail head takes over head 0's history at the loop point, so its
+    // interpolation continues exactly where head 0 left off.
+    if (b < 1.0) {
+      for (int channel = 0; channel < 2; ++channel)
+        for (int i = 0; i < 4; ++i) history_[1][channel][i] = history_[0][channel][i];
+    }
+    const double shape = GrainShape(b / span_);
+    const StereoSample head = ReadHead(b, 0);
+    v.left = shape * head.left;
+    v.right = shape * head.right;
+
+    const double t = b + loopLength_;
+    if (t < span_) {
+      const double w = b * overlapInverse_;
+      const StereoSample tail = ReadHead(t, 1);
+      const double tailShape = GrainShape(t / span_);
+      v.left = w * v.left + (1.0 - w) * tail.left * tailShape;
+      v.right = w * v.right + (1.0 - w) * tail.right * tailShape;
+    }
+  } else {
+    const double shape = GrainShape(b / span_);
+    const StereoSample head = ReadHead(b, 0);
+    v.left = shape * head.left;
+    v.right = shape * head.right;
+  }
+
+  const double frameShape = FrameShape(static_cast<double>(age_) / activeLifetime_);
+  v.left *= frameShape;
+  v.right *= frameShape;
+
+  double next = b + 1.0;
+  if (next >= loopLength_)
+    next -= loopLength_;  // a fractional remainder carries into the next cycle
+  position_ = next;
+  ++age_;
+  return v;
+}
+
+StereoSample Grain::ReadHead(double x, int head) {
+  if (x >= span_) return {0.0, 0.0};
+
+  // x lies in 0..span and span fits the buffer (Tick checks), so the
+  // truncation is the floor and the index is in range.
+  const int n = static_cast<int>(x);
+  const double* pair = &buffer_[2 * static_cast<size_t>(n)];
+  if (!interpolate_) return {pair[0], pair[1]};
+
+  const double f = x - n;
+  const double f2 = f * f;
+  const double f3 = f2 * f;
+  double result[2];
+  for (int channel = 0; channel < 2; ++channel) {
+    double* h = history_[head][channel];
+    h[0] = h[1];
+    h[1] = h[2];
+    h[2] = h[3];
+    h[3] = pair[channel];
+    const double y0 = h[0], y1 = h[1], y2 = h[2], y3 = h[3];
+    result[channel] = ((y3 - y0) * 0.5 + (y1 - y2) * 1.5) * f3 +
+                      (y0 - 2.5 * y1 + 2.0 * y2 - 0.5 * y3) * f2 + (y2 - y0) * 0.5 * f + y1;
+  }
+  return {result[0], result[1]};
+}
+
+double Grain::Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out) {
+  if (x < peak) return in.on ? 1.0 - Power(1.0 - x / peak, in.exponent) : 1.0;
+  return out.on ? 1.0 - Power((x - peak) / (1.0 - peak), out.exponent) : 1.0;
+}
+
+double Grain::GrainShape(double x) const {
+  return Shape(x, grainSkew_, grainFadeIn_, grainFadeOut_);
+}
+
+double Grain::FrameShape(double x) const {
+  return Shape(x, frameSkew_, frameFadeIn_, frameFadeOut_);
+}
+
+}  // namespace quillet

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <memory>
+
+#include "quillet/FadeCurve.h"
+#include "quillet/StereoSample.h"
+
+namespace quillet {
+
+// One grain: records the stereo input into its own buffer from the moment its
+// frame starts it and plays the first loopLength samples of that recording in a
+// loop, crossfading `overlap` samples across the loop point.
+//
+// Two envelopes shape the output: the grain envelope over each loop cycle
+// (GrainShape of position / span) and the frame envelope over the grain's whole
+// lifetime (FrameShape of age / activeLifetime).
+//
+// Lengths are set in two steps. The frame writes the pending values
+// (SetGrainSamples, SetLifetime, SetPeriodSeconds, SetOverlapPercent) whenever
+// its parameters change; the grain takes them only in Recalculate, which runs
+// when the frame starts it (Start). A grain that is playing or fading out keeps
+// the lengths it started with.
+//
+// Buffer positions: during the first loopLength + overlap samples after a start
+// the grain writes buffer[age] and then reads the same position, so its first
+// cycle passes the live input. The tail head of the loop crossfade reads
+// positions loopLength.. that are not yet written in the first cycle: it plays
+// whatever the previous use of the grain left there (zeros after allocation).
+// The buffer is never cleared between uses.
+//
+// In interpolating mode (grain length from a frequency) each read head keeps a
+// four-sample history and interpolates with a Catmull-Rom cubic between the two
+// middle samples; the result trails the read position by two samples.
+//
+// Threads: SetSampleRate allocates and runs on the main thread with the
+// instance lock held; everything else is audio-thread safe (no allocation).
+class Grain {
+ public:
+  Grain();
+  ~Grain() = default;
+  Grain(const Grain&) = delete;
+  Grain& operator=(const Grain&) = delete;
+
+  // Makes a zeroed buffer of floor(2 x rate) x 3 / 2 stereo pairs (integer
+  // arithmetic) and rewinds position and age. A rate of 0 or less, or the rate
+  // already in use, changes nothing. Returns false when the buffer could not be
+  // allocated; the grain is then silent until a later call succeeds.
+  bool SetSampleRate(double rateHz);
+
+  // Takes the pending lengths: the loop length (from grainSamples, or from
+  // sample rate x period when interpolating), the overlap, the span and the
+  // lifetime.
+  void Recalculate();
+
+  // Recalculate, then position and age back to 0: the frame starts this grain.
+  void Start();
+
+  // Back to the start of the loop without touching the age (tempo grid, note-on).
+  void RewindLoop() { position_ = 0.0; }
+
+  // One sample: records `input` while age < span, returns the looped output.
+  // Silent and unchanged once its lifetime is over, or while the span does not
+  // fit the buffer.
+  StereoSample Tick(StereoSample input);
+
+  // The recording at read position x for read head 0 (main) or 1 (tail of the
+  // loop crossfade). Silence at or beyond the span.
+  StereoSample ReadHead(double x, int head);
+
+  // The grain envelope (peak at grainSkew) and frame envelope (peak at
+  // frameSkew) at x in 0..1.
+  double GrainShape(double x) const;
+  double FrameShape(double x) const;
+
+  // Pending values, taken at the next Start.
+  void SetGrainSamples(int samples) { grainSamples_ = samples; }
+  void SetLifetime(int samples) { lifetime_ = samples; }
+  void SetPeriodSeconds(double seconds) { period_ = seconds; }
+  void SetOverlapPercent(double percent) { overlapPercent_ = percent; }
+
+  // Values that act at once.
+  void SetGrainSkew(double peak01) { grainSkew_ = peak01; }
+  void SetFrameSkew(double peak01) { frameSkew_ = peak01; }
+  void SetInterpolate(bool interpolate) { interpolate_ = interpolate; }
+  void SetGrainFadeIn(FadeCurve curve) { grainFadeIn_ = curve; }
+  void SetGrainFadeOut(FadeCurve curve) { grainFadeOut_ = curve; }
+  void SetFrameFadeIn(FadeCurve curve) { frameFadeIn_ = curve; }
+  void SetFrameFadeOut(FadeCurve curve) { frameFadeOut_ = curve; }
+
+  int GrainSamples() const { return grainSamples_; }
+  double PeriodSeconds() const { return period_; }
+  bool Interpolates() const { return interpolate_; }
+  double LoopLength() const { return loopLength_; }
+  double Span() const { return span_; }
+  double Position() const { return position_; }
+  double Overlap() const { return overlap_; }
+  int Capacity() const { return capacity_; }
+  int MaxGrainSamples() const { return maxGrainSamples_; }
+  int ActiveLifetime() const { return activeLifetime_; }
+  int Age() const { return age_; }
+
+ private:
+  static double Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out);
+
+  std::unique_ptr<double[]> buffer_;  // capacity_ interleaved stereo pairs
+  double history_[2][2][4] = {};      // [head][channel][oldest..newest]
+
+  int grainSamples_ = 1;
+  int lifetime_ = 1;
+  double period_ = 1.0;
+  double overlapPercent_ = 0.0;
+  double grainSkew_ = 0.0;
+  double frameSkew_ = 0.0;
+  bool interpolate_ = false;
+  FadeCurve grainFadeIn_;
+  FadeCurve grainFadeOut_;
+  FadeCurve frameFadeIn_;
+  FadeCurve frameFadeOut_;
+
+  double sampleRate_ = -1.0;
+  double loopLength_ = 1.0;
+  double span_ = 1.0;
+  double position_ = 0.0;
+  double overlap_ = 0.0;
+  double overlapInverse_ = 0.0;
+  int capacity_ = 0;
+  int maxGrainSamples_ = 1;
+  int activeLifetime_ = 1;
+  int age_ = 0;
+};
+
+}  // namespace quillet

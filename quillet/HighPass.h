@@ -1,0 +1,49 @@
+#pragma once
+
+namespace quillet {
+
+// Second-order high-pass (quality 1/sqrt(2), cutoff 16 Hz by default) that
+// takes the DC and subsonic rumble out of the wet signal.
+//
+// Denormals: a tiny offset (1e-13) of alternating sign is added to the input
+// and to every state value each sample, so the recursion never decays into the
+// subnormal range during silence. Values in the input or the state that are
+// not finite (not-a-number, infinities, overflow) are replaced by 0 instead, so
+// one bad sample cannot poison the filter: its output is finite again from the
+// third clean sample on.
+//
+// The coefficients are valid from construction (44100 Hz), so processing before
+// the first reset is well defined.
+class HighPass {
+ public:
+  static constexpr double kDefaultCutoffHz = 16.0;
+  static constexpr double kDefaultSampleRateHz = 44100.0;
+  static constexpr double kAntiDenormalOffset = 1e-13;
+
+  HighPass();
+
+  void SetSampleRate(double rateHz) { sampleRate_ = rateHz; }
+  void SetCutoff(double cutoffHz) { cutoffHz_ = cutoffHz; }
+
+  // New coefficients from the sample rate and cutoff (a rate of 0 or less acts
+  // as a cutoff of 0); clears the state and restarts the offset.
+  void Recalculate();
+
+  // [audio] One sample.
+  double Process(double x);
+
+ private:
+  double sampleRate_ = kDefaultSampleRateHz;
+  double cutoffHz_ = kDefaultCutoffHz;
+  double b0_ = 0.0;  // also b2
+  double b1_ = 0.0;
+  double feedback1_ = 0.0;
+  double feedback2_ = 0.0;
+  double x1_ = 0.0;
+  double x2_ = 0.0;
+  double y1_ = 0.0;
+  double y2_ = 0.0;
+  double offset_ = kAntiDenormalOffset;
+};
+
+}  // namespace quillet
