@@ -113,14 +113,15 @@ LoadStatus PluginHost::createInstance(std::string* errorText) {
   return LoadStatus::kLoaded;
 }
 
-void PluginHost::destroyInstance() {
+vst::intptr PluginHost::destroyInstance() {
   if (effect_ == nullptr) {
-    return;
+    return 0;
   }
   vst::AEffect* effect = effect_;
   effect_ = nullptr;
-  effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
+  const vst::intptr result = effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
   HostCallbackRegistry::remove(effect);
+  return result;
 }
 
 void PluginHost::unload() {
@@ -214,7 +215,6 @@ vst::intptr PluginHost::canDo(const char* text) {
 }
 
 vst::intptr PluginHost::open() { return dispatch(vst::effOpen); }
-vst::intptr PluginHost::close() { return dispatch(vst::effClose); }
 
 vst::intptr PluginHost::setSampleRate(float rateHz) {
   return dispatch(vst::effSetSampleRate, 0, 0, nullptr, rateHz);

@@ -61,8 +61,9 @@ class PluginHost {
   // Creates a new instance from the already loaded binary (after
   // destroyInstance()). [main]
   virtual LoadStatus createInstance(std::string* errorText);
-  // effClose; the binary stays loaded. [main]
-  virtual void destroyInstance();
+  // effClose; the binary stays loaded. Returns effClose's answer (0 when
+  // there was no instance). [main]
+  virtual vst::intptr destroyInstance();
   // destroyInstance, then unloads the binary. [main]
   virtual void unload();
 
@@ -95,7 +96,6 @@ class PluginHost {
   vst::intptr canDo(const char* text);
 
   vst::intptr open();
-  vst::intptr close();
   vst::intptr setSampleRate(float rateHz);
   vst::intptr setBlockSize(vst::int32 frames);
   vst::intptr resume();
