@@ -17,7 +17,9 @@
 #include "plug/VstAbi.h"
 
 #if defined(_WIN32)
-#define FIXTURE_EXPORT extern "C" __declspec(dllexport)
+// The Windows builds export through a module-definition file per variant
+// (PassThroughFixture*.def), which also gives fixtureMainEntry its name main.
+#define FIXTURE_EXPORT extern "C"
 #else
 #define FIXTURE_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
@@ -258,19 +260,19 @@ float VST_CALL getParameter(AEffect* effect, int32 index) {
 
 }  // namespace
 
-#define FIXTURE_STRINGIFY2(x) #x
-#define FIXTURE_STRINGIFY(x) FIXTURE_STRINGIFY2(x)
-
 #if !defined(FIXTURE_NO_ENTRY)
 #if !defined(FIXTURE_ENTRY_MAIN_ONLY)
 FIXTURE_EXPORT AEffect* VST_CALL VSTPluginMain(vst::HostCallback host) {
   return createFixture(host);
 }
 #endif
-// C++ does not allow a function named main of this type, so the export gets
-// its name from an assembler label (with the platform's C symbol prefix).
-FIXTURE_EXPORT AEffect* VST_CALL fixtureMainEntry(vst::HostCallback host) __asm__(
-    FIXTURE_STRINGIFY(__USER_LABEL_PREFIX__) "main");
+#if !defined(_WIN32)
+// C++ does not allow a function named main of this type, so the ELF export
+// gets its name from an assembler label.
+FIXTURE_EXPORT AEffect* VST_CALL fixtureMainEntry(vst::HostCallback host) __asm__("main");
+#else
+FIXTURE_EXPORT AEffect* VST_CALL fixtureMainEntry(vst::HostCallback host);
+#endif
 AEffect* VST_CALL fixtureMainEntry(vst::HostCallback host) { return createFixture(host); }
 #else
 // A library with an export, but not one a host looks for.
