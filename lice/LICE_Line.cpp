@@ -99,18 +99,20 @@ bool LICE_ClipLine(int* x1, int* y1, int* x2, int* y2, int width, int height) {
     }
     if (codeA & codeB) return false;
     const int out = codeA ? codeA : codeB;
+    // In double: the products of two 32-bit spans would overflow 64 bits.
     long long x = 0, y = 0;
+    const double dx = double(bx - ax), dy = double(by - ay);
     if (out & kBottom) {
-      x = ax + (bx - ax) * (ymax - ay) / (by - ay);
+      x = ax + static_cast<long long>(dx * double(ymax - ay) / dy);
       y = ymax;
     } else if (out & kTop) {
-      x = ax + (bx - ax) * (0 - ay) / (by - ay);
+      x = ax + static_cast<long long>(dx * double(0 - ay) / dy);
       y = 0;
     } else if (out & kRight) {
-      y = ay + (by - ay) * (xmax - ax) / (bx - ax);
+      y = ay + static_cast<long long>(dy * double(xmax - ax) / dx);
       x = xmax;
     } else {
-      y = ay + (by - ay) * (0 - ax) / (bx - ax);
+      y = ay + static_cast<long long>(dy * double(0 - ax) / dx);
       x = 0;
     }
     if (out == codeA) {
