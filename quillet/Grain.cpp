@@ -90,10 +90,12 @@ StereoSample Grain::Tick(StereoSample input) {
     // The tail head takes over head 0's history at the loop point, so its
     // interpolation continues exactly where head 0 left off.
     if (b < 1.0) {
-      for (int channel = 0; channel < 2; ++channel)
-        for (int i = 0; i < 4; ++i) history_[1][channel][i] = history_[0][channel][i];
+      for (int i = 0; i < 4; ++i) {
+        history_[1][i][0] = history_[0][i][0];
+        history_[1][i][1] = history_[0][i][1];
+      }
     }
-    const double shape = GrainShape(b / span_);
+    const double shape = GrainShapeAt(b);
     const StereoSample head = ReadHead(b, 0);
     v.left = shape * head.left;
     v.right = shape * head.right;
@@ -102,18 +104,21 @@ StereoSample Grain::Tick(StereoSample input) {
     if (t < span_) {
       const double w = b * overlapInverse_;
       const StereoSample tail = ReadHead(t, 1);
-      const double tailShape = GrainShape(t / span_);
+      const double tailShape = GrainShapeAt(t);
       v.left = w * v.left + (1.0 - w) * tail.left * tailShape;
       v.right = w * v.right + (1.0 - w) * tail.right * tailShape;
     }
   } else {
-    const double shape = GrainShape(b / span_);
+    const double shape = GrainShapeAt(b);
     const StereoSample head = ReadHead(b, 0);
     v.left = shape * head.left;
     v.right = shape * head.right;
   }
 
-  const double frameShape = FrameShape(static_cast<double>(age_) / activeLifetime_);
+  // With both frame fades off the shape is 1 everywhere: skip the division.
+  const double frameShape = frameFadeIn_.on || frameFadeOut_.on
+                                ? FrameShape(static_cast<double>(age_) / activeLifetime_)
+                                : 1.0;
   v.left *= frameShape;
   v.right *= frameShape;
 
@@ -134,17 +139,20 @@ StereoSample Grain::ReadHead(double x, int head) {
   const double* pair = &buffer_[2 * static_cast<size_t>(n)];
   if (!interpolate_) return {pair[0], pair[1]};
 
+  // Both channels side by side, so the compiler can work on them as a pair.
+  double(*h)[2] = history_[head];
+  for (int channel = 0; channel < 2; ++channel) {
+    h[0][channel] = h[1][channel];
+    h[1][channel] = h[2][channel];
+    h[2][channel] = h[3][channel];
+    h[3][channel] = pair[channel];
+  }
   const double f = x - n;
   const double f2 = f * f;
   const double f3 = f2 * f;
   double result[2];
   for (int channel = 0; channel < 2; ++channel) {
-    double* h = history_[head][channel];
-    h[0] = h[1];
-    h[1] = h[2];
-    h[2] = h[3];
-    h[3] = pair[channel];
-    const double y0 = h[0], y1 = h[1], y2 = h[2], y3 = h[3];
+    const double y0 = h[0][channel], y1 = h[1][channel], y2 = h[2][channel], y3 = h[3][channel];
     result[channel] = ((y3 - y0) * 0.5 + (y1 - y2) * 1.5) * f3 +
                       (y0 - 2.5 * y1 + 2.0 * y2 - 0.5 * y3) * f2 + (y2 - y0) * 0.5 * f + y1;
   }
@@ -154,6 +162,12 @@ StereoSample Grain::ReadHead(double x, int head) {
 double Grain::Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out) {
   if (x < peak) return in.on ? 1.0 - Power(1.0 - x / peak, in.exponent) : 1.0;
   return out.on ? 1.0 - Power((x - peak) / (1.0 - peak), out.exponent) : 1.0;
+}
+
+inline double Grain::GrainShapeAt(double position) const {
+  // With both grain fades off the shape is 1 everywhere: skip the division.
+  if (!grainFadeIn_.on && !grainFadeOut_.on) return 1.0;
+  return Shape(position / span_, grainSkew_, grainFadeIn_, grainFadeOut_);
 }
 
 double Grain::GrainShape(double x) const {

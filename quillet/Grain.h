@@ -101,9 +101,11 @@ class Grain {
 
  private:
   static double Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out);
+  // GrainShape(position / span).
+  double GrainShapeAt(double position) const;
 
   std::unique_ptr<double[]> buffer_;  // capacity_ interleaved stereo pairs
-  double history_[2][2][4] = {};      // [head][channel][oldest..newest]
+  double history_[2][4][2] = {};      // [head][oldest..newest][channel]
 
   int grainSamples_ = 1;
   int lifetime_ = 1;
