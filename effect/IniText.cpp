@@ -54,12 +54,15 @@ bool HeaderName(Line line, const char** nameBegin, const char** nameEnd) {
   return true;
 }
 
+// A UTF-8 byte-order mark some editors put first is not part of the first line.
+std::size_t FirstLineOffset(const std::string& text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
+
 }  // namespace
 
 bool IniText::Find(const char* section, const char* key, std::string* value) const {
   bool inSection = false;
   bool seenSection = false;
-  for (std::size_t offset = 0; offset < text_.size();) {
+  for (std::size_t offset = FirstLineOffset(text_); offset < text_.size();) {
     const Line line = LineAt(text_, offset);
     offset = line.next;
     const char* nameBegin;
@@ -100,11 +103,12 @@ void IniText::ReplaceSection(const char* section, const char* keyList) {
     body += lineEnd;
   }
 
-  std::string result;
+  const std::size_t start = FirstLineOffset(text_);
+  std::string result(text_, 0, start);
   result.reserve(text_.size() + body.size());
   bool replaced = false;
   bool skipping = false;
-  for (std::size_t offset = 0; offset < text_.size();) {
+  for (std::size_t offset = start; offset < text_.size();) {
     const Line line = LineAt(text_, offset);
     const std::size_t lineStart = offset;
     offset = line.next;
@@ -124,7 +128,7 @@ void IniText::ReplaceSection(const char* section, const char* keyList) {
     if (!skipping) result.append(text_, lineStart, line.next - lineStart);
   }
   if (!replaced) {
-    if (!result.empty() && result.back() != '\n') result += lineEnd;
+    if (result.size() > start && result.back() != '\n') result += lineEnd;
     result += "[";
     result += section;
     result += "]";

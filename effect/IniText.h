@@ -9,8 +9,9 @@
 //
 // Section and key names compare without regard to ASCII case; the first
 // matching section and the first matching key in it count. Lines end with "\n"
-// or "\r\n"; lines that are neither headers nor key lines (comments, blanks,
-// stray text) are kept as they are, except inside a section that is replaced.
+// or "\r\n"; a leading UTF-8 byte-order mark is skipped. Lines that are
+// neither headers nor key lines (comments, blanks, stray text) are kept as
+// they are, except inside a section that is replaced.
 #pragma once
 
 #include <string>

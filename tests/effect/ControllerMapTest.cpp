@@ -165,6 +165,13 @@ TEST_F(ControllerMapFileTest, HostileValuesGiveDefinedEntries) {
   EXPECT_EQ(again.ParamFor(5), -7);
 }
 
+TEST_F(ControllerMapFileTest, AFileSavedByAnEditorWithAByteOrderMarkReads) {
+  ASSERT_TRUE(WriteFile(Path(), "\xEF\xBB\xBF[MIDI Control]\r\nCC7=3\r\n"));
+  ControllerMap map;
+  map.Load(SettingsFile(Path()));
+  EXPECT_EQ(map.ParamFor(7), 3);
+}
+
 TEST_F(ControllerMapFileTest, MissingSectionFileOrPathLeaveEverythingUnassigned) {
   ASSERT_TRUE(WriteFile(Path(), "[Other]\r\nCC7=3\r\n"));
   ControllerMap map;

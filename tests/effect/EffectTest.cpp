@@ -25,9 +25,15 @@ TEST_F(EffectTest, LabelsTheFirstTwoChannelsWithTheEffectName) {
 }
 
 TEST_F(EffectTest, ConstructionLeavesTheHostsLocaleAlone) {
+  // A host in a decimal-comma locale where one is installed.
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "German_Germany.1252", "C.UTF-8"}) {
+    if (std::setlocale(LC_ALL, name) != nullptr) break;
+  }
   const std::string before = std::setlocale(LC_ALL, nullptr);
   auto plugin = MakeEffect();
-  EXPECT_EQ(std::setlocale(LC_ALL, nullptr), before);
+  const std::string after = std::setlocale(LC_ALL, nullptr);
+  std::setlocale(LC_ALL, "C");
+  EXPECT_EQ(after, before);
 }
 
 TEST_F(EffectTest, EnumeratedParameterTakesItsTextsRangeAndDefault) {

@@ -79,6 +79,13 @@ TEST(IniText, ReplacingASectionKeepsEverythingElse) {
   EXPECT_EQ(Value(ini, "Other", "A"), "1");
 }
 
+TEST(IniText, AByteOrderMarkDoesNotHideTheFirstSection) {
+  IniText ini("\xEF\xBB\xBF[MIDI Control]\r\nCC7=3\r\n");
+  EXPECT_EQ(Value(ini, "MIDI Control", "CC7"), "3");
+  ini.ReplaceSection("MIDI Control", "CC8=4\0");
+  EXPECT_EQ(ini.Text(), "\xEF\xBB\xBF[MIDI Control]\r\nCC8=4\r\n");
+}
+
 TEST(IniText, ReplacingAMissingSectionAppendsIt) {
   IniText empty;
   empty.ReplaceSection("MIDI Control", "CC7=3\0");
