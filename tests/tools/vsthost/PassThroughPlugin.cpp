@@ -63,8 +63,9 @@ void copyText(char* out, const char* text, std::size_t capacity) {
   if (out == nullptr) {
     return;
   }
-  std::strncpy(out, text, capacity - 1);
-  out[capacity - 1] = '\0';
+  const std::size_t length = strnlen(text, capacity - 1);
+  std::memcpy(out, text, length);
+  out[length] = '\0';
 }
 
 intptr callHost(Fixture* fixture, int32 opcode, int32 index = 0, intptr value = 0,
