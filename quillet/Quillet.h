@@ -1,16 +1,106 @@
 // The Quillet plug-in: a granular effect with two inputs and two outputs.
+//
+// This class is what the host and the editor see of the product: its 29
+// parameter slots (0 to 21 used, 22 to 28 left uninitialised), its ten
+// factory programs and its answers to MIDI. The sound itself comes from the
+// GrainEngine it owns; this class maps parameters onto the engine, reads the
+// host transport when the engine asks for it, and picks note frequencies from
+// the tuning master or the equal-tempered table.
 #pragma once
 
-#include "plug/IPlugVST.h"
+#include "effect/Effect.h"
+#include "effect/TuningClient.h"
+#include "quillet/GrainEngine.h"
 
-class Quillet : public plug::IPlugVST {
+class Quillet : public effect::Effect {
  public:
   static constexpr int kParamCount = 29;
   static constexpr int kPresetCount = 10;
+  // Parameters 0 to 21 drive the engine; the rest are uninitialised slots.
+  static constexpr int kUsedParamCount = quillet::GrainEngine::kParameterCount;
 
+  // Parameter indexes, as the host sees them.
+  enum Param {
+    kVolume = 0,
+    kMix,
+    kGrainMode,
+    kGrainLength,
+    kGrainSync,
+    kGrainFrequency,
+    kGrainOverlap,
+    kGrainFadeIn,
+    kGrainSkew,
+    kGrainFadeOut,
+    kFrameLength,
+    kFrameSync,
+    kFrameSyncToHost,
+    kFrameOverlap,
+    kFrameFadeIn,
+    kFrameSkew,
+    kFrameFadeOut,
+    kMidiPolyphony,
+    kMidiAttack,
+    kMidiDecay,
+    kMidiSustain,
+    kMidiRelease,
+  };
+
+  // Builds the engine, the parameters, the program slots ("Empty", then the
+  // ten factory programs, program 0 current) and the tuning client. [main]
   explicit Quillet(vst::HostCallback host);
   ~Quillet() override;
 
   // Identity fixed at build time.
   static plug::IPlugConfig Config();
+
+  // Parameters 0 to 21 in index order. [main, from the constructor]
+  void InitParams() override;
+  // The engine takes the sample rate: filters, envelopes, voice tables, and
+  // grain buffers when the rate changed. Allocates. [main, takes the lock]
+  void OnReset() override;
+  // MIDI-learn capture, then the value goes to the engine. [any thread, takes the lock]
+  void OnParamChanged(int paramIndex) override;
+  // [audio, lock held] Allocates nothing, makes no system call; the buffers may
+  // be the same for input and output.
+  void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  // Thru to the host, then notes, all-notes-off controllers (120, 123) and
+  // MIDI learn (0 to 119). [audio or main, lock held]
+  void OnMidiMessage(const plug::IMidiMessage* msg) override;
+  void OnEditorOpened() override;  // [main]
+  void OnHostIdle() override;      // [main]
+  void RefreshParamControls() override;
+  void OnPresetsChanged() override;  // [main, lock]
+
+  // Writes factory program `index` (0 to 9) into the slot of that number;
+  // other indexes do nothing. [main]
+  void MakeFactoryPreset(int index);
+  // Makes slot `index` current, stores the kParamCount values (clamped into
+  // each parameter's range; every kind but continuous takes the integer part)
+  // under `name`, and loads the slot back so the engine follows. The host is
+  // not told. [main]
+  void MakePresetFromValues(int index, const char* name, const double* values);
+
+  // Voices (MIDI mode only starts them). [lock held]
+  void NoteOn(int note);
+  void NoteOff(int note);
+  void AllNotesOff();
+
+  // Editor feedback for the mode-dependent controls, the MIDI lamp and the
+  // envelope-shape displays. They act on the controls the editor layout
+  // registers; without an editor they do nothing. [main]
+  void UpdateControlStates();
+  void UpdateMidiIndicator();
+  void RedrawGrainShape();
+  void RedrawFrameShape();
+
+  // Display functions of Volume (decibels, "-oo" at 0) and Mix ("Dry",
+  // "Wet" or "dry:wet" in percent). `text` holds IParameter::kTextCapacity bytes.
+  static void FormatVolume(double gain, char* text);
+  static void FormatMix(double wet, char* text);
+
+  const quillet::GrainEngine& Engine() const { return engine_; }
+
+ private:
+  quillet::GrainEngine engine_;
+  effect::TuningClient* tuning_ = nullptr;  // owned
 };
