@@ -1,20 +1,55 @@
 #!/usr/bin/env bash
 # run-wine.sh PREFIX PROGRAM [ARGS...]
-# Runs a Windows program under Wine in the given prefix, headless and quiet.
-# The prefix is initialised on first use; a lock keeps parallel tests from
-# initialising it twice. The program's exit code is passed on.
+# Runs a Windows program under Wine in the given prefix, headless and quiet,
+# and passes on its exit code. The prefix is initialised once, under a lock
+# so that parallel tests do not initialise it twice.
+#
+# 64-bit programs run with wine64. 32-bit programs need Wine's 32-bit loader,
+# a 32-bit Linux program; on machines whose kernel does not run 32-bit
+# programs (seen on some virtual machines) it runs under qemu-i386 instead.
+# There the guest address space is kept just above 2 GiB: Wine probes the
+# whole address space for reservations, and under emulation each probe is
+# slow, so a smaller space starts in seconds instead of minutes.
 set -u
 prefix=$1; shift
+program=$1
 export WINEPREFIX=$prefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+wine64=/usr/lib/wine/wine64
+wine32=/usr/lib/wine/wine
 mkdir -p "$prefix"
+
+# PE machine field: 0x14c is x86, 0x8664 is x86-64.
+pe_machine() {
+  local offset
+  offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' '
+}
+
+native32() { "$wine32" --version >/dev/null 2>&1; }
+
 (
   flock 9
-  if [ ! -f "$prefix/system.reg" ] || [ ! -f "$prefix/.quillet-ready" ]; then
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
+  if [ ! -f "$prefix/.quillet-ready" ]; then
+    "$wine64" wineboot -i >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+    # Without a runnable 32-bit loader the 64-bit set-up leaves the 32-bit
+    # system folder empty; fill it with Wine's 32-bit builtin modules.
+    wow=$prefix/drive_c/windows/syswow64
+    if [ ! -f "$wow/kernel32.dll" ] && [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then
+      mkdir -p "$wow"
+      cp -n /usr/lib/i386-linux-gnu/wine/i386-windows/*.dll /usr/lib/i386-linux-gnu/wine/i386-windows/*.exe "$wow"/ 2>/dev/null
+    fi
     touch "$prefix/.quillet-ready"
   fi
 ) 9>"$prefix.lock"
-exec wine "$@"
+
+if [ "$(pe_machine "$program")" = "014c" ]; then
+  if native32; then
+    exec "$wine32" "$@"
+  fi
+  export WINELOADERNOEXEC=1
+  exec qemu-i386 -R 0x81000000 -L / "$wine32" "$@"
+fi
+exec "$wine64" "$@"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs everything a fresh Debian 12 machine needs to build and test Quillet:
-# compilers (native and both mingw-w64 targets), Wine for 64- and 32-bit programs,
+# compilers (native and both mingw-w64 targets), Wine for 64- and 32-bit programs
+# (with qemu-user for kernels that do not run 32-bit Linux programs),
 # Xvfb, GoogleTest sources, zlib and libpng for every target, and the fuzzing and
 # benchmarking tools. Idempotent: a second run installs nothing and rebuilds nothing.
 #
@@ -18,12 +19,12 @@ packages=(
   cmake ninja-build g++ make pkg-config dpkg-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
   libz-mingw-w64-dev
-  wine wine64 wine32:i386
+  wine wine64 wine32:i386 qemu-user
   xvfb xauth
   googletest libbenchmark-dev
   libpng-dev zlib1g-dev
   clang libclang-rt-14-dev llvm
-  valgrind sox
+  valgrind sox locales
 )
 
 missing=()
@@ -62,6 +63,13 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo_if_needed apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# A decimal-comma locale, for the tests that prove number texts ignore it.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  sudo_if_needed sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | sudo_if_needed tee -a /etc/locale.gen >/dev/null
+  sudo_if_needed locale-gen >/dev/null
 fi
 
 # libpng for both mingw targets, from Debian's source package.
