@@ -8,10 +8,14 @@ namespace effect {
 
 namespace {
 
-bool IsValidController(int controller) { return controller >= 0 && controller < ControllerMap::kControllerCount; }
+bool IsValidController(int controller) {
+  return controller >= 0 && controller < ControllerMap::kControllerCount;
+}
 
 // Key names "CC0" .. "CC119"; the buffer holds any int.
-void MakeKey(int controller, char (&key)[16]) { std::snprintf(key, sizeof key, "CC%i", controller); }
+void MakeKey(int controller, char (&key)[16]) {
+  std::snprintf(key, sizeof key, "CC%i", controller);
+}
 
 }  // namespace
 

@@ -19,7 +19,8 @@ std::string SettingsFileName(const char* effectName) {
 
 }  // namespace
 
-Effect::Effect(const plug::IPlugConfig& config, vst::HostCallback host, GraphicsFactory makeGraphics)
+Effect::Effect(const plug::IPlugConfig& config, vst::HostCallback host,
+               GraphicsFactory makeGraphics)
     : plug::IPlugVST(config, host) {
   const std::string label = std::string(GetEffectName()) + " ";
   for (int i = 0; i < 2; ++i) {

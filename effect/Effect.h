@@ -50,7 +50,8 @@ class Effect : public plug::IPlugVST {
   // Builds the VST 2 part, labels the channels, makes the graphics object and
   // loads the controller map from "<lower-case effect name>.ini", creating the
   // maker's folder and an empty file on first use. [main, creation lock held]
-  Effect(const plug::IPlugConfig& config, vst::HostCallback host, GraphicsFactory makeGraphics = nullptr);
+  Effect(const plug::IPlugConfig& config, vst::HostCallback host,
+         GraphicsFactory makeGraphics = nullptr);
 
   // Deletes the graphics object when it was never attached (the base deletes
   // it otherwise). Saves nothing and leaves the learn switch alone. [main]
@@ -75,7 +76,8 @@ class Effect : public plug::IPlugVST {
   // Initialises an enumeration with count value texts: value i shows texts[i]
   // (at most 31 characters each), the default is defaultIndex. An index naming
   // no parameter, count < 1 or null texts change nothing. [main]
-  void InitEnumParam(int paramIndex, const char* name, int defaultIndex, int count, const char* const* texts);
+  void InitEnumParam(int paramIndex, const char* name, int defaultIndex, int count,
+                     const char* const* texts);
 
   // A control-change message: while learn or unlearn mode is on, the
   // controller is captured and no parameter changes; otherwise the assigned

@@ -46,7 +46,8 @@ bool HeaderName(Line line, const char** nameBegin, const char** nameEnd) {
   Trim(begin, end);
   if (begin == end || *begin != '[') return false;
   ++begin;
-  const char* close = static_cast<const char*>(std::memchr(begin, ']', static_cast<std::size_t>(end - begin)));
+  const char* close =
+      static_cast<const char*>(std::memchr(begin, ']', static_cast<std::size_t>(end - begin)));
   if (close != nullptr) end = close;
   Trim(begin, end);
   *nameBegin = begin;
@@ -55,7 +56,9 @@ bool HeaderName(Line line, const char** nameBegin, const char** nameEnd) {
 }
 
 // A UTF-8 byte-order mark some editors put first is not part of the first line.
-std::size_t FirstLineOffset(const std::string& text) { return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; }
+std::size_t FirstLineOffset(const std::string& text) {
+  return text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+}
 
 }  // namespace
 
@@ -75,7 +78,8 @@ bool IniText::Find(const char* section, const char* key, std::string* value) con
       continue;
     }
     if (!inSection) continue;
-    const char* equals = static_cast<const char*>(std::memchr(line.begin, '=', static_cast<std::size_t>(line.end - line.begin)));
+    const char* equals = static_cast<const char*>(
+        std::memchr(line.begin, '=', static_cast<std::size_t>(line.end - line.begin)));
     if (equals == nullptr) continue;
     const char* keyBegin = line.begin;
     const char* keyEnd = equals;
@@ -84,7 +88,8 @@ bool IniText::Find(const char* section, const char* key, std::string* value) con
     const char* valueBegin = equals + 1;
     const char* valueEnd = line.end;
     Trim(valueBegin, valueEnd);
-    if (valueEnd - valueBegin >= 2 && (*valueBegin == '"' || *valueBegin == '\'') && valueEnd[-1] == *valueBegin) {
+    if (valueEnd - valueBegin >= 2 && (*valueBegin == '"' || *valueBegin == '\'') &&
+        valueEnd[-1] == *valueBegin) {
       ++valueBegin;
       --valueEnd;
     }

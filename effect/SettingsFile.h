@@ -46,7 +46,8 @@ class SettingsFile {
   // The key's value in the section, at most capacity - 1 characters;
   // defaultText when the file, section or key is missing or the file cannot
   // be read. out must hold capacity bytes (capacity > 0).
-  void ReadText(const char* section, const char* key, const char* defaultText, char* out, int capacity) const;
+  void ReadText(const char* section, const char* key, const char* defaultText, char* out,
+                int capacity) const;
 
   // Replaces every key of the section with keyList ("key=value" strings each
   // ended by a NUL, the list ended by an empty string), in one write. Other

@@ -99,12 +99,13 @@ bool SettingsFile::CreateEmpty() const {
   return true;
 }
 
-void SettingsFile::ReadText(const char* section, const char* key, const char* defaultText, char* out,
-                            int capacity) const {
+void SettingsFile::ReadText(const char* section, const char* key, const char* defaultText,
+                            char* out, int capacity) const {
   std::string text;
   std::string value;
   const char* result = defaultText;
-  if (!path_.empty() && ReadWholeFile(path_, &text) == ReadResult::kRead && IniText(text).Find(section, key, &value)) {
+  if (!path_.empty() && ReadWholeFile(path_, &text) == ReadResult::kRead &&
+      IniText(text).Find(section, key, &value)) {
     result = value.c_str();
   }
   std::snprintf(out, static_cast<std::size_t>(capacity), "%s", result);

@@ -14,13 +14,15 @@ const int kFolderBytes = 1024;
 // that would put the maker's folder at the root of the current drive.
 std::string BaseFolder() {
   char folder[kFolderBytes] = {};
-  const DWORD overrideLength = GetEnvironmentVariableA("QUILLET_LOCAL_APPDATA", folder, sizeof folder);
+  const DWORD overrideLength =
+      GetEnvironmentVariableA("QUILLET_LOCAL_APPDATA", folder, sizeof folder);
   // An override too long for the buffer must not fall back to the user's own
   // folder.
   if (overrideLength >= sizeof folder) return std::string();
   if (overrideLength > 0) return folder;
   folder[0] = '\0';
-  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return std::string();
+  if (FAILED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return std::string();
   return folder;
 }
 
@@ -32,7 +34,8 @@ std::string SettingsFile::Locate(const char* makerFolder, const char* fileName) 
   const std::string folder = base + "\\" + makerFolder;
   const std::string path = folder + "\\" + fileName;
   if (path.size() > kMaxPathChars) return std::string();
-  if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) CreateDirectoryA(folder.c_str(), nullptr);
+  if (GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES)
+    CreateDirectoryA(folder.c_str(), nullptr);
   return path;
 }
 
@@ -42,19 +45,21 @@ bool SettingsFile::Exists() const {
 
 bool SettingsFile::CreateEmpty() const {
   if (path_.empty()) return false;
-  HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
   CloseHandle(file);
   return true;
 }
 
-void SettingsFile::ReadText(const char* section, const char* key, const char* defaultText, char* out,
-                            int capacity) const {
+void SettingsFile::ReadText(const char* section, const char* key, const char* defaultText,
+                            char* out, int capacity) const {
   if (path_.empty()) {
     lstrcpynA(out, defaultText, capacity);
     return;
   }
-  GetPrivateProfileStringA(section, key, defaultText, out, static_cast<DWORD>(capacity), path_.c_str());
+  GetPrivateProfileStringA(section, key, defaultText, out, static_cast<DWORD>(capacity),
+                           path_.c_str());
 }
 
 bool SettingsFile::WriteSection(const char* section, const char* keyList) const {

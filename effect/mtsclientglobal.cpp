@@ -48,7 +48,8 @@ void mtsclientglobal::LoadTuningLibrary() {
   deregisterClient_ = Bind<VoidEntry>(module_, "MTS_DeregisterClient");
   hasMaster_ = Bind<BoolEntry>(module_, "MTS_HasMaster");
   shouldFilterNote_ = Bind<NoteChannelEntry>(module_, "MTS_ShouldFilterNote");
-  shouldFilterNoteMultiChannel_ = Bind<NoteChannelEntry>(module_, "MTS_ShouldFilterNoteMultiChannel");
+  shouldFilterNoteMultiChannel_ =
+      Bind<NoteChannelEntry>(module_, "MTS_ShouldFilterNoteMultiChannel");
   getTuningTable_ = Bind<TableEntry>(module_, "MTS_GetTuningTable");
   getMultiChannelTuningTable_ = Bind<ChannelTableEntry>(module_, "MTS_GetMultiChannelTuningTable");
   useMultiChannelTuning_ = Bind<ChannelEntry>(module_, "MTS_UseMultiChannelTuning");
@@ -88,7 +89,8 @@ double mtsclientglobal::MasterFrequencyHz(int note) const {
 }
 
 bool mtsclientglobal::ShouldFilterNote(int note) const {
-  return shouldFilterNote_ != nullptr && shouldFilterNote_(static_cast<char>(note & 0x7F), kNoChannel);
+  return shouldFilterNote_ != nullptr &&
+         shouldFilterNote_(static_cast<char>(note & 0x7F), kNoChannel);
 }
 
 }  // namespace effect

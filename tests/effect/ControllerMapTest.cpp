@@ -31,13 +31,30 @@ TEST(ControllerMap, StoredValuesReadAsAtoiWithUnassignedForNonNumbers) {
     const char* text;
     int index;
   } cases[] = {
-      {"3", 3},           {"07", 7},          {"0", 0},          {"0abc", 0},
-      {"28", 28},         {"40", 40},         {"-5", -5},        {"-1", -1},
-      {"+12", 12},        {"12abc", 12},      {"  42", 42},      {"\t9", 9},
-      {"abc", -1},        {" 0", -1},         {"-0", -1},        {"+", -1},
-      {"-", -1},          {"0x1F", 0},        {"1.5", 1},        {"1,5", 1},
-      {"99999999999", INT_MAX},               {"-99999999999", INT_MIN},
-      {"2147483647", INT_MAX},                {"-2147483648", INT_MIN},
+      {"3", 3},
+      {"07", 7},
+      {"0", 0},
+      {"0abc", 0},
+      {"28", 28},
+      {"40", 40},
+      {"-5", -5},
+      {"-1", -1},
+      {"+12", 12},
+      {"12abc", 12},
+      {"  42", 42},
+      {"\t9", 9},
+      {"abc", -1},
+      {" 0", -1},
+      {"-0", -1},
+      {"+", -1},
+      {"-", -1},
+      {"0x1F", 0},
+      {"1.5", 1},
+      {"1,5", 1},
+      {"99999999999", INT_MAX},
+      {"-99999999999", INT_MIN},
+      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},
       {"2147483648", INT_MAX},
   };
   for (const auto& c : cases) {
@@ -133,13 +150,17 @@ TEST_F(ControllerMapFileTest, HostileValuesGiveDefinedEntries) {
                         "CC5=-7\r\n"
                         "CC6= 12 \r\n"
                         "CC7=\"5\"\r\n"
-                        "CC8=" + std::string(300, '9') + "\r\n"
-                        "CC9=2" + std::string(100, ' ') + "x\r\n"
-                        "CC120=3\r\n"
-                        "CC-1=3\r\n"
-                        "CC010=3\r\n"
-                        "CC99999999999=3\r\n"
-                        "CC11=0\r\n"));
+                        "CC8=" +
+                            std::string(300, '9') +
+                            "\r\n"
+                            "CC9=2" +
+                            std::string(100, ' ') +
+                            "x\r\n"
+                            "CC120=3\r\n"
+                            "CC-1=3\r\n"
+                            "CC010=3\r\n"
+                            "CC99999999999=3\r\n"
+                            "CC11=0\r\n"));
   ControllerMap map;
   map.Load(SettingsFile(Path()));
   EXPECT_EQ(map.ParamFor(0), -1);

@@ -7,15 +7,21 @@ namespace effect_test {
 RecordingHost* RecordingHost::current = nullptr;
 int StandInEditor::liveCount = 0;
 
-vst::intptr VST_CALL RecordingHost::Callback(vst::AEffect*, vst::int32 opcode, vst::int32 index, vst::intptr,
-                                              void*, float opt) {
+vst::intptr VST_CALL RecordingHost::Callback(vst::AEffect*, vst::int32 opcode, vst::int32 index,
+                                             vst::intptr, void*, float opt) {
   RecordingHost* host = current;
   if (host == nullptr) return 0;
   switch (opcode) {
-    case vst::audioMasterVersion: return vst::kVstVersion;
-    case vst::audioMasterAutomate: host->automation.emplace_back(index, opt); return 0;
-    case vst::audioMasterUpdateDisplay: ++host->displayUpdates; return 1;
-    default: return 0;
+    case vst::audioMasterVersion:
+      return vst::kVstVersion;
+    case vst::audioMasterAutomate:
+      host->automation.emplace_back(index, opt);
+      return 0;
+    case vst::audioMasterUpdateDisplay:
+      ++host->displayUpdates;
+      return 1;
+    default:
+      return 0;
   }
 }
 
@@ -40,7 +46,8 @@ std::unique_ptr<effect::Effect> EffectTest::MakeEffect() {
   config.paramCount = kParams;
   config.presetCount = 10;
   config.channelIO = "2-2";
-  auto plugin = std::make_unique<effect::Effect>(config, RecordingHost::Callback, StandInEditor::Make);
+  auto plugin =
+      std::make_unique<effect::Effect>(config, RecordingHost::Callback, StandInEditor::Make);
   for (int i = 0; i < kParams; ++i) {
     char name[16];
     std::snprintf(name, sizeof name, "p%d", i);

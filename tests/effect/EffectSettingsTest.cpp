@@ -18,7 +18,8 @@ TEST_F(EffectSettingsTest, FirstUseCreatesTheFolderAndAnEmptyFile) {
   EXPECT_EQ(plugin->GetSettingsPath(), SettingsPath());
   EXPECT_TRUE(effect_test::IsFile(SettingsPath()));
   EXPECT_EQ(SettingsText(), "");
-  for (int c = 0; c < 120; ++c) EXPECT_EQ(plugin->GetControllerMap().ParamFor(c), -1) << "controller " << c;
+  for (int c = 0; c < 120; ++c)
+    EXPECT_EQ(plugin->GetControllerMap().ParamFor(c), -1) << "controller " << c;
 }
 
 TEST_F(EffectSettingsTest, LaterInstancesSeeEarlierSavesAndTheLastSaveWins) {
@@ -58,7 +59,9 @@ TEST_F(EffectSettingsTest, HostileContentsGiveSafeAssignments) {
       "CC1=\r\n"
       "CC2=07\r\n"
       "CC3=40\r\n"
-      "CC4=" + std::string(80, '9') + "\r\n"
+      "CC4=" +
+      std::string(80, '9') +
+      "\r\n"
       "CC5=-2147483649\r\n"
       "CC6=-7\r\n"
       "CC120=1\r\n"
@@ -77,8 +80,10 @@ TEST_F(EffectSettingsTest, HostileContentsGiveSafeAssignments) {
   EXPECT_EQ(map.ParamFor(6), -7);
 
   // Only the valid assignment drives anything.
-  for (int controller = 0; controller < 128; ++controller) plugin->HandleControlChange(controller, 127);
-  for (int i = 0; i < 29; ++i) EXPECT_EQ(plugin->GetParam(i)->Value(), i == 7 ? 1.0 : 0.0) << "parameter " << i;
+  for (int controller = 0; controller < 128; ++controller)
+    plugin->HandleControlChange(controller, 127);
+  for (int i = 0; i < 29; ++i)
+    EXPECT_EQ(plugin->GetParam(i)->Value(), i == 7 ? 1.0 : 0.0) << "parameter " << i;
 
   // A learn keeps the other entries as they were and leaves the rest of the
   // file alone.

@@ -145,7 +145,8 @@ class SettingsFileLocation : public ::testing::Test {
 
 TEST_F(SettingsFileLocation, FollowsTheXdgDataFolder) {
   SetEnvironment("XDG_DATA_HOME", folder_.Path().c_str());
-  EXPECT_EQ(SettingsFile::Locate("VellumMusic", "quillet.ini"), folder_.Path() + "/VellumMusic/quillet.ini");
+  EXPECT_EQ(SettingsFile::Locate("VellumMusic", "quillet.ini"),
+            folder_.Path() + "/VellumMusic/quillet.ini");
   EXPECT_TRUE(IsFolder(folder_.Join("VellumMusic")));
 }
 

@@ -30,7 +30,9 @@ ScratchFolder::~ScratchFolder() {
   if (!path_.empty()) fs::remove_all(path_, error);
 }
 
-std::string ScratchFolder::Join(const std::string& name) const { return (fs::path(path_) / name).string(); }
+std::string ScratchFolder::Join(const std::string& name) const {
+  return (fs::path(path_) / name).string();
+}
 
 bool MakeFolder(const std::string& path) {
   std::error_code error;

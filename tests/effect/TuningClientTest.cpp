@@ -13,8 +13,8 @@
 
 namespace {
 
-using effect::TuningClient;
 using effect::mtsclientglobal;
+using effect::TuningClient;
 using effect_test::FakeMtsLibrary;
 
 double EqualTempered(int note) { return 440.0 * std::pow(2.0, (note - 69) / 12.0); }
@@ -28,8 +28,8 @@ class TuningClientTest : public ::testing::Test {
   }
 
   // Installs the stand-in and binds the process to it.
-  const FakeMtsLibrary& Install(FakeMtsLibrary::Variant variant = FakeMtsLibrary::Variant::kComplete,
-                                bool bind = true) {
+  const FakeMtsLibrary& Install(
+      FakeMtsLibrary::Variant variant = FakeMtsLibrary::Variant::kComplete, bool bind = true) {
     fake_ = std::make_unique<FakeMtsLibrary>(variant, bind);
     return *fake_;
   }
@@ -45,7 +45,8 @@ TEST_F(TuningClientTest, WithoutLibraryPlaysEqualTemperamentAndDropsNothing) {
   EXPECT_DOUBLE_EQ(client.TunedFrequency(69), 440.0);
   EXPECT_STREQ(client.ScaleName(), "12-TET");
   for (int note = 0; note < 128; ++note) {
-    EXPECT_NEAR(client.TunedFrequency(note), EqualTempered(note), 1e-9 * EqualTempered(note)) << "note " << note;
+    EXPECT_NEAR(client.TunedFrequency(note), EqualTempered(note), 1e-9 * EqualTempered(note))
+        << "note " << note;
     EXPECT_FALSE(client.IsNoteFiltered(note)) << "note " << note;
   }
   // Notes are reduced to 0..127, never index outside the table.

@@ -27,7 +27,8 @@ struct MasterState {
   bool filtered[kNotes] = {};
   MasterState() { ResetTable(); }
   void ResetTable() {
-    for (int note = 0; note < kNotes; ++note) table[note] = 440.0 * std::pow(2.0, (note - 69) / 12.0);
+    for (int note = 0; note < kNotes; ++note)
+      table[note] = 440.0 * std::pow(2.0, (note - 69) / 12.0);
   }
 };
 
@@ -50,7 +51,9 @@ FAKE_MTS_EXPORT bool MTS_ShouldFilterNoteMultiChannel(char note, char channel) {
 }
 #endif
 FAKE_MTS_EXPORT bool MTS_HasMaster() { return state.hasMaster; }
-FAKE_MTS_EXPORT const double* MTS_GetTuningTable() { return state.tableAvailable ? state.table : nullptr; }
+FAKE_MTS_EXPORT const double* MTS_GetTuningTable() {
+  return state.tableAvailable ? state.table : nullptr;
+}
 FAKE_MTS_EXPORT const double* MTS_GetMultiChannelTuningTable(char channel) {
   return state.tableAvailable ? state.table : nullptr;
 }
@@ -63,7 +66,9 @@ FAKE_MTS_EXPORT void FakeMts_SetMaster(bool connected) { state.hasMaster = conne
 // false: MTS_GetTuningTable answers null from now on.
 FAKE_MTS_EXPORT void FakeMts_SetTableAvailable(bool available) { state.tableAvailable = available; }
 FAKE_MTS_EXPORT void FakeMts_SetFrequency(int note, double hz) { state.table[note & 0x7F] = hz; }
-FAKE_MTS_EXPORT void FakeMts_SetFiltered(int note, bool filtered) { state.filtered[note & 0x7F] = filtered; }
+FAKE_MTS_EXPORT void FakeMts_SetFiltered(int note, bool filtered) {
+  state.filtered[note & 0x7F] = filtered;
+}
 FAKE_MTS_EXPORT int FakeMts_ClientCount() { return state.clients; }
 FAKE_MTS_EXPORT int FakeMts_LastFilterNote() { return state.lastFilterNote; }
 FAKE_MTS_EXPORT int FakeMts_LastFilterChannel() { return state.lastFilterChannel; }
