@@ -79,8 +79,8 @@ TEST_F(EffectSettingsTest, HostileContentsGiveSafeAssignments) {
   EXPECT_EQ(map.ParamFor(5), INT_MIN);
   EXPECT_EQ(map.ParamFor(6), -7);
 
-  // Only the valid assignment drives anything.
-  for (int controller = 0; controller < 128; ++controller)
+  // Only the valid assignment drives anything; numbers outside 0..119 never.
+  for (int controller = -1; controller < 130; ++controller)
     plugin->HandleControlChange(controller, 127);
   for (int i = 0; i < 29; ++i)
     EXPECT_EQ(plugin->GetParam(i)->Value(), i == 7 ? 1.0 : 0.0) << "parameter " << i;
