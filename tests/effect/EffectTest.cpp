@@ -18,9 +18,14 @@ TEST_F(EffectTest, LabelsTheFirstTwoChannelsWithTheEffectName) {
   auto plugin = MakeEffect();
   ASSERT_EQ(plugin->NInChannels(), 2);
   ASSERT_EQ(plugin->NOutChannels(), 2);
+  // The host sees the labels as pin labels.
+  vst::AEffect* record = plugin->GetAEffect();
   for (int i = 0; i < 2; ++i) {
-    EXPECT_EQ(plugin->InputChannel(i)->label, "Quillet ");
-    EXPECT_EQ(plugin->OutputChannel(i)->label, "Quillet ");
+    for (int opcode : {vst::effGetInputProperties, vst::effGetOutputProperties}) {
+      vst::VstPinProperties pin{};
+      EXPECT_EQ(record->dispatcher(record, opcode, i, 0, &pin, 0.0f), 1);
+      EXPECT_STREQ(pin.label, "Quillet ") << "opcode " << opcode << " pin " << i;
+    }
   }
 }
 
