@@ -84,7 +84,8 @@ class ScriptedHost {
   std::vector<HostEvent> events() const;
   // The filter (wanted flags) of the last audioMasterGetTime, or -1.
   vst::intptr lastTimeFilter() const;
-  // How many calls of a given opcode arrived.
+  // How many calls of a given opcode are in the call log. The log keeps the
+  // first 100000 calls; the counters above go on counting after that.
   int countOf(vst::int32 opcode) const;
   void clearRecords();
 
