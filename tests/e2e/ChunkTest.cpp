@@ -88,13 +88,26 @@ TEST_F(Chunks, QuirkHostGetsAProgramChunkForABankRequest) {
   ASSERT_GT(quirky.getChunk(ChunkKind::kProgram, &asProgram), 0);
   EXPECT_EQ(asBank, asProgram);
 
-  // A vendor that only starts with the same words is an ordinary host.
-  plugin_.host().setVendorString("Native Instruments GmbH");
+  // A bank saved by an ordinary host still loads in the quirk host: the data
+  // is read as a program first, then again as a bank.
   plugin_.open();
+  plugin_.dispatch(vst::effSetProgram, 0, 4);
+  char name[] = "From Elsewhere";
+  plugin_.dispatch(vst::effSetProgramName, 0, 0, name);
+  plugin_.dispatch(vst::effSetProgram, 0, 0);
+  std::vector<std::uint8_t> ordinaryBank;
+  ASSERT_GT(plugin_.getChunk(ChunkKind::kBank, &ordinaryBank), 0);
+  EXPECT_EQ(quirky.setChunk(ChunkKind::kBank, ordinaryBank), 1);
+  EXPECT_EQ(quirky.queryText(vst::effGetProgramNameIndexed, 4).text, "From Elsewhere");
+
+  // A vendor that only starts with the same words is an ordinary host.
+  vsthost::PluginHost suffixed;
+  suffixed.host().setVendorString("Native Instruments GmbH");
+  ASSERT_EQ(suffixed.load(QUILLET_PLUGIN_PATH, &error), vsthost::LoadStatus::kLoaded) << error;
   std::vector<std::uint8_t> bank;
   std::vector<std::uint8_t> program;
-  plugin_.getChunk(ChunkKind::kBank, &bank);
-  plugin_.getChunk(ChunkKind::kProgram, &program);
+  suffixed.getChunk(ChunkKind::kBank, &bank);
+  suffixed.getChunk(ChunkKind::kProgram, &program);
   EXPECT_GT(bank.size(), program.size());
 }
 

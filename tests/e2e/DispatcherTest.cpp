@@ -296,9 +296,9 @@ TEST_F(Dispatcher, VendorSpecificFormatsValuesAndReportsSteppedParameters) {
   EXPECT_STREQ(buffer, "untouched");
 }
 
-TEST_F(Dispatcher, VendorSpecificKnowsTheProductsSteppedParameters) {
-  // Once the product's parameters are in place: an enumeration is stepped,
-  // a continuous control is not.
+TEST_F(Dispatcher, ProductParametersAreSteppedAndConvertedByTheirTexts) {
+  // Once the product's parameters are in place: an enumeration is stepped, a
+  // continuous control is not, and texts convert exactly as listed.
   plugin_.open();
   if (plugin_.paramName(2) != "Grain Mode") {
     GTEST_SKIP() << "product parameters not in this build";
@@ -306,6 +306,25 @@ TEST_F(Dispatcher, VendorSpecificKnowsTheProductsSteppedParameters) {
   EXPECT_EQ(plugin_.dispatch(vst::effVendorSpecific, vst::kVendorIsParamStepped, 2),
             vst::kVendorSpecificYes);
   EXPECT_EQ(plugin_.dispatch(vst::effVendorSpecific, vst::kVendorIsParamStepped, 0), 0);
+
+  char freq[] = "FREQ";
+  EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, 2, 0, freq), 1);
+  EXPECT_EQ(plugin_.paramDisplay(2), "FREQ");
+  const float before = plugin_.getParameter(2);
+  // No such value text, or not in the exact case: answered 0, nothing changes.
+  for (const char* text : {"BOGUS", "freq", "Freq", "", "2"}) {
+    std::string copy(text);
+    copy.push_back('\0');
+    EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, 2, 0, &copy[0]), 0) << '"' << text << '"';
+    EXPECT_EQ(plugin_.getParameter(2), before) << '"' << text << '"';
+  }
+  // A number with trailing text, clamped into the range.
+  char length[] = "123.4 ms";
+  EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, 3, 0, length), 1);
+  EXPECT_EQ(plugin_.paramDisplay(3), "123.4");
+  char tooLong[] = "99999";
+  EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, 3, 0, tooLong), 1);
+  EXPECT_EQ(plugin_.getParameter(3), 1.0f);
 }
 
 TEST_F(Dispatcher, PinPropertiesPairTheStereoChannels) {
