@@ -34,8 +34,8 @@ class LICE_SysBitmap : public LICE_IBitmap {
   int heightPx_ = 0;
   LICE_pixel* bits_ = nullptr;
   LICE_DC dc_ = nullptr;
-  void* section_ = nullptr;       // HBITMAP of the DIB section (Windows)
-  void* replacedObject_ = nullptr;  // what the section replaced in dc_ (Windows)
+  [[maybe_unused]] void* section_ = nullptr;         // HBITMAP of the DIB section (Windows)
+  [[maybe_unused]] void* replacedObject_ = nullptr;  // what the section replaced in dc_ (Windows)
   int allocWidthPx_ = 0;
   int allocHeightPx_ = 0;
 };
