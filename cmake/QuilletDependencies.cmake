@@ -1,6 +1,7 @@
-# libpng and zlib. Natively they come from Debian's packages; for the mingw
-# targets zlib comes from libz-mingw-w64-dev and libpng from the static build
-# that scripts/setup.sh leaves in the dependency cache.
+# libpng and zlib, and libsndfile for the renderer's audio files. Natively they
+# come from Debian's packages; for the mingw targets zlib comes from
+# libz-mingw-w64-dev, libpng and libsndfile from the static builds that
+# scripts/setup.sh leaves in the dependency cache.
 if(WIN32)
   set(_prefix "${QUILLET_DEPS}/${QUILLET_TRIPLE}")
   if(NOT EXISTS "${_prefix}/lib/libpng16.a")
@@ -11,8 +12,22 @@ if(WIN32)
     IMPORTED_LOCATION "${_prefix}/lib/libpng16.a"
     INTERFACE_INCLUDE_DIRECTORIES "${_prefix}/include"
     INTERFACE_LINK_LIBRARIES "/usr/${QUILLET_TRIPLE}/lib/libz.a")
+  if(EXISTS "${_prefix}/lib/libsndfile.a")
+    add_library(quillet_sndfile STATIC IMPORTED GLOBAL)
+    set_target_properties(quillet_sndfile PROPERTIES
+      IMPORTED_LOCATION "${_prefix}/lib/libsndfile.a"
+      INTERFACE_INCLUDE_DIRECTORIES "${_prefix}/include")
+  endif()
 else()
   find_package(PNG REQUIRED)
   add_library(quillet_png INTERFACE)
   target_link_libraries(quillet_png INTERFACE PNG::PNG)
+  find_package(PkgConfig QUIET)
+  if(PkgConfig_FOUND)
+    pkg_check_modules(SNDFILE IMPORTED_TARGET GLOBAL sndfile)
+    if(SNDFILE_FOUND)
+      add_library(quillet_sndfile INTERFACE)
+      target_link_libraries(quillet_sndfile INTERFACE PkgConfig::SNDFILE)
+    endif()
+  endif()
 endif()

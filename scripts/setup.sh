@@ -5,8 +5,9 @@
 # Xvfb, GoogleTest sources, zlib and libpng for every target, and the fuzzing and
 # benchmarking tools. Idempotent: a second run installs nothing and rebuilds nothing.
 #
-# The mingw builds of libpng come from Debian's source package, built static into
-# the dependency cache (.deps/ at the top of the checkout, or $QUILLET_DEPS).
+# The mingw builds of libpng and libsndfile come from Debian's source packages,
+# built static into the dependency cache (.deps/ at the top of the checkout, or
+# $QUILLET_DEPS).
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -22,7 +23,7 @@ packages=(
   wine wine64 wine32:i386 qemu-user
   xvfb xauth
   googletest libbenchmark-dev
-  libpng-dev zlib1g-dev
+  libpng-dev zlib1g-dev libsndfile1-dev
   clang libclang-rt-14-dev llvm
   valgrind sox locales
 )
@@ -103,5 +104,39 @@ build_png() {
 }
 build_png x86_64-w64-mingw32 mingw-x86_64.cmake
 build_png i686-w64-mingw32 mingw-i686.cmake
+
+# libsndfile for both mingw targets (the renderer's WAV files), from Debian's
+# source package, with the external codecs (FLAC, Ogg, Opus, MPEG) switched off:
+# WAV needs none of them.
+build_sndfile() {
+  local triple=$1 toolchain=$2
+  local prefix=$deps/$triple
+  [ -f "$prefix/lib/libsndfile.a" ] && return 0
+  mkdir -p "$deps/src"
+  if [ ! -d "$deps/src/libsndfile" ]; then
+    local tmp ver
+    tmp=$(mktemp -d)
+    for ver in $(apt-cache showsrc libsndfile | awk '/^Version:/ { print $2 }' | sort -rV | uniq); do
+      if (cd "$tmp" && apt-get source -qq "libsndfile=$ver" >/dev/null 2>&1); then break; fi
+    done
+    local dir
+    dir=$(find "$tmp" -maxdepth 1 -type d -name 'libsndfile-*' | head -n 1)
+    [ -n "$dir" ] || { echo "setup: could not fetch libsndfile sources" >&2; exit 1; }
+    mv "$dir" "$deps/src/libsndfile"
+    rm -rf "$tmp"
+  fi
+  echo "setup: building libsndfile for $triple"
+  cmake -S "$deps/src/libsndfile" -B "$deps/build-sndfile-$triple" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchains/$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DBUILD_SHARED_LIBS=OFF -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF \
+    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF \
+    -DINSTALL_MANPAGES=OFF -DENABLE_PACKAGE_CONFIG=ON -Wno-dev \
+    >/dev/null
+  cmake --build "$deps/build-sndfile-$triple" --target install >/dev/null
+  rm -rf "$deps/build-sndfile-$triple"
+}
+build_sndfile x86_64-w64-mingw32 mingw-x86_64.cmake
+build_sndfile i686-w64-mingw32 mingw-i686.cmake
 
 echo "setup: ready (dependency cache in $deps)"

@@ -1,0 +1,22 @@
+// Whole files as bytes: reading with a size bound, and writing through a
+// temporary file that replaces the target only once it is complete.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace render {
+
+class ByteFile {
+ public:
+  // Files larger than this are refused (no preset or MIDI file comes near).
+  static constexpr long long kMaxBytes = 64LL * 1024 * 1024;
+
+  static bool read(const std::string& path, std::vector<std::uint8_t>* bytes,
+                   std::string* errorText);
+  static bool write(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    std::string* errorText);
+};
+
+}  // namespace render
