@@ -385,9 +385,23 @@ Canvas Background() {
   const Rgba plateTop = Hex(0xE4E0DA), plateBottom = Hex(0xD5D0C8);
   // Output column, then the three groups under the header strip.
   Plate(c, 10, 12, 122, 422, 8, plateTop, plateBottom);
-  Plate(c, 130, 62, 448, 422, 8, plateTop, plateBottom);
-  Plate(c, 456, 62, 774, 422, 8, plateTop, plateBottom);
-  Plate(c, 782, 62, 974, 422, 8, plateTop, plateBottom);
+  Plate(c, 130, 62, 448, 382, 8, plateTop, plateBottom);
+  Plate(c, 456, 62, 774, 382, 8, plateTop, plateBottom);
+  Plate(c, 782, 62, 974, 382, 8, plateTop, plateBottom);
+
+  // Footer strip with the MIDI-learn hint, matching the header.
+  {
+    const Mask strip = Mask::RoundRect(kW, kH, 130, 390, 974, 422, 7);
+    DropShadow(c, strip, 0, 2.5f, 4, 0.3f);
+    c.Paint(strip, Vertical(kStripTop, kStripBottom, 390, 422));
+    c.Paint(strip.Minus(strip.Shifted(0, 1.0f)), kWhite, 0.22f);
+    c.Paint(strip.Minus(strip.Shifted(0, -1.0f)), kBlack, 0.4f);
+    const Mask hint = TextMask(kW, kH, gSans,
+                               "MIDI LEARN:  CLICK  LEARN,  THEN MOVE A CONTROL AND A HARDWARE CONTROLLER"
+                               "   \xB7   RIGHT-CLICK  LEARN  FOR  UNLEARN",
+                               9.0f, 552, 409.5f, 1.2f, Align::kCentre);
+    c.Paint(hint, Hex(0x9A9690));
+  }
 
   // Header strip: the preset button, the product line, the MIDI lamp.
   {
@@ -451,7 +465,7 @@ Canvas Background() {
   Window(c, 244, 96, 308, 128);                   // mode menu
   Label(c, "MODE", 276, 142);
   KnobScale(c, 338, 102);
-  Label(c, "OVERLAP", 370, 182);
+  Label(c, "OVERLAP", 370, 180);
   EnvelopeScreen(c, 250, 189, 392, 271);
   for (int i = 0; i < 3; ++i) KnobScale(c, 218 + 72 * i, 286);
   Label(c, "FADE IN", 250, 366);
@@ -462,9 +476,9 @@ Canvas Background() {
   Window(c, 476, 101, 542, 121);
   FaderSlot(c, 488);
   Label(c, "LENGTH", 509, 346);
-  Label(c, "HOST SYNC", 610, 182);
+  Label(c, "HOST SYNC", 610, 180);
   KnobScale(c, 674, 102);
-  Label(c, "OVERLAP", 706, 182);
+  Label(c, "OVERLAP", 706, 180);
   EnvelopeScreen(c, 586, 189, 728, 271);
   for (int i = 0; i < 3; ++i) KnobScale(c, 554 + 72 * i, 286);
   Label(c, "FADE IN", 586, 366);
