@@ -5,10 +5,9 @@
 # the DLL imports anything but Windows system DLLs.
 add_library(Quillet SHARED
   ${CMAKE_SOURCE_DIR}/plug/VstEntry.cpp
-  ${CMAKE_SOURCE_DIR}/quillet/Quillet.cpp
   ${CMAKE_SOURCE_DIR}/quillet/QuilletEntry.cpp)
-target_link_libraries(Quillet PRIVATE quillet_plug quillet_options)
-foreach(lib quillet_quillet quillet_effect)
+target_link_libraries(Quillet PRIVATE quillet_quillet quillet_effect quillet_plug quillet_options)
+foreach(lib quillet_graphics quillet_lice quillet_resources)
   if(TARGET ${lib})
     target_link_libraries(Quillet PRIVATE ${lib})
   endif()

@@ -1,5 +1,6 @@
 #include "plug/IPlugBase.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -196,7 +197,12 @@ void IPlugBase::SetInputConnections(int first, int count, bool connected) {
   for (int i = first < 0 ? 0 : first; i < first + count && i < NInChannels(); ++i) {
     IInputChannel* ch = inChannels_[static_cast<std::size_t>(i)];
     ch->connected = connected;
-    if (!connected) *ch->entry = ch->scratch.data();
+    if (!connected) {
+      // The buffer still holds the last block the host gave while the channel
+      // was connected; a disconnected input must read as silence.
+      std::fill(ch->scratch.begin(), ch->scratch.end(), 0.0);
+      *ch->entry = ch->scratch.data();
+    }
   }
 }
 

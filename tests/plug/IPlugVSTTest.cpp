@@ -247,6 +247,19 @@ TEST_F(IPlugVSTTest, DisconnectedInputConsumesNoHostPointer) {
   }
 }
 
+TEST_F(IPlugVSTTest, InputDisconnectedLaterReadsSilenceNotItsLastBlock) {
+  float l[4] = {1, 2, 3, 4}, r[4] = {5, 6, 7, 8}, outL[4], outR[4];
+  float* ins[] = {l, r};
+  float* outs[] = {outL, outR};
+  fx()->processReplacing(fx(), ins, outs, 4);
+  EXPECT_EQ(outR[3], 8.0f);
+  vst::VstSpeakerArrangement mono{};
+  mono.numChannels = 1;
+  plug.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono), nullptr);
+  fx()->processReplacing(fx(), ins, outs, 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(outR[i], 0.0f) << i;
+}
+
 TEST_F(IPlugVSTTest, DoubleProcessingIsExactAndInPlace) {
   double l[5] = {0.1, 0.2, 1e-300, -0.7, 1.0 / 3.0}, r[5] = {5, 6, 7, 8, 9};
   double outL[5], outR[5];

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Sets up the machine (scripts/setup.sh), then builds and runs every test:
+#   native        unit tests, end-to-end tests through the Linux shared object
+#   native-tsan   the same under ThreadSanitizer (instance lock, concurrent entries)
+#   win64, win32  the same suites cross-compiled, run under Wine, loading the
+#                 shipped Quillet64.dll and Quillet.dll
+#   fuzz          libFuzzer targets, replaying their corpora and running briefly
+#   cross-build   the 32- and 64-bit DLLs render the same signal alike
+# Stops at nothing: every stage runs, failures are counted, and the exit code
+# is non-zero when any stage failed.
+set -uo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+passed=0
+failed=0
+failures=()
+stage() {
+  local name=$1; shift
+  echo "=== $name"
+  local start=$SECONDS
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "=== $name: ok ($((SECONDS - start)) s)"
+  else
+    failed=$((failed + 1))
+    failures+=("$name")
+    echo "=== $name: FAILED ($((SECONDS - start)) s)"
+  fi
+}
+
+build_and_test() {
+  local preset=$1
+  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" && ctest --preset "$preset"
+}
+
+# The 32- and 64-bit DLLs run the same deterministic render (written by the
+# e2e tests); SSE2 arithmetic on both makes them agree.
+compare_builds() {
+  local ok=0
+  for precision in float double; do
+    bash tools/compare-renders.sh \
+      build/win64/tests/e2e/quillet-render-$precision.raw \
+      build/win32/tests/e2e/quillet-render-$precision.raw "$precision" || ok=1
+  done
+  return $ok
+}
+
+stage native build_and_test native
+stage native-tsan build_and_test native-tsan
+stage win64 build_and_test win64
+stage win32 build_and_test win32
+stage cross-build compare_builds
+stage fuzz build_and_test fuzz
+
+echo
+[ ${#failures[@]} -gt 0 ] && echo "failed stages: ${failures[*]}"
+echo "stages: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
