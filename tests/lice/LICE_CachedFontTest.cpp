@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "lice/LICE_FontScratch.h"
 #include "lice/LICE_MemBitmap.h"
@@ -220,6 +222,60 @@ TEST_F(LiceCachedFontTest, SystemPathConvertsLongUtf8Text) {
   font.DrawString(&b, text.c_str(), -1, &r, LICE_DT_SINGLELINE);
   EXPECT_GT(CountPixelsNot(b, kBlack), 0);
   EXPECT_EQ(font.RenderedGlyphCount(), 0);
+}
+
+#ifndef _WIN32
+// The built-in font's coverage is exactly 0 or 255, so the ink follows the
+// glyph formulas to the last bit: full weight writes the colour and makes the
+// pixel opaque; half weight gives k = 128 * 255 / 256 = 127, so
+// d = 255 + (0 - 255) * 129 / 256 = 127 and da = 255 - 255 * 129 / 256 = 127.
+TEST_F(LiceCachedFontTest, GlyphInkFollowsTheCoverageFormulas) {
+  LICE_MemBitmap b(40, 40);
+  FillAll(b, 0);
+  font.SetForeground(LICE_RGBA(255, 255, 255, 255));
+  ASSERT_TRUE(font.DrawGlyph(&b, 'I', 2, 2, nullptr));
+  int maxRed = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (PixelAt(b, x, y) != 0) {
+        EXPECT_EQ(PixelAt(b, x, y), 0xFFFFFFFFu) << x << "," << y;
+        maxRed = std::max(maxRed, LICE_GETR(PixelAt(b, x, y)));
+      }
+  EXPECT_EQ(maxRed, 255);
+  FillAll(b, 0);
+  font.SetCombine(LICE_BLIT_MODE_COPY, 0.5f);
+  ASSERT_TRUE(font.DrawGlyph(&b, 'I', 2, 2, nullptr));
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x)
+      if (PixelAt(b, x, y) != 0) EXPECT_EQ(PixelAt(b, x, y), LICE_RGBA(127, 127, 127, 127)) << x << "," << y;
+}
+#endif
+
+// Editors of two plug-in instances may draw text on two threads at once; the
+// shared glyph scratch bitmap must not mix their glyphs up.
+TEST(LiceFontScratch, FontsOnTwoThreadsRenderTheSameGlyphs) {
+  auto render = [](std::vector<LICE_pixel>* out) {
+    LICE_FontSpec spec;
+    spec.heightPx = 18;
+    LICE_CachedFont font;
+    font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+    font.SetForeground(0xFFFFFFFFu);
+    LICE_MemBitmap b(400, 30);
+    for (int round = 0; round < 20; ++round) {
+      font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+      FillAll(b, 0xFF000000u);
+      LICE_Rect r = {0, 0, 400, 30};
+      font.DrawString(&b, "The quick brown fox 0123456789", -1, &r, kCache);
+    }
+    out->assign(b.Bits(), b.Bits() + b.RowSpan() * b.Height());
+  };
+  std::vector<LICE_pixel> alone, first, second;
+  render(&alone);
+  std::thread a(render, &first), c(render, &second);
+  a.join();
+  c.join();
+  EXPECT_TRUE(first == alone);
+  EXPECT_TRUE(second == alone);
 }
 
 TEST(LiceFontScratch, LivesWhileAnyCachedFontLives) {
