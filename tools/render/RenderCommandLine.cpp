@@ -38,6 +38,7 @@ const char* renderUsage() {
          "  -i, --input FILE.wav   input audio (16/24/32-bit PCM or 32/64-bit float, mono or\n"
          "                         stereo); default: a built-in drum loop with a chord pad\n"
          "  -o, --output FILE.wav  output audio (stereo); without it only the summary is shown\n"
+         "  --save-input FILE.wav  also write the input (e.g. the built-in signal)\n"
          "  --format F             output samples: f32 (default), f64, pcm16, pcm24, pcm32\n"
          "  --seconds S            length of the built-in signal (default 4)\n"
          "  --rate HZ              sample rate of the built-in signal (default 44100)\n"
@@ -127,6 +128,9 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions* option
     } else if (argument == "-o" || argument == "--output") {
       if (!takeValue()) return false;
       options->outputPath = value;
+    } else if (argument == "--save-input") {
+      if (!takeValue()) return false;
+      options->saveInputPath = value;
     } else if (argument == "--format") {
       if (!takeValue()) return false;
       if (!AudioFile::parseFormat(value, &options->format)) {

@@ -15,6 +15,7 @@ struct RenderOptions {
   std::string pluginPath;
   std::string inputPath;   // empty: the built-in demo signal
   std::string outputPath;  // empty: render and summarise only
+  std::string saveInputPath;  // also write the input as the plug-in got it
   SampleFormat format = SampleFormat::kFloat32;
   double seconds = 4.0;    // length of the demo signal
   double rateHz = 44100.0; // sample rate of the demo signal

@@ -162,6 +162,10 @@ int main(int argc, char** argv) {
       !render::AudioFile::write(options.outputPath, output, options.format, &error)) {
     return fail(kExitRenderFailed, options.outputPath + ": " + error);
   }
+  if (!options.saveInputPath.empty() &&
+      !render::AudioFile::write(options.saveInputPath, input, options.format, &error)) {
+    return fail(kExitRenderFailed, options.saveInputPath + ": " + error);
+  }
   std::printf("quillet-render: \"%s\": %.3f s (%lld frames at %g Hz), peak %.2f dBFS, "
               "RMS %.2f dBFS, %.1fx real time%s%s\n",
               programName.c_str(), output.seconds(), output.frameCount(), output.rateHz,
