@@ -236,4 +236,15 @@ TEST(LicePngResources, ImagesHaveTheExpectedPixels) {
   EXPECT_EQ(LICE_GETA(PixelAt(*marker, 0, 0)), 0);
 }
 
+#ifdef _WIN32
+TEST(LicePngResources, AreStoredAsUsEnglishPngResources) {
+  for (int id = 100; id <= 107; ++id) {
+    EXPECT_NE(FindResourceExA(GetModuleHandleA(nullptr), "PNG", MAKEINTRESOURCEA(id),
+                              MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
+              nullptr)
+        << "resource " << id;
+  }
+}
+#endif
+
 }  // namespace
