@@ -1,0 +1,287 @@
+// The renderer's host side against the shipped plug-in binary (Quillet.so
+// natively, Quillet64.dll / Quillet.dll under Wine).
+#include "tools/render/PluginControl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "tools/render/ByteFile.h"
+#include "tools/render/DemoSignal.h"
+#include "tools/render/OfflineRenderer.h"
+
+namespace {
+
+using render::PluginControl;
+using render::PresetKind;
+
+std::unique_ptr<vsthost::PluginHost> loadPlugin() {
+  std::unique_ptr<vsthost::PluginHost> plugin(new vsthost::PluginHost());
+  std::string error;
+  if (plugin->load(QUILLET_PLUGIN_PATH, &error) != vsthost::LoadStatus::kLoaded) {
+    ADD_FAILURE() << "cannot load " << QUILLET_PLUGIN_PATH << ": " << error;
+    return nullptr;
+  }
+  plugin->open();
+  plugin->setSampleRate(44100.0f);
+  plugin->setBlockSize(512);
+  return plugin;
+}
+
+std::string tempPath(const char* name) {
+  return ::testing::TempDir() + "render-" + name;
+}
+
+TEST(PluginControl, SetsParametersByNameWithValueTextsAndPlainValues) {
+  auto plugin = loadPlugin();
+  ASSERT_TRUE(plugin);
+  PluginControl control(plugin.get());
+  std::string error;
+  const int mode = control.findParameter("Grain Mode");
+  const int length = control.findParameter("grain length");  // case does not matter
+  ASSERT_GE(mode, 0);
+  ASSERT_GE(length, 0);
+  ASSERT_TRUE(control.applyAssignment("Grain Mode=SYNC", &error)) << error;
+  EXPECT_EQ(plugin->paramDisplay(mode), "SYNC");
+  ASSERT_TRUE(control.applyAssignment(" grain mode = freq ", &error)) << error;
+  EXPECT_EQ(plugin->paramDisplay(mode), "FREQ");
+  ASSERT_TRUE(control.applyAssignment("Grain Mode=3", &error)) << error;  // counted from 0
+  EXPECT_EQ(plugin->paramDisplay(mode), "MIDI");
+  ASSERT_TRUE(control.applyAssignment("Grain Length=35", &error)) << error;
+  EXPECT_EQ(plugin->paramDisplay(length), "35.0");
+  ASSERT_TRUE(control.applyAssignment("Frame Sync to Host=on", &error)) << error;
+  EXPECT_EQ(plugin->paramDisplay(control.findParameter("Frame Sync to Host")), "on");
+  ASSERT_TRUE(control.applyAssignment("Grain Sync=1/8T", &error)) << error;
+  EXPECT_EQ(plugin->paramDisplay(control.findParameter("Grain Sync")), "1/8T");
+}
+
+TEST(PluginControl, RefusesUnknownNamesTextsAndOutOfRangeValues) {
+  auto plugin = loadPlugin();
+  ASSERT_TRUE(plugin);
+  PluginControl control(plugin.get());
+  struct Case {
+    const char* assignment;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"Grain Mode", "NAME=VALUE"},
+      {"Grain Mood=SYNC", "unknown parameter \"Grain Mood\""},
+      {"Grain Mode=FAST", "one of: M.SEC, SYNC, FREQ, MIDI"},
+      {"Grain Mode=4", "not a value"},
+      {"Grain Mode=", "no value"},
+      {"Grain Length=5000", "out of range (0.2 to 2000.0)"},
+      {"Grain Length=0.1", "out of range"},
+      {"Grain Length=long", "not a number"},
+      {"Grain Length=35ms", "not a number"},
+      {"MIDI Polyphony=9", "not a value"},
+  };
+  const int length = control.findParameter("Grain Length");
+  const float before = plugin->getParameter(length);
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(control.applyAssignment(c.assignment, &error)) << c.assignment;
+    EXPECT_NE(error.find(c.message), std::string::npos) << c.assignment << ": " << error;
+  }
+  EXPECT_EQ(plugin->getParameter(length), before);
+}
+
+TEST(PluginControl, SelectsProgramsByNumberAndName) {
+  auto plugin = loadPlugin();
+  ASSERT_TRUE(plugin);
+  PluginControl control(plugin.get());
+  std::string error;
+  ASSERT_TRUE(control.selectProgram("5", &error)) << error;
+  EXPECT_EQ(plugin->programName(), "Ring Modulator");
+  ASSERT_TRUE(control.selectProgram("slap back", &error)) << error;
+  EXPECT_EQ(plugin->dispatch(vst::effGetProgram), 8);
+  EXPECT_FALSE(control.selectProgram("10", &error));
+  EXPECT_NE(error.find("out of range"), std::string::npos) << error;
+  EXPECT_FALSE(control.selectProgram("-1", &error));
+  EXPECT_FALSE(control.selectProgram("Loud", &error));
+  EXPECT_NE(error.find("Strange Mix"), std::string::npos) << error;  // lists the names
+}
+
+struct Snapshot {
+  std::vector<float> values;
+  std::vector<std::string> displays;
+  std::vector<std::string> programNames;
+  long current;
+};
+
+Snapshot snapshot(vsthost::PluginHost* plugin) {
+  PluginControl control(plugin);
+  Snapshot s;
+  for (int i = 0; i < plugin->effect()->numParams; ++i) {
+    s.values.push_back(plugin->getParameter(i));
+    s.displays.push_back(plugin->paramDisplay(i));
+  }
+  s.programNames = control.programNames();
+  s.current = static_cast<long>(plugin->dispatch(vst::effGetProgram));
+  return s;
+}
+
+void expectSame(const Snapshot& a, const Snapshot& b, const std::string& where) {
+  EXPECT_EQ(a.values, b.values) << where;
+  EXPECT_EQ(a.displays, b.displays) << where;
+  EXPECT_EQ(a.programNames, b.programNames) << where;
+  EXPECT_EQ(a.current, b.current) << where;
+}
+
+TEST(PluginControl, ProgramFilesLoadIntoAFreshInstanceWithEveryValueAndName) {
+  const std::string path = tempPath("program.fxp");
+  Snapshot saved;
+  {
+    auto plugin = loadPlugin();
+    ASSERT_TRUE(plugin);
+    PluginControl control(plugin.get());
+    std::string error;
+    ASSERT_TRUE(control.selectProgram("7", &error));
+    for (const char* setting : {"Grain Mode=MIDI", "Grain Length=123.4", "Mix=0.3", "Volume=1.5",
+                                "MIDI Polyphony=7", "Frame Skew=-0.25"}) {
+      ASSERT_TRUE(control.applyAssignment(setting, &error)) << error;
+    }
+    plugin->setParameter(25, 1.0f);  // an unnamed slot (range 0..1, step 1) travels too
+    char name[] = "My Tweaked One";
+    plugin->dispatch(vst::effSetProgramName, 0, 0, name);
+    ASSERT_TRUE(control.savePreset(path, PresetKind::kProgram, &error)) << error;
+    saved = snapshot(plugin.get());
+  }
+  auto fresh = loadPlugin();
+  ASSERT_TRUE(fresh);
+  PluginControl control(fresh.get());
+  std::string error;
+  ASSERT_TRUE(control.selectProgram("7", &error));
+  ASSERT_TRUE(control.loadPreset(path, PresetKind::kProgram, &error)) << error;
+  const Snapshot loaded = snapshot(fresh.get());
+  EXPECT_EQ(loaded.values, saved.values);
+  EXPECT_EQ(loaded.displays, saved.displays);
+  EXPECT_EQ(fresh->programName(), "My Tweaked One");
+  EXPECT_EQ(loaded.values[25], 1.0f);
+  std::remove(path.c_str());
+}
+
+TEST(PluginControl, BankFilesLoadIntoAFreshInstanceWithEveryProgram) {
+  const std::string path = tempPath("bank.fxb");
+  std::vector<Snapshot> saved;
+  {
+    auto plugin = loadPlugin();
+    ASSERT_TRUE(plugin);
+    PluginControl control(plugin.get());
+    std::string error;
+    for (const char* program : {"2", "6"}) {
+      ASSERT_TRUE(control.selectProgram(program, &error));
+      ASSERT_TRUE(control.applyAssignment("Grain Overlap=17", &error)) << error;
+      ASSERT_TRUE(control.applyAssignment("Frame Length=777", &error)) << error;
+      char name[] = "Edited";
+      plugin->dispatch(vst::effSetProgramName, 0, 0, name);
+    }
+    ASSERT_TRUE(control.selectProgram("4", &error));
+    ASSERT_TRUE(control.savePreset(path, PresetKind::kBank, &error)) << error;
+    for (int p = 0; p < plugin->effect()->numPrograms; ++p) {
+      plugin->dispatch(vst::effSetProgram, 0, p);
+      saved.push_back(snapshot(plugin.get()));
+    }
+  }
+  auto fresh = loadPlugin();
+  ASSERT_TRUE(fresh);
+  PluginControl control(fresh.get());
+  std::string error;
+  ASSERT_TRUE(control.loadPreset(path, PresetKind::kBank, &error)) << error;
+  EXPECT_EQ(fresh->dispatch(vst::effGetProgram), 4);  // the current program travels too
+  for (int p = 0; p < fresh->effect()->numPrograms; ++p) {
+    fresh->dispatch(vst::effSetProgram, 0, p);
+    expectSame(saved[p], snapshot(fresh.get()), "program " + std::to_string(p));
+  }
+  EXPECT_EQ(saved[2].programNames[2], "Edited");
+  std::remove(path.c_str());
+}
+
+TEST(PluginControl, RefusesPresetsOfTheWrongKindOrPluginAndBrokenChunks) {
+  auto plugin = loadPlugin();
+  ASSERT_TRUE(plugin);
+  PluginControl control(plugin.get());
+  std::string error;
+  render::PresetFile file;
+  ASSERT_TRUE(control.capturePreset(PresetKind::kProgram, &file, &error)) << error;
+  const std::string path = tempPath("kind.fxp");
+  ASSERT_TRUE(render::ByteFile::write(path, file.encode(), &error));
+  EXPECT_FALSE(control.loadPreset(path, PresetKind::kBank, &error));
+  EXPECT_NE(error.find("not a bank"), std::string::npos) << error;
+
+  render::PresetFile other = file;
+  other.pluginId = 0x41424344;
+  EXPECT_FALSE(control.applyPreset(other, &error));
+  EXPECT_NE(error.find("'ABCD'"), std::string::npos) << error;
+
+  render::PresetFile garbage = file;
+  garbage.chunk.assign(5, 0xEE);  // shorter than one value: the plug-in refuses it
+  EXPECT_FALSE(control.applyPreset(garbage, &error));
+  EXPECT_NE(error.find("refused"), std::string::npos) << error;
+  std::remove(path.c_str());
+}
+
+TEST(OfflineRenderer, RendersTheSameInputTwiceIdentically) {
+  const render::AudioClip input = render::DemoSignal::make(44100.0, 120.0, 1.5);
+  std::vector<render::TimedMidiMessage> notes = {{0.1, 0x90, 57, 100}, {0.9, 0x80, 57, 0}};
+  render::AudioClip outputs[2];
+  for (render::AudioClip& output : outputs) {
+    auto plugin = loadPlugin();
+    ASSERT_TRUE(plugin);
+    PluginControl control(plugin.get());
+    std::string error;
+    ASSERT_TRUE(control.selectProgram("MIDI Synced", &error));
+    render::OfflineRenderer renderer(plugin.get(), 300, render::Transport());
+    renderer.prepare(input.rateHz);
+    renderer.render(input, notes, &output, nullptr);
+    renderer.finish();
+  }
+  ASSERT_EQ(outputs[0].frameCount(), input.frameCount());
+  EXPECT_EQ(outputs[0].channels, outputs[1].channels);
+  double energy = 0.0;
+  for (double sample : outputs[0].channels[0]) energy += sample * sample;
+  EXPECT_GT(energy, 1.0);  // the notes made the MIDI program sound
+}
+
+TEST(OfflineRenderer, SendsMidiAtItsSampleOffsetWithinTheBlock) {
+  auto plugin = loadPlugin();
+  ASSERT_TRUE(plugin);
+  const render::AudioClip input = render::DemoSignal::make(44100.0, 120.0, 0.1);
+  // Frame 1000 lies in the fourth block of 256 (768..1023) at offset 232; a
+  // message after the end goes with the last block, at its last frame.
+  std::vector<render::TimedMidiMessage> messages = {{1000.0 / 44100.0, 0x90, 60, 90},
+                                                    {1.0, 0x80, 60, 0}};
+  render::OfflineRenderer renderer(plugin.get(), 256, render::Transport());
+  renderer.prepare(input.rateHz);
+  plugin->host().clearRecords();
+  render::AudioClip output;
+  renderer.render(input, messages, &output, nullptr);
+  renderer.finish();
+  // The plug-in passes every MIDI event on to its host unchanged.
+  const std::vector<vsthost::HostEvent> events = plugin->host().events();
+  ASSERT_EQ(events.size(), 2u);
+  EXPECT_EQ(events[0].deltaFrames, 232);
+  EXPECT_EQ(events[0].bytes[0], 0x90);
+  EXPECT_EQ(events[1].deltaFrames, (4410 % 256) - 1);
+}
+
+TEST(OfflineRenderer, ReportsBarsInTheTimeSignature) {
+  render::Transport waltz;
+  waltz.tempoBpm = 90.0;
+  waltz.beatsPerBar = 3;
+  waltz.beatUnit = 4;
+  // 90 BPM at 48 kHz: a quarter is 32000 samples; 4.5 quarters into 3/4 is bar 2.
+  const vst::VstTimeInfo info = render::OfflineRenderer::transportAt(144000, 48000.0, waltz);
+  EXPECT_DOUBLE_EQ(info.ppqPos, 4.5);
+  EXPECT_DOUBLE_EQ(info.barStartPos, 3.0);
+  EXPECT_EQ(info.timeSigNumerator, 3);
+  EXPECT_NE(info.flags & vst::kVstTransportPlaying, 0);
+  EXPECT_NE(info.flags & vst::kVstTimeSigValid, 0);
+  render::Transport sixEight;
+  sixEight.beatsPerBar = 6;
+  sixEight.beatUnit = 8;  // a bar is three quarters
+  EXPECT_DOUBLE_EQ(render::OfflineRenderer::transportAt(44100 * 2, 44100.0, sixEight).barStartPos,
+                   3.0);
+}
+
+}  // namespace
