@@ -58,11 +58,11 @@ for program in 0 1 2 3 4 5 6 7 8 9; do
   [ "$program" = 0 ] && extra=(--save-input "Z:$out/input.wav")
   line=$(wine_render --program "$program" --notes "$notes" -o "Z:$out/program-$program.wav" -q \
     "${extra[@]}" "$@")
-  echo "  $line"
   name=$(printf '%s\n' "$line" | sed -n 's/^quillet-render: "\(.*\)": .*/\1/p')
   slug=$(printf '%s' "$name" | tr 'A-Z ' 'a-z-' | tr -cd 'a-z0-9-')
   wav=$out/$program-$slug.wav
   mv "$out/program-$program.wav" "$wav"
+  echo "  ${line% -> *} -> $wav"
   "$plot" sheet "$out/$program-$slug.png" "$out/input.wav" "$wav" "$program  $name" \
     "${descriptions[$program]}"
   overview_args+=("$program $name" "$wav")

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "lice/LICE_FillRect.h"
 #include "lice/LICE_Line.h"
@@ -183,8 +184,8 @@ constexpr int kGap = 10;
 int programSheetWidth() { return kSheetMargin * 3 + kSheetColumnWidth * 2; }
 
 int programSheetHeight() {
-  return kSheetHeader + 3 * (kLabelHeight + kGap) + kWaveHeight + kZoomHeight + kSpectrumHeight +
-         2 * kGap + kSheetMargin;
+  return kSheetHeader + 3 * kLabelHeight + kWaveHeight + kZoomHeight + kSpectrumHeight + 2 * kGap +
+         kSheetMargin;
 }
 
 void drawProgramSheet(RenderPicture* picture, const AudioClip& input, const AudioClip& output,
@@ -193,7 +194,7 @@ void drawProgramSheet(RenderPicture* picture, const AudioClip& input, const Audi
   picture->text(kSheetMargin, 12, sheet.title, 24, kText);
   picture->text(kSheetMargin, 42, sheet.description, 12, kDimText);
   char zoomLabel[96];
-  std::snprintf(zoomLabel, sizeof zoomLabel, "zoom %.2f-%.2f s (lines: beats at %g BPM)",
+  std::snprintf(zoomLabel, sizeof zoomLabel, "zoom %.2f-%.2f s (lines: sixteenth notes at %g BPM)",
                 kZoomStartSeconds, kZoomStartSeconds + kZoomSeconds, tempoBpm);
   const AudioClip* clips[2] = {&input, &output};
   const char* names[2] = {"INPUT", "OUTPUT"};
@@ -202,7 +203,8 @@ void drawProgramSheet(RenderPicture* picture, const AudioClip& input, const Audi
     const AudioClip& clip = *clips[side];
     const int left = kSheetMargin + side * (kSheetColumnWidth + kSheetMargin);
     int y = kSheetHeader;
-    picture->text(left, y, std::string(names[side]) + "  waveform, whole render", 12, colours[side]);
+    picture->text(left, y, std::string(names[side]) + "  waveform, whole render (lines: beats)", 12,
+                  colours[side]);
     y += kLabelHeight;
     picture->waveform(rect(left, y, kSheetColumnWidth, kWaveHeight), clip, 0.0, clip.seconds(),
                       secondsPerBeat, colours[side]);
