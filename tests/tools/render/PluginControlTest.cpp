@@ -243,6 +243,29 @@ TEST(OfflineRenderer, RendersTheSameInputTwiceIdentically) {
   EXPECT_GT(energy, 1.0);  // the notes made the MIDI program sound
 }
 
+TEST(OfflineRenderer, FeedsAMonoClipToBothInputsInBlocksOfAnySize) {
+  render::AudioClip mono = render::DemoSignal::make(48000.0, 120.0, 0.5);
+  mono.channels.resize(1);
+  render::AudioClip outputs[2];
+  const int blocks[2] = {4096, 37};  // larger than the plug-in's default, and odd
+  for (int run = 0; run < 2; ++run) {
+    auto plugin = loadPlugin();
+    ASSERT_TRUE(plugin);
+    render::OfflineRenderer renderer(plugin.get(), blocks[run], render::Transport());
+    renderer.prepare(mono.rateHz);
+    renderer.render(mono, {}, &outputs[run], nullptr);
+    renderer.finish();
+  }
+  ASSERT_EQ(outputs[0].channelCount(), 2);
+  EXPECT_EQ(outputs[0].rateHz, 48000.0);
+  EXPECT_EQ(outputs[0].channels[0], outputs[0].channels[1]);
+  double energy = 0.0;
+  for (double sample : outputs[0].channels[0]) energy += sample * sample;
+  EXPECT_GT(energy, 1.0);
+  // The block size changes nothing in a program without tempo sync.
+  EXPECT_EQ(outputs[0].channels, outputs[1].channels);
+}
+
 TEST(OfflineRenderer, SendsMidiAtItsSampleOffsetWithinTheBlock) {
   auto plugin = loadPlugin();
   ASSERT_TRUE(plugin);
