@@ -54,7 +54,8 @@ class Effect : public plug::IPlugVST {
          GraphicsFactory makeGraphics = nullptr);
 
   // Deletes the graphics object when it was never attached (the base deletes
-  // it otherwise). Saves nothing and leaves the learn switch alone. [main]
+  // it otherwise; attach it at most once). Saves nothing and leaves the learn
+  // switch alone. [main]
   ~Effect() override;
 
   // A parameter touched while learn or unlearn mode is on is captured.
@@ -66,11 +67,11 @@ class Effect : public plug::IPlugVST {
   void OnActivation(bool active) override;
 
   // The product creates and initialises all of its parameters here and calls
-  // it from its constructor. Nothing in the base.
+  // it from its constructor. Nothing in the base. [main]
   virtual void InitParams() {}
 
   // Whether the instance offers MIDI learn; true for every product of the
-  // maker. Nothing in this system asks it.
+  // maker. Nothing in this system asks it. [any thread]
   virtual bool HasMidiLearn() const { return true; }
 
   // Initialises an enumeration with count value texts: value i shows texts[i]
