@@ -43,8 +43,8 @@ bool logShowsShortenedData(SNDFILE* file) {
   sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
   for (const char* line = log; line != nullptr && *line != '\0';) {
     const char* end = std::strchr(line, '\n');
-    const std::string text(line, end != nullptr ? static_cast<std::size_t>(end - line)
-                                                : std::strlen(line));
+    const std::string text(
+        line, end != nullptr ? static_cast<std::size_t>(end - line) : std::strlen(line));
     if (text.compare(0, 4, "data") == 0 && text.find("should be") != std::string::npos) {
       return true;
     }

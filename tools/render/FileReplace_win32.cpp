@@ -1,8 +1,8 @@
-#include "tools/render/FileReplace.h"
-
 #include <windows.h>
 
 #include <cstdio>
+
+#include "tools/render/FileReplace.h"
 
 namespace render {
 

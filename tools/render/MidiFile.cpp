@@ -227,12 +227,13 @@ bool MidiFile::parse(const std::vector<std::uint8_t>& bytes, double defaultTempo
 
   // Merge by tick; at equal ticks tempo changes come first, then tracks in
   // order, then events in their track order.
-  std::stable_sort(ticked.begin(), ticked.end(), [](const TickedMessage& a, const TickedMessage& b) {
-    if (a.tick != b.tick) return a.tick < b.tick;
-    if (a.isTempo != b.isTempo) return a.isTempo;
-    if (a.track != b.track) return a.track < b.track;
-    return a.order < b.order;
-  });
+  std::stable_sort(ticked.begin(), ticked.end(),
+                   [](const TickedMessage& a, const TickedMessage& b) {
+                     if (a.tick != b.tick) return a.tick < b.tick;
+                     if (a.isTempo != b.isTempo) return a.isTempo;
+                     if (a.track != b.track) return a.track < b.track;
+                     return a.order < b.order;
+                   });
 
   messages->clear();
   const bool smpte = (division & 0x8000) != 0;

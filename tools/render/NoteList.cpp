@@ -71,8 +71,8 @@ bool NoteList::parse(const std::string& text, double tempoBpm,
         at != std::string::npos && plus != std::string::npos &&
         parseNote(entry.substr(0, at), &note) &&
         parseNumber(entry.substr(at + 1, plus - at - 1), &startBeats) && startBeats >= 0.0 &&
-        parseNumber(entry.substr(plus + 1, colon == std::string::npos ? std::string::npos
-                                                                      : colon - plus - 1),
+        parseNumber(entry.substr(plus + 1,
+                                 colon == std::string::npos ? std::string::npos : colon - plus - 1),
                     &lengthBeats) &&
         lengthBeats > 0.0 &&
         (colon == std::string::npos ||

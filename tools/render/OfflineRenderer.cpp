@@ -18,7 +18,10 @@ constexpr vst::intptr kProcessPrecision64 = 1;
 
 OfflineRenderer::OfflineRenderer(vsthost::PluginHost* plugin, int blockFrames,
                                  const Transport& transport)
-    : plugin_(plugin), blockFrames_(blockFrames), transport_(transport), rateHz_(44100.0),
+    : plugin_(plugin),
+      blockFrames_(blockFrames),
+      transport_(transport),
+      rateHz_(44100.0),
       useDouble_(false) {}
 
 OfflineRenderer::~OfflineRenderer() = default;

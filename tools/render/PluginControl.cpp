@@ -113,8 +113,8 @@ bool PluginControl::applyAssignment(const std::string& assignment, std::string* 
       found = true;
     }
     if (!found) {
-      *errorText = "\"" + value + "\" is not a value of \"" + name + "\" (one of: " +
-                   joined(texts) + ")";
+      *errorText =
+          "\"" + value + "\" is not a value of \"" + name + "\" (one of: " + joined(texts) + ")";
       return false;
     }
   } else {
@@ -158,8 +158,8 @@ bool PluginControl::selectProgram(const std::string& numberOrName, std::string* 
     const std::vector<std::string> names = programNames();
     for (int pass = 0; pass < 2 && number < 0; ++pass) {
       for (int i = 0; i < count; ++i) {
-        const bool same = pass == 0 ? names[i] == numberOrName
-                                    : lowered(names[i]) == lowered(numberOrName);
+        const bool same =
+            pass == 0 ? names[i] == numberOrName : lowered(names[i]) == lowered(numberOrName);
         if (same) {
           number = i;
           break;
@@ -172,8 +172,8 @@ bool PluginControl::selectProgram(const std::string& numberOrName, std::string* 
     }
   }
   if (number < 0 || number >= count) {
-    *errorText = "program " + numberOrName + " is out of range (0 to " +
-                 std::to_string(count - 1) + ")";
+    *errorText =
+        "program " + numberOrName + " is out of range (0 to " + std::to_string(count - 1) + ")";
     return false;
   }
   plugin_->dispatch(vst::effSetProgram, 0, number);
@@ -247,9 +247,10 @@ bool PluginControl::applyPreset(const PresetFile& file, std::string* errorText) 
     for (std::size_t i = 0; i < program.values.size() && static_cast<int>(i) < effect->numParams;
          ++i) {
       const float value = program.values[i];
-      plugin_->setParameter(static_cast<vst::int32>(i),
-                            std::isfinite(value) ? (value < 0 ? 0.0f : value > 1 ? 1.0f : value)
-                                                 : 0.0f);
+      plugin_->setParameter(static_cast<vst::int32>(i), std::isfinite(value) ? (value < 0   ? 0.0f
+                                                                                : value > 1 ? 1.0f
+                                                                                            : value)
+                                                                             : 0.0f);
     }
     std::vector<char> name(program.name.begin(), program.name.end());
     name.push_back('\0');

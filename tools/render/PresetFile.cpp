@@ -7,7 +7,8 @@ namespace render {
 namespace {
 
 constexpr std::uint32_t fourCc(const char (&text)[5]) {
-  return (std::uint32_t(std::uint8_t(text[0])) << 24) | (std::uint32_t(std::uint8_t(text[1])) << 16) |
+  return (std::uint32_t(std::uint8_t(text[0])) << 24) |
+         (std::uint32_t(std::uint8_t(text[1])) << 16) |
          (std::uint32_t(std::uint8_t(text[2])) << 8) | std::uint32_t(std::uint8_t(text[3]));
 }
 
@@ -28,11 +29,14 @@ class Writer {
   }
   void fixedText(const std::string& text, int size) {
     for (int i = 0; i < size; ++i) {
-      bytes.push_back(i < size - 1 && i < static_cast<int>(text.size()) ? std::uint8_t(text[i]) : 0);
+      bytes.push_back(i < size - 1 && i < static_cast<int>(text.size()) ? std::uint8_t(text[i])
+                                                                        : 0);
     }
   }
   void zeros(int count) { bytes.insert(bytes.end(), static_cast<std::size_t>(count), 0); }
-  void data(const std::vector<std::uint8_t>& more) { bytes.insert(bytes.end(), more.begin(), more.end()); }
+  void data(const std::vector<std::uint8_t>& more) {
+    bytes.insert(bytes.end(), more.begin(), more.end());
+  }
   std::vector<std::uint8_t> bytes;
 };
 

@@ -195,8 +195,7 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions* option
     *errorText = "give either --midi or --notes, not both";
     return false;
   }
-  if (!options->outputPath.empty() &&
-      (options->outputPath == options->inputPath)) {
+  if (!options->outputPath.empty() && (options->outputPath == options->inputPath)) {
     *errorText = "the output would overwrite the input";
     return false;
   }

@@ -13,14 +13,14 @@ namespace render {
 
 struct RenderOptions {
   std::string pluginPath;
-  std::string inputPath;   // empty: the built-in demo signal
-  std::string outputPath;  // empty: render and summarise only
+  std::string inputPath;      // empty: the built-in demo signal
+  std::string outputPath;     // empty: render and summarise only
   std::string saveInputPath;  // also write the input as the plug-in got it
   SampleFormat format = SampleFormat::kFloat32;
-  double seconds = 4.0;    // length of the demo signal
-  double rateHz = 44100.0; // sample rate of the demo signal
+  double seconds = 4.0;     // length of the demo signal
+  double rateHz = 44100.0;  // sample rate of the demo signal
   int blockFrames = 512;
-  std::string program;     // number or name; empty: leave as it is
+  std::string program;  // number or name; empty: leave as it is
   std::vector<std::string> assignments;
   Transport transport;
   std::string midiPath;

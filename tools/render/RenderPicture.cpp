@@ -49,7 +49,8 @@ LICE_pixel heatColour(float db) {
       const Stop& a = kStops[i - 1];
       const Stop& b = kStops[i];
       const float k = (t - a.at) / (b.at - a.at);
-      return LICE_RGBA(static_cast<int>(a.r + (b.r - a.r) * k), static_cast<int>(a.g + (b.g - a.g) * k),
+      return LICE_RGBA(static_cast<int>(a.r + (b.r - a.r) * k),
+                       static_cast<int>(a.g + (b.g - a.g) * k),
                        static_cast<int>(a.b + (b.b - a.b) * k), 0xFF);
     }
   }
@@ -100,7 +101,8 @@ void RenderPicture::waveform(const LICE_Rect& r, const AudioClip& clip, double s
   if (secondsPerBeat > 0) {
     const double firstBeat = std::ceil(startSeconds / secondsPerBeat) * secondsPerBeat;
     for (double beat = firstBeat; beat < endSeconds; beat += secondsPerBeat) {
-      const int x = r.left + static_cast<int>((beat - startSeconds) / (endSeconds - startSeconds) * width);
+      const int x =
+          r.left + static_cast<int>((beat - startSeconds) / (endSeconds - startSeconds) * width);
       LICE_Line(&bitmap_, x, r.top, x, r.bottom - 1, kGrid, 1.0f, LICE_BLIT_MODE_COPY);
     }
   }
@@ -119,7 +121,8 @@ void RenderPicture::waveform(const LICE_Rect& r, const AudioClip& clip, double s
     bool any = false;
     for (long long i = std::max(0LL, first); i < std::min(frames, last); ++i) {
       double mid = 0.0;
-      for (const std::vector<double>& channel : clip.channels) mid += channel[static_cast<std::size_t>(i)];
+      for (const std::vector<double>& channel : clip.channels)
+        mid += channel[static_cast<std::size_t>(i)];
       mid /= clip.channelCount();
       if (!any) low = high = mid;
       low = std::min(low, mid);
@@ -162,8 +165,9 @@ void RenderPicture::spectrogram(const LICE_Rect& r, const AudioClip& clip, doubl
     const double fraction = std::log(hz / lowHz) / std::log(top / lowHz);
     const int y = r.bottom - 1 - static_cast<int>(fraction * height);
     LICE_Line(&bitmap_, r.left, y, r.left + 6, y, kText, 1.0f, LICE_BLIT_MODE_COPY);
-    text(r.left + 9, y - 5, hz >= 1000 ? std::to_string(static_cast<int>(hz / 1000)) + " kHz"
-                                       : std::to_string(static_cast<int>(hz)) + " Hz",
+    text(r.left + 9, y - 5,
+         hz >= 1000 ? std::to_string(static_cast<int>(hz / 1000)) + " kHz"
+                    : std::to_string(static_cast<int>(hz)) + " Hz",
          10, kText);
   }
 }
@@ -211,12 +215,14 @@ void drawProgramSheet(RenderPicture* picture, const AudioClip& input, const Audi
     y += kWaveHeight + kGap;
     picture->text(left, y, std::string(names[side]) + "  " + zoomLabel, 12, colours[side]);
     y += kLabelHeight;
-    const double zoomStart = std::min(kZoomStartSeconds, std::max(0.0, clip.seconds() - kZoomSeconds));
+    const double zoomStart =
+        std::min(kZoomStartSeconds, std::max(0.0, clip.seconds() - kZoomSeconds));
     picture->waveform(rect(left, y, kSheetColumnWidth, kZoomHeight), clip, zoomStart,
                       zoomStart + kZoomSeconds, secondsPerBeat / 4.0, colours[side]);
     y += kZoomHeight + kGap;
-    picture->text(left, y, std::string(names[side]) + "  spectrogram, 30 Hz - 20 kHz (log), -90..0 dB",
-                  12, colours[side]);
+    picture->text(left, y,
+                  std::string(names[side]) + "  spectrogram, 30 Hz - 20 kHz (log), -90..0 dB", 12,
+                  colours[side]);
     y += kLabelHeight;
     picture->spectrogram(rect(left, y, kSheetColumnWidth, kSpectrumHeight), clip, kLowHz, kHighHz,
                          true);

@@ -46,8 +46,7 @@ void fastFourierTransform(std::vector<double>* re, std::vector<double>* im) {
 }
 
 Spectrogram::Spectrogram(const AudioClip& clip, int columns, int rows, double lowHz, double highHz)
-    : columns_(columns), rows_(rows),
-      levels_(static_cast<std::size_t>(columns) * rows, kFloorDb) {
+    : columns_(columns), rows_(rows), levels_(static_cast<std::size_t>(columns) * rows, kFloorDb) {
   const long long frames = clip.frameCount();
   if (frames == 0 || columns <= 0 || rows <= 0) return;
   std::vector<double> window(kFftSize);
@@ -91,7 +90,8 @@ Spectrogram::Spectrogram(const AudioClip& clip, int columns, int rows, double lo
     }
     for (int row = 0; row < rows; ++row) {
       double peak = 0.0;
-      for (int bin = firstBin[row]; bin <= lastBin[row]; ++bin) peak = std::max(peak, magnitude[bin]);
+      for (int bin = firstBin[row]; bin <= lastBin[row]; ++bin)
+        peak = std::max(peak, magnitude[bin]);
       const float db = peak > 0 ? static_cast<float>(20.0 * std::log10(peak)) : kFloorDb;
       levels_[static_cast<std::size_t>(row) * columns + column] = std::max(kFloorDb, db);
     }

@@ -20,7 +20,9 @@ class Spectrogram {
 
   int columns() const { return columns_; }
   int rows() const { return rows_; }
-  float levelDb(int column, int row) const { return levels_[static_cast<std::size_t>(row) * columns_ + column]; }
+  float levelDb(int column, int row) const {
+    return levels_[static_cast<std::size_t>(row) * columns_ + column];
+  }
 
  private:
   int columns_;

@@ -166,12 +166,12 @@ int main(int argc, char** argv) {
       !render::AudioFile::write(options.saveInputPath, input, options.format, &error)) {
     return fail(kExitRenderFailed, options.saveInputPath + ": " + error);
   }
-  std::printf("quillet-render: \"%s\": %.3f s (%lld frames at %g Hz), peak %.2f dBFS, "
-              "RMS %.2f dBFS, %.1fx real time%s%s\n",
-              programName.c_str(), output.seconds(), output.frameCount(), output.rateHz,
-              vsthost::SignalMeter::toDecibels(meter.peak()),
-              vsthost::SignalMeter::toDecibels(meter.rms()),
-              wallSeconds > 0 ? output.seconds() / wallSeconds : 0.0,
-              options.outputPath.empty() ? "" : " -> ", options.outputPath.c_str());
+  std::printf(
+      "quillet-render: \"%s\": %.3f s (%lld frames at %g Hz), peak %.2f dBFS, "
+      "RMS %.2f dBFS, %.1fx real time%s%s\n",
+      programName.c_str(), output.seconds(), output.frameCount(), output.rateHz,
+      vsthost::SignalMeter::toDecibels(meter.peak()), vsthost::SignalMeter::toDecibels(meter.rms()),
+      wallSeconds > 0 ? output.seconds() / wallSeconds : 0.0,
+      options.outputPath.empty() ? "" : " -> ", options.outputPath.c_str());
   return kExitDone;
 }

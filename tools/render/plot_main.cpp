@@ -1,6 +1,7 @@
 // quillet-plot: pictures of renders as PNG files.
 //   quillet-plot sheet IMAGE.png INPUT.wav OUTPUT.wav TITLE [DESCRIPTION] [--tempo BPM]
-//   quillet-plot overview IMAGE.png INPUT.wav TITLE1 OUTPUT1.wav [TITLE2 OUTPUT2.wav ...] [--tempo BPM]
+//   quillet-plot overview IMAGE.png INPUT.wav TITLE1 OUTPUT1.wav [TITLE2 OUTPUT2.wav ...] [--tempo
+//   BPM]
 // Exit status: 0 done, 1 bad command line or input file, 3 the image could
 // not be written.
 #include <clocale>
@@ -58,7 +59,8 @@ int main(int argc, char** argv) {
     render::RenderPicture picture(render::programSheetWidth(), render::programSheetHeight());
     render::SheetText text{args[4], args.size() > 5 ? args[5] : ""};
     render::drawProgramSheet(&picture, input, output, text, tempoBpm);
-    if (!render::writePng(args[1], picture.bitmap(), &error)) return fail(3, args[1] + ": " + error);
+    if (!render::writePng(args[1], picture.bitmap(), &error))
+      return fail(3, args[1] + ": " + error);
     return 0;
   }
   if (args.size() >= 5 && args.size() % 2 == 1 && args[0] == "overview") {
@@ -74,7 +76,8 @@ int main(int argc, char** argv) {
     render::RenderPicture picture(render::overviewWidth(),
                                   render::overviewHeight(static_cast<int>(outputs.size())));
     render::drawOverview(&picture, input, outputs, titles, tempoBpm);
-    if (!render::writePng(args[1], picture.bitmap(), &error)) return fail(3, args[1] + ": " + error);
+    if (!render::writePng(args[1], picture.bitmap(), &error))
+      return fail(3, args[1] + ": " + error);
     return 0;
   }
   std::fputs(kUsage, stderr);

@@ -1,16 +1,16 @@
 // WAV files checked against an independent reader and writer: sox writes the
 // inputs and reads our outputs. Built natively only (sox is a Linux program).
-#include "tools/render/AudioFile.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 #include <string>
 #include <vector>
+
+#include "tools/render/AudioFile.h"
 
 namespace {
 
@@ -113,7 +113,8 @@ TEST_F(AudioFileTest, WritesWhatSoxReadsBackInEveryOutputFormat) {
 
 TEST_F(AudioFileTest, RefusesBrokenAndUnsuitableFiles) {
   const std::string good = dir_ + "good.wav";
-  ASSERT_EQ(std::system(("sox -V1 -n -r 44100 -c 2 -b 16 " + good + " synth 0.5 sine 300").c_str()), 0);
+  ASSERT_EQ(std::system(("sox -V1 -n -r 44100 -c 2 -b 16 " + good + " synth 0.5 sine 300").c_str()),
+            0);
   struct Case {
     const char* what;
     std::string command;  // makes dir_/case.wav
@@ -125,7 +126,8 @@ TEST_F(AudioFileTest, RefusesBrokenAndUnsuitableFiles) {
       {"header only", "head -c 30 " + good + " > " + bad, "not a readable audio file"},
       {"not audio", "echo 'hello, not a wave file' > " + bad, "not a readable audio file"},
       {"empty", ": > " + bad, "not a readable audio file"},
-      {"four channels", "sox -V1 -n -r 44100 -c 4 -b 16 " + bad + " synth 0.1 sine 300", "4 channels"},
+      {"four channels", "sox -V1 -n -r 44100 -c 4 -b 16 " + bad + " synth 0.1 sine 300",
+       "4 channels"},
       {"no samples", "sox -V1 -n -r 44100 -c 2 -b 16 " + bad + " trim 0 0", "no audio"},
       {"AIFF", "sox -V1 -n -r 44100 -c 2 -t aiff " + bad + " synth 0.1 sine 300", "not a WAV file"},
       {"A-law", "sox -V1 -n -r 8000 -c 1 -e a-law " + bad + " synth 0.1 sine 300", "encoding"},
@@ -152,7 +154,8 @@ TEST_F(AudioFileTest, LeavesNothingBehindWhenTheTargetCannotBeWritten) {
   // A successful write replaces an older file completely.
   const std::string target = dir_ + "replace.wav";
   { std::ofstream(target) << "old contents that are not audio"; }
-  ASSERT_TRUE(AudioFile::write(target, exactClip(1, 22050.0), SampleFormat::kPcm16, &error)) << error;
+  ASSERT_TRUE(AudioFile::write(target, exactClip(1, 22050.0), SampleFormat::kPcm16, &error))
+      << error;
   AudioClip back;
   ASSERT_TRUE(AudioFile::read(target, &back, &error)) << error;
   EXPECT_EQ(back.rateHz, 22050.0);

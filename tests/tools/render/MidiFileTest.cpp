@@ -1,9 +1,9 @@
-#include "tools/render/MidiFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "tools/render/MidiFile.h"
 
 namespace {
 
@@ -12,8 +12,19 @@ using render::TimedMidiMessage;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes header(int format, int tracks, int division) {
-  return {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, static_cast<std::uint8_t>(format), 0,
-          static_cast<std::uint8_t>(tracks), static_cast<std::uint8_t>(division >> 8),
+  return {'M',
+          'T',
+          'h',
+          'd',
+          0,
+          0,
+          0,
+          6,
+          0,
+          static_cast<std::uint8_t>(format),
+          0,
+          static_cast<std::uint8_t>(tracks),
+          static_cast<std::uint8_t>(division >> 8),
           static_cast<std::uint8_t>(division & 0xFF)};
 }
 
@@ -38,13 +49,13 @@ const Bytes kEndOfTrack = {0x00, 0xFF, 0x2F, 0x00};
 // 60 BPM, then a note one quarter later with running status again.
 Bytes typeZeroWithRunningStatus() {
   return join({header(0, 1, 480),
-               track(join({{0x00, 0x90, 60, 100},             // note on at 0
-                           {0x83, 0x60, 60, 0},               // +480 ticks, running status
+               track(join({{0x00, 0x90, 60, 100},  // note on at 0
+                           {0x83, 0x60, 60, 0},    // +480 ticks, running status
                            {0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40},  // 1 000 000 us/quarter
-                           {0x83, 0x60, 64, 90},              // +480 at 60 BPM, running status
-                           {0x00, 0xB0, 7, 100},              // controller
-                           {0x00, 0xF0, 0x02, 0x01, 0xF7},    // SysEx: skipped
-                           {0x10, 0x40, 0},                   // running status continues B0
+                           {0x83, 0x60, 64, 90},            // +480 at 60 BPM, running status
+                           {0x00, 0xB0, 7, 100},            // controller
+                           {0x00, 0xF0, 0x02, 0x01, 0xF7},  // SysEx: skipped
+                           {0x10, 0x40, 0},                 // running status continues B0
                            kEndOfTrack}))});
 }
 
@@ -69,18 +80,19 @@ TEST(MidiFile, FollowsRunningStatusAndTempoChanges) {
 }
 
 TEST(MidiFile, MergesTheTracksOfTypeOneWithTheTempoMapOfTheFirst) {
-  const Bytes tempoTrack = track(join({{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20},  // 500000: 120
-                                       {0x81, 0x70, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40},  // at 240: 60
-                                       kEndOfTrack}));
-  const Bytes melody = track(join({{0x00, 0x91, 67, 80},     // channel 2
+  const Bytes tempoTrack =
+      track(join({{0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20},        // 500000: 120
+                  {0x81, 0x70, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40},  // at 240: 60
+                  kEndOfTrack}));
+  const Bytes melody = track(join({{0x00, 0x91, 67, 80},       // channel 2
                                    {0x83, 0x60, 0x81, 67, 0},  // at 480
                                    kEndOfTrack}));
   const Bytes bass = track(join({{0x81, 0x70, 0x92, 40, 70},  // at 240, channel 3
                                  kEndOfTrack}));
   std::vector<TimedMidiMessage> messages;
   std::string error;
-  ASSERT_TRUE(MidiFile::parse(join({header(1, 3, 480), tempoTrack, melody, bass}), 90.0, &messages,
-                              &error))
+  ASSERT_TRUE(
+      MidiFile::parse(join({header(1, 3, 480), tempoTrack, melody, bass}), 90.0, &messages, &error))
       << error;
   ASSERT_EQ(messages.size(), 3u);
   EXPECT_EQ(messages[0].status, 0x91);
@@ -134,9 +146,11 @@ TEST(MidiFile, RefusesMalformedContent) {
        "past the end"},
       {"no end of track", join({header(0, 1, 96), track({0x00, 0x90, 60, 100})}), "end-of-track"},
       {"delta of five bytes",
-       join({header(0, 1, 96), track(join({{0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 1}, kEndOfTrack}))}),
+       join({header(0, 1, 96),
+             track(join({{0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 1}, kEndOfTrack}))}),
        "delta"},
-      {"tempo of zero", join({header(0, 1, 96), track(join({{0x00, 0xFF, 0x51, 3, 0, 0, 0}, kEndOfTrack}))}),
+      {"tempo of zero",
+       join({header(0, 1, 96), track(join({{0x00, 0xFF, 0x51, 3, 0, 0, 0}, kEndOfTrack}))}),
        "tempo"},
   };
   for (const Case& c : cases) {

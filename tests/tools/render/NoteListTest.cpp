@@ -1,6 +1,6 @@
-#include "tools/render/NoteList.h"
-
 #include <gtest/gtest.h>
+
+#include "tools/render/NoteList.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ TEST(NoteList, NamesNotesWithMiddleCAsC4) {
     const char* text;
     int note;
   };
-  const Case good[] = {{"C4", 60}, {"A4", 69}, {"A#3", 58}, {"Bb3", 58}, {"c-1", 0},
+  const Case good[] = {{"C4", 60},  {"A4", 69}, {"A#3", 58},  {"Bb3", 58}, {"c-1", 0},
                        {"G9", 127}, {"0", 0},   {"127", 127}, {"E2", 40}};
   for (const Case& c : good) {
     int note = -1;

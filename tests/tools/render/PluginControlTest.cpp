@@ -1,7 +1,5 @@
 // The renderer's host side against the shipped plug-in binary (Quillet.so
 // natively, Quillet64.dll / Quillet.dll under Wine).
-#include "tools/render/PluginControl.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include "tools/render/ByteFile.h"
 #include "tools/render/DemoSignal.h"
 #include "tools/render/OfflineRenderer.h"
+#include "tools/render/PluginControl.h"
 
 namespace {
 
@@ -29,9 +28,7 @@ std::unique_ptr<vsthost::PluginHost> loadPlugin() {
   return plugin;
 }
 
-std::string tempPath(const char* name) {
-  return ::testing::TempDir() + "render-" + name;
-}
+std::string tempPath(const char* name) { return ::testing::TempDir() + "render-" + name; }
 
 TEST(PluginControl, SetsParametersByNameWithValueTextsAndPlainValues) {
   auto plugin = loadPlugin();

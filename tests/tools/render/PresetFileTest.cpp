@@ -1,8 +1,8 @@
-#include "tools/render/PresetFile.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "tools/render/PresetFile.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "tools/render/RenderCommandLine.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "tools/render/RenderCommandLine.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ TEST(RenderCommandLine, RefusesBadArgumentsWithAReason) {
     RenderOptions options;
     std::string error;
     EXPECT_FALSE(parse(c.args, &options, &error)) << c.message;
-    EXPECT_NE(error.find(c.message), std::string::npos) << "'" << error << "' lacks '" << c.message << "'";
+    EXPECT_NE(error.find(c.message), std::string::npos)
+        << "'" << error << "' lacks '" << c.message << "'";
   }
 }
 
