@@ -73,70 +73,54 @@ if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   sudo_if_needed locale-gen >/dev/null
 fi
 
-# libpng for both mingw targets, from Debian's source package.
-build_png() {
-  local triple=$1 toolchain=$2
-  local prefix=$deps/$triple
-  [ -f "$prefix/lib/libpng16.a" ] && return 0
+# Static libraries for both mingw targets, built from Debian's source packages.
+#   fetch_source SOURCE-PACKAGE FOLDER: unpacks the newest main-suite version
+#   (security-suite versions serve no sources) into $deps/src/FOLDER, once.
+fetch_source() {
+  local package=$1 folder=$2
+  [ -d "$deps/src/$folder" ] && return 0
   mkdir -p "$deps/src"
-  if [ ! -d "$deps/src/libpng" ]; then
-    local tmp ver
-    tmp=$(mktemp -d)
-    # Newest main-suite version first; security-suite versions have no sources.
-    for ver in $(apt-cache showsrc libpng1.6 | awk '/^Version:/ { print $2 }' | sort -rV | uniq); do
-      if (cd "$tmp" && apt-get source -qq "libpng1.6=$ver" >/dev/null 2>&1); then break; fi
-    done
-    local dir
-    dir=$(find "$tmp" -maxdepth 1 -type d -name 'libpng1.6-*' | head -n 1)
-    [ -n "$dir" ] || { echo "setup: could not fetch libpng sources" >&2; exit 1; }
-    mv "$dir" "$deps/src/libpng"
-    rm -rf "$tmp"
-  fi
-  echo "setup: building libpng for $triple"
-  cmake -S "$deps/src/libpng" -B "$deps/build-png-$triple" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchains/$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-    -DZLIB_LIBRARY="/usr/$triple/lib/libz.a" -DZLIB_INCLUDE_DIR="/usr/$triple/include" \
-    >/dev/null
-  cmake --build "$deps/build-png-$triple" --target install >/dev/null
-  rm -rf "$deps/build-png-$triple"
+  local tmp ver dir
+  tmp=$(mktemp -d)
+  for ver in $(apt-cache showsrc "$package" | awk '/^Version:/ { print $2 }' | sort -rV | uniq); do
+    if (cd "$tmp" && apt-get source -qq "$package=$ver" >/dev/null 2>&1); then break; fi
+  done
+  dir=$(find "$tmp" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+  [ -n "$dir" ] || { echo "setup: could not fetch $package sources" >&2; exit 1; }
+  mv "$dir" "$deps/src/$folder"
+  rm -rf "$tmp"
 }
-build_png x86_64-w64-mingw32 mingw-x86_64.cmake
-build_png i686-w64-mingw32 mingw-i686.cmake
 
-# libsndfile for both mingw targets (the renderer's WAV files), from Debian's
-# source package, with the external codecs (FLAC, Ogg, Opus, MPEG) switched off:
-# WAV needs none of them.
-build_sndfile() {
-  local triple=$1 toolchain=$2
-  local prefix=$deps/$triple
-  [ -f "$prefix/lib/libsndfile.a" ] && return 0
-  mkdir -p "$deps/src"
-  if [ ! -d "$deps/src/libsndfile" ]; then
-    local tmp ver
-    tmp=$(mktemp -d)
-    for ver in $(apt-cache showsrc libsndfile | awk '/^Version:/ { print $2 }' | sort -rV | uniq); do
-      if (cd "$tmp" && apt-get source -qq "libsndfile=$ver" >/dev/null 2>&1); then break; fi
-    done
-    local dir
-    dir=$(find "$tmp" -maxdepth 1 -type d -name 'libsndfile-*' | head -n 1)
-    [ -n "$dir" ] || { echo "setup: could not fetch libsndfile sources" >&2; exit 1; }
-    mv "$dir" "$deps/src/libsndfile"
-    rm -rf "$tmp"
-  fi
-  echo "setup: building libsndfile for $triple"
-  cmake -S "$deps/src/libsndfile" -B "$deps/build-sndfile-$triple" -G Ninja \
+#   build_static FOLDER TRIPLE TOOLCHAIN LIBRARY [CMAKE-OPTIONS...]: builds and
+#   installs into $deps/TRIPLE unless LIBRARY is already there.
+build_static() {
+  local folder=$1 triple=$2 toolchain=$3 library=$4
+  shift 4
+  local prefix=$deps/$triple build=$deps/build-$folder-$triple
+  [ -f "$prefix/lib/$library" ] && return 0
+  echo "setup: building $folder for $triple"
+  cmake -S "$deps/src/$folder" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$here/cmake/toolchains/$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >/dev/null
+  cmake --build "$build" --target install >/dev/null
+  rm -rf "$build"
+}
+
+for target in "x86_64-w64-mingw32 mingw-x86_64.cmake" "i686-w64-mingw32 mingw-i686.cmake"; do
+  set -- $target
+  triple=$1 toolchain=$2
+  # libpng, with the mingw zlib.
+  if [ ! -f "$deps/$triple/lib/libpng16.a" ]; then fetch_source libpng1.6 libpng; fi
+  build_static libpng "$triple" "$toolchain" libpng16.a \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+    -DZLIB_LIBRARY="/usr/$triple/lib/libz.a" -DZLIB_INCLUDE_DIR="/usr/$triple/include"
+  # libsndfile (the renderer's WAV files), with the external codecs (FLAC,
+  # Ogg, Opus, MPEG) switched off: WAV needs none of them.
+  if [ ! -f "$deps/$triple/lib/libsndfile.a" ]; then fetch_source libsndfile libsndfile; fi
+  build_static libsndfile "$triple" "$toolchain" libsndfile.a \
     -DBUILD_SHARED_LIBS=OFF -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF \
     -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF \
-    -DINSTALL_MANPAGES=OFF -DENABLE_PACKAGE_CONFIG=ON -Wno-dev \
-    >/dev/null
-  cmake --build "$deps/build-sndfile-$triple" --target install >/dev/null
-  rm -rf "$deps/build-sndfile-$triple"
-}
-build_sndfile x86_64-w64-mingw32 mingw-x86_64.cmake
-build_sndfile i686-w64-mingw32 mingw-i686.cmake
+    -DINSTALL_MANPAGES=OFF -DENABLE_PACKAGE_CONFIG=ON -Wno-dev
+done
 
 echo "setup: ready (dependency cache in $deps)"
