@@ -73,8 +73,8 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, floa
   LICE_Blit(dest, src, destX, destY, 0, 0, src->Width(), src->Height(), alpha, mode);
 }
 
-void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, int srcX, int srcY, int srcWidth,
-               int srcHeight, float alpha, int mode) {
+void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, int srcX, int srcY,
+               int srcWidth, int srcHeight, float alpha, int mode) {
   if (!dest || !src || alpha == 0.0f) return;
 
   // Source rectangle as edges, cut to the source bitmap. 64-bit sums keep a
@@ -123,9 +123,11 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, int 
     if (a.destRow > a.srcRow) {
       d += (a.height - 1) * a.destSpan;
       s += (a.height - 1) * a.srcSpan;
-      for (int y = 0; y < a.height; ++y, d -= a.destSpan, s -= a.srcSpan) std::memmove(d, s, a.width * 4);
+      for (int y = 0; y < a.height; ++y, d -= a.destSpan, s -= a.srcSpan)
+        std::memmove(d, s, a.width * 4);
     } else {
-      for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan) std::memmove(d, s, a.width * 4);
+      for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan)
+        std::memmove(d, s, a.width * 4);
     }
     return;
   }
@@ -133,7 +135,8 @@ void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, int 
     LICE_pixel* d = a.destRow;
     const LICE_pixel* s = a.srcRow;
     for (int y = 0; y < a.height; ++y, d += a.destSpan, s += a.srcSpan) {
-      for (int x = 0; x < a.width; ++x) d[x] = ((s[x] >> 1) & 0x7F7F7F7F) + ((d[x] >> 1) & 0x7F7F7F7F);
+      for (int x = 0; x < a.width; ++x)
+        d[x] = ((s[x] >> 1) & 0x7F7F7F7F) + ((d[x] >> 1) & 0x7F7F7F7F);
     }
     return;
   }

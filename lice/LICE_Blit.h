@@ -11,7 +11,7 @@
 #include "lice/LICE_IBitmap.h"
 
 // Source rectangle given as x, y, width, height in the source bitmap.
-void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, int srcX, int srcY, int srcWidth,
-               int srcHeight, float alpha, int mode);
+void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, int srcX, int srcY,
+               int srcWidth, int srcHeight, float alpha, int mode);
 // The whole source bitmap.
 void LICE_Blit(LICE_IBitmap* dest, LICE_IBitmap* src, int destX, int destY, float alpha, int mode);

@@ -37,7 +37,8 @@ void LICE_CachedFont::ClearCache() {
 }
 
 void LICE_CachedFont::SetFontHandle(LICE_FontHandle font, int flags) {
-  if ((flags_ & LICE_FONT_FLAG_OWNS_HFONT) && font_ && font_ != font) LICE_SystemText::FreeFont(font_);
+  if ((flags_ & LICE_FONT_FLAG_OWNS_HFONT) && font_ && font_ != font)
+    LICE_SystemText::FreeFont(font_);
   flags_ = flags;
   font_ = font;
   lineHeightPx_ = 0;
@@ -118,8 +119,8 @@ void LICE_CachedFont::Render(Glyph* glyph) {
   const uint16_t code = static_cast<uint16_t>(glyph->character);
   LICE_Rect measured = {0, 0, 0, 0};
   LICE_SystemText::DrawWide(scratch, font_, &code, 1, &measured,
-                            LICE_TEXT_CALCRECT | LICE_TEXT_NOPREFIX | LICE_TEXT_SINGLELINE, 0xFFFFFFFFu,
-                            LICE_BACKGROUND_TRANSPARENT, 0);
+                            LICE_TEXT_CALCRECT | LICE_TEXT_NOPREFIX | LICE_TEXT_SINGLELINE,
+                            0xFFFFFFFFu, LICE_BACKGROUND_TRANSPARENT, 0);
   const int advance = std::max(0, measured.right - measured.left);
   glyph->advancePx = advance;
   const int margin = lineHeight < 16 ? 2 : lineHeight / 16 + 2;
@@ -128,8 +129,8 @@ void LICE_CachedFont::Render(Glyph* glyph) {
   LICE_FillRect(scratch, 0, 0, areaWidth, areaHeight, 0xFF000000u, 1.0f, LICE_BLIT_MODE_COPY);
   LICE_Rect place = {margin, 0, margin + advance, areaHeight};
   LICE_SystemText::DrawWide(scratch, font_, &code, 1, &place,
-                            LICE_TEXT_NOPREFIX | LICE_TEXT_SINGLELINE | LICE_TEXT_NOCLIP, 0xFFFFFFFFu,
-                            LICE_BACKGROUND_TRANSPARENT, 0);
+                            LICE_TEXT_NOPREFIX | LICE_TEXT_SINGLELINE | LICE_TEXT_NOCLIP,
+                            0xFFFFFFFFu, LICE_BACKGROUND_TRANSPARENT, 0);
 
   // Coverage is the red channel; find the columns that have any.
   const LICE_pixel* bits = scratch->Bits();
@@ -150,7 +151,8 @@ void LICE_CachedFont::Render(Glyph* glyph) {
   heap_.resize(start + size_t(width) * areaHeight);
   for (int y = 0; y < areaHeight; ++y) {
     const LICE_pixel* row = bits + y * span + first;
-    for (int x = 0; x < width; ++x) heap_[start + size_t(y) * width + x] = static_cast<unsigned char>(LICE_GETR(row[x]));
+    for (int x = 0; x < width; ++x)
+      heap_[start + size_t(y) * width + x] = static_cast<unsigned char>(LICE_GETR(row[x]));
   }
   glyph->heapStart = static_cast<int>(start) + 1;
   glyph->widthPx = width;
@@ -158,12 +160,13 @@ void LICE_CachedFont::Render(Glyph* glyph) {
   glyph->offsetPx = first - margin;
 }
 
-bool LICE_CachedFont::DrawGlyph(LICE_IBitmap* bitmap, int character, int x, int y, const LICE_Rect* clip) {
+bool LICE_CachedFont::DrawGlyph(LICE_IBitmap* bitmap, int character, int x, int y,
+                                const LICE_Rect* clip) {
   return DrawGlyphAt(bitmap, FindGlyph(character), x, y, clip, combineAlpha_);
 }
 
-bool LICE_CachedFont::DrawGlyphAt(LICE_IBitmap* bitmap, const Glyph* glyph, int x, int y, const LICE_Rect* clip,
-                                  float alpha) {
+bool LICE_CachedFont::DrawGlyphAt(LICE_IBitmap* bitmap, const Glyph* glyph, int x, int y,
+                                  const LICE_Rect* clip, float alpha) {
   if (!bitmap || !glyph || glyph->heapStart <= 0) return false;
   LICE_pixel* bits = bitmap->Bits();
   if (!bits) return false;
@@ -180,7 +183,8 @@ bool LICE_CachedFont::DrawGlyphAt(LICE_IBitmap* bitmap, const Glyph* glyph, int 
   if (x1 <= x0 || y1 <= y0) return true;
 
   if (backgroundMode_ == LICE_BACKGROUND_OPAQUE) {
-    LICE_FillRect(bitmap, x0, y0, x1 - x0, y1 - y0, background_, alpha, combineMode_ & ~LICE_BLIT_USE_ALPHA);
+    LICE_FillRect(bitmap, x0, y0, x1 - x0, y1 - y0, background_, alpha,
+                  combineMode_ & ~LICE_BLIT_USE_ALPHA);
   }
   const int weight = static_cast<int>(alpha * 256.0f);
   if (weight <= 0) return true;
@@ -220,14 +224,15 @@ bool LICE_CachedFont::DrawGlyphAt(LICE_IBitmap* bitmap, const Glyph* glyph, int 
 }
 
 bool LICE_CachedFont::UsesSystemPath(uint32_t drawFlags, bool singleLine) const {
-  if (!(flags_ & LICE_FONT_FLAG_FORCE_NATIVE) || !font_ || (drawFlags & LICE_DT_FORCE_CACHE)) return false;
+  if (!(flags_ & LICE_FONT_FLAG_FORCE_NATIVE) || !font_ || (drawFlags & LICE_DT_FORCE_CACHE))
+    return false;
   if (lineHeightPx_ > kSystemPathLineHeightPx) return true;
   return !LICE_SystemText::RunsUnderWine() && !(drawFlags & LICE_DT_USEFGALPHA) &&
          !(flags_ & kFlagsNeedingCache) && (extraLineSpacingPx_ == 0 || singleLine);
 }
 
-int LICE_CachedFont::DrawWithSystem(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r,
-                                    uint32_t drawFlags) {
+int LICE_CachedFont::DrawWithSystem(LICE_IBitmap* bitmap, const char* text, int length,
+                                    LICE_Rect* r, uint32_t drawFlags) {
   const int format = static_cast<int>(drawFlags & 0xFFFF) | LICE_TEXT_NOPREFIX;
   uint16_t fixedWide[kFixedWideUnits];
   std::vector<uint16_t> heapWide;
@@ -246,16 +251,17 @@ int LICE_CachedFont::DrawWithSystem(LICE_IBitmap* bitmap, const char* text, int 
   }
   auto draw = [&](LICE_IBitmap* surface, LICE_Rect* place, int fmt) {
     if (wide) {
-      return LICE_SystemText::DrawWide(surface, font_, wide, wideLength, place, fmt, foreground_, backgroundMode_,
-                                       background_);
+      return LICE_SystemText::DrawWide(surface, font_, wide, wideLength, place, fmt, foreground_,
+                                       backgroundMode_, background_);
     }
-    return LICE_SystemText::DrawNarrow(surface, font_, text, length, place, fmt, foreground_, backgroundMode_,
-                                       background_);
+    return LICE_SystemText::DrawNarrow(surface, font_, text, length, place, fmt, foreground_,
+                                       backgroundMode_, background_);
   };
 
   std::lock_guard<std::recursive_mutex> hold(LICE_FontScratch::Lock());
   if (format & LICE_TEXT_CALCRECT) {
-    LICE_IBitmap* surface = bitmap && bitmap->DeviceContext() ? bitmap : LICE_FontScratch::GlyphBitmap(256);
+    LICE_IBitmap* surface =
+        bitmap && bitmap->DeviceContext() ? bitmap : LICE_FontScratch::GlyphBitmap(256);
     return draw(surface, r, format);
   }
   if (bitmap->DeviceContext()) return draw(bitmap, r, format);
@@ -263,11 +269,13 @@ int LICE_CachedFont::DrawWithSystem(LICE_IBitmap* bitmap, const char* text, int 
   // No device context: draw on a copy of the area and put it back at the
   // combine weight.
   const int left = std::max(r->left, 0), top = std::max(r->top, 0);
-  const int right = std::min(r->right, bitmap->Width()), bottom = std::min(r->bottom, bitmap->Height());
+  const int right = std::min(r->right, bitmap->Width()),
+            bottom = std::min(r->bottom, bitmap->Height());
   if (right <= left || bottom <= top) return 0;
   LICE_SysBitmap* scratch = LICE_FontScratch::TextBitmap(right - left, bottom - top);
   if (!scratch) return 0;
-  LICE_Blit(scratch, bitmap, 0, 0, left, top, right - left, bottom - top, 1.0f, LICE_BLIT_MODE_COPY);
+  LICE_Blit(scratch, bitmap, 0, 0, left, top, right - left, bottom - top, 1.0f,
+            LICE_BLIT_MODE_COPY);
   LICE_Rect shifted = {r->left - left, r->top - top, r->right - left, r->bottom - top};
   const int height = draw(scratch, &shifted, format);
   LICE_Blit(bitmap, scratch, left, top, 0, 0, right - left, bottom - top, combineAlpha_,
@@ -275,7 +283,8 @@ int LICE_CachedFont::DrawWithSystem(LICE_IBitmap* bitmap, const char* text, int 
   return height;
 }
 
-LICE_CachedFont::TextExtent LICE_CachedFont::Measure(const char* text, int length, bool singleLine) {
+LICE_CachedFont::TextExtent LICE_CachedFont::Measure(const char* text, int length,
+                                                     bool singleLine) {
   int lineWidth = 0, widest = 0, lines = 1;
   for (int p = 0; p < length;) {
     int c = LICE_Utf8::Next(text, length, &p);
@@ -296,14 +305,16 @@ LICE_CachedFont::TextExtent LICE_CachedFont::Measure(const char* text, int lengt
   return TextExtent{widest, lines * lineHeightPx_ + (lines - 1) * extraLineSpacingPx_};
 }
 
-int LICE_CachedFont::DrawString(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r, int flags) {
+int LICE_CachedFont::DrawString(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r,
+                                int flags) {
   const uint32_t drawFlags = static_cast<uint32_t>(flags);
   const bool measureOnly = (drawFlags & LICE_DT_CALCRECT) != 0;
   if ((!bitmap && !measureOnly) || !text || !r) return 0;
   if (length < 0) length = static_cast<int>(std::strlen(text));
   const bool singleLine = (drawFlags & LICE_DT_SINGLELINE) != 0;
 
-  if (UsesSystemPath(drawFlags, singleLine)) return DrawWithSystem(bitmap, text, length, r, drawFlags);
+  if (UsesSystemPath(drawFlags, singleLine))
+    return DrawWithSystem(bitmap, text, length, r, drawFlags);
 
   float alpha = combineAlpha_;
   if (drawFlags & LICE_DT_USEFGALPHA) alpha *= static_cast<float>(LICE_GETA(foreground_)) / 255.0f;
@@ -315,10 +326,14 @@ int LICE_CachedFont::DrawString(LICE_IBitmap* bitmap, const char* text, int leng
     return extent.heightPx;
   }
   int x = r->left, y = r->top;
-  if (drawFlags & LICE_DT_CENTER) x = r->left + (r->right - r->left - extent.widthPx) / 2;
-  else if (drawFlags & LICE_DT_RIGHT) x = r->right - extent.widthPx;
-  if (drawFlags & LICE_DT_VCENTER) y = r->top + (r->bottom - r->top - extent.heightPx) / 2;
-  else if (drawFlags & LICE_DT_BOTTOM) y = r->bottom - extent.heightPx;
+  if (drawFlags & LICE_DT_CENTER)
+    x = r->left + (r->right - r->left - extent.widthPx) / 2;
+  else if (drawFlags & LICE_DT_RIGHT)
+    x = r->right - extent.widthPx;
+  if (drawFlags & LICE_DT_VCENTER)
+    y = r->top + (r->bottom - r->top - extent.heightPx) / 2;
+  else if (drawFlags & LICE_DT_BOTTOM)
+    y = r->bottom - extent.heightPx;
 
   LICE_Rect clip = {0, 0, bitmap->Width(), bitmap->Height()};
   if (!(drawFlags & LICE_DT_NOCLIP)) {

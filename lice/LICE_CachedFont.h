@@ -35,7 +35,8 @@ class LICE_CachedFont : public LICE_IFont {
   LICE_pixel SetEffectColor(LICE_pixel colour) override;
   int SetBackgroundMode(int mode) override;
   void SetCombine(int mode, float alpha) override;
-  int DrawString(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r, int flags) override;
+  int DrawString(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r,
+                 int flags) override;
   LICE_pixel Foreground() override { return foreground_; }
   LICE_FontHandle FontHandle() override { return font_; }
   int LineHeight() override { return lineHeightPx_; }
@@ -53,7 +54,7 @@ class LICE_CachedFont : public LICE_IFont {
     int heightPx = 0;
     int advancePx = 0;
     int character = 0;
-    int offsetPx = 0;   // horizontal offset of the coverage from the pen
+    int offsetPx = 0;  // horizontal offset of the coverage from the pen
   };
   struct TextExtent {
     int widthPx;
@@ -65,9 +66,11 @@ class LICE_CachedFont : public LICE_IFont {
   void Render(Glyph* glyph);
   void ClearCache();
   bool UsesSystemPath(uint32_t drawFlags, bool singleLine) const;
-  int DrawWithSystem(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r, uint32_t drawFlags);
+  int DrawWithSystem(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r,
+                     uint32_t drawFlags);
   TextExtent Measure(const char* text, int length, bool singleLine);
-  bool DrawGlyphAt(LICE_IBitmap* bitmap, const Glyph* glyph, int x, int y, const LICE_Rect* clip, float alpha);
+  bool DrawGlyphAt(LICE_IBitmap* bitmap, const Glyph* glyph, int x, int y, const LICE_Rect* clip,
+                   float alpha);
 
   int flags_ = 0;
   LICE_pixel foreground_ = 0xFF000000u;

@@ -100,7 +100,9 @@ struct Dodge {
 };
 
 struct DodgeAlpha {
-  static void Apply(uint8_t* d, const uint8_t* s, int w) { Dodge::Apply(d, s, w * (s[3] + 1) / 256); }
+  static void Apply(uint8_t* d, const uint8_t* s, int w) {
+    Dodge::Apply(d, s, w * (s[3] + 1) / 256);
+  }
 };
 
 struct Multiply {
@@ -113,7 +115,9 @@ struct Multiply {
 };
 
 struct MultiplyAlpha {
-  static void Apply(uint8_t* d, const uint8_t* s, int w) { Multiply::Apply(d, s, w * (s[3] + 1) / 256); }
+  static void Apply(uint8_t* d, const uint8_t* s, int w) {
+    Multiply::Apply(d, s, w * (s[3] + 1) / 256);
+  }
 };
 
 struct Overlay {
@@ -128,7 +132,9 @@ struct Overlay {
 };
 
 struct OverlayAlpha {
-  static void Apply(uint8_t* d, const uint8_t* s, int w) { Overlay::Apply(d, s, w * (s[3] + 1) / 256); }
+  static void Apply(uint8_t* d, const uint8_t* s, int w) {
+    Overlay::Apply(d, s, w * (s[3] + 1) / 256);
+  }
 };
 
 // One pixel with the combination chosen at run time; for callers that write

@@ -21,7 +21,8 @@ LICE_pixel LICE_CopyPixelWeighted(LICE_pixel d, LICE_pixel c, int k) {
   }
 }
 
-void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int width, int height, LICE_pixel colour, float alpha, int mode) {
+void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int width, int height, LICE_pixel colour,
+                   float alpha, int mode) {
   if (!dest) return;
   if (mode & LICE_BLIT_USE_ALPHA) alpha = alpha * static_cast<float>(LICE_GETA(colour)) / 255.0f;
   long long left = x, top = y, right = left + width, bottom = top + height;

@@ -10,7 +10,8 @@
 
 #include "lice/LICE_IBitmap.h"
 
-void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int width, int height, LICE_pixel colour, float alpha, int mode);
+void LICE_FillRect(LICE_IBitmap* dest, int x, int y, int width, int height, LICE_pixel colour,
+                   float alpha, int mode);
 
 // Writes one pixel of the fill's copy mode at weight k (1/256 units), with the
 // shift-and-mask forms for k = 256, 192, 128 and 64. Shared with the line.

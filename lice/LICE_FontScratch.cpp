@@ -46,7 +46,8 @@ LICE_SysBitmap* LICE_FontScratch::GlyphBitmap(int minSidePx) {
   if (!s.glyph) return nullptr;
   if (s.glyph->Width() < side || s.glyph->Height() < side) {
     s.glyph->ResizeTo(std::max(side, s.glyph->Width()), std::max(side, s.glyph->Height()));
-    LICE_FillRect(s.glyph, 0, 0, s.glyph->Width(), s.glyph->Height(), 0xFF000000u, 1.0f, LICE_BLIT_MODE_COPY);
+    LICE_FillRect(s.glyph, 0, 0, s.glyph->Width(), s.glyph->Height(), 0xFF000000u, 1.0f,
+                  LICE_BLIT_MODE_COPY);
   }
   return s.glyph->Bits() ? s.glyph : nullptr;
 }
@@ -55,7 +56,8 @@ LICE_SysBitmap* LICE_FontScratch::TextBitmap(int widthPx, int heightPx) {
   Scratch& s = TheScratch();
   if (!s.text) s.text = new (std::nothrow) LICE_SysBitmap();
   if (!s.text) return nullptr;
-  if (s.text->Width() != widthPx || s.text->Height() != heightPx) s.text->ResizeTo(widthPx, heightPx);
+  if (s.text->Width() != widthPx || s.text->Height() != heightPx)
+    s.text->ResizeTo(widthPx, heightPx);
   return s.text->Bits() ? s.text : nullptr;
 }
 

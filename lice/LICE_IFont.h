@@ -17,7 +17,7 @@ enum LICE_FontFlag : int {
   LICE_FONT_FLAG_FX_MONO = 0x40,
   LICE_FONT_FLAG_FX_SHADOW = 0x80,
   LICE_FONT_FLAG_FX_OUTLINE = 0x100,
-  LICE_FONT_FLAG_OWNS_HFONT = 0x200,  // the font object deletes the system font
+  LICE_FONT_FLAG_OWNS_HFONT = 0x200,   // the font object deletes the system font
   LICE_FONT_FLAG_FORCE_NATIVE = 0x400  // system drawing allowed
 };
 
@@ -48,11 +48,13 @@ class LICE_IFont {
   virtual void SetCombine(int mode, float alpha) = 0;
   // Draws text (length < 0: up to its terminating zero) in r; with
   // LICE_DT_CALCRECT stores the text's extent into r instead. Returns the height.
-  virtual int DrawString(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r, int flags) = 0;
+  virtual int DrawString(LICE_IBitmap* bitmap, const char* text, int length, LICE_Rect* r,
+                         int flags) = 0;
   virtual LICE_pixel Foreground() = 0;
   virtual LICE_FontHandle FontHandle() = 0;
   virtual int LineHeight() = 0;
   // Draws one character at (x, y) clipped to clip (null: the bitmap); false
   // when the character has no pixels.
-  virtual bool DrawGlyph(LICE_IBitmap* bitmap, int character, int x, int y, const LICE_Rect* clip) = 0;
+  virtual bool DrawGlyph(LICE_IBitmap* bitmap, int character, int x, int y,
+                         const LICE_Rect* clip) = 0;
 };

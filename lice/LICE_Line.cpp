@@ -11,10 +11,14 @@ enum OutCode : int { kInside = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 }
 
 int Code(long long x, long long y, int xmax, int ymax) {
   int c = kInside;
-  if (x < 0) c |= kLeft;
-  else if (x > xmax) c |= kRight;
-  if (y < 0) c |= kTop;
-  else if (y > ymax) c |= kBottom;
+  if (x < 0)
+    c |= kLeft;
+  else if (x > xmax)
+    c |= kRight;
+  if (y < 0)
+    c |= kTop;
+  else if (y > ymax)
+    c |= kBottom;
   return c;
 }
 
@@ -23,8 +27,12 @@ int Code(long long x, long long y, int xmax, int ymax) {
 class LinePainter {
  public:
   LinePainter(LICE_IBitmap* dest, LICE_pixel colour, int mode)
-      : bits_(dest->Bits()), span_(dest->RowSpan()), width_(dest->Width()), height_(dest->Height()),
-        colour_(colour), mode_(mode & LICE_BLIT_MODE_MASK) {
+      : bits_(dest->Bits()),
+        span_(dest->RowSpan()),
+        width_(dest->Width()),
+        height_(dest->Height()),
+        colour_(colour),
+        mode_(mode & LICE_BLIT_MODE_MASK) {
     lice_combine::ColourBytes(colour, source_);
   }
 
@@ -50,14 +58,17 @@ class LinePainter {
 // passed as (major, minor) pairs.
 void DrawSmooth(LinePainter& paint, bool xMajor, int a1, int b1, int a2, int b2, int weight) {
   auto put = [&](int a, int b, int k) {
-    if (xMajor) paint.Put(a, b, k);
-    else paint.Put(b, a, k);
+    if (xMajor)
+      paint.Put(a, b, k);
+    else
+      paint.Put(b, a, k);
   };
   auto scaled = [&](int k) { return weight < 256 ? k * weight / 256 : k; };
   const int length = std::abs(a2 - a1);
   const int stepA = a2 > a1 ? 1 : -1;
   const int stepB = b2 > b1 ? 1 : (b2 < b1 ? -1 : 0);
-  const unsigned int gradient = static_cast<unsigned int>((static_cast<long long>(std::abs(b2 - b1)) << 16) / length);
+  const unsigned int gradient =
+      static_cast<unsigned int>((static_cast<long long>(std::abs(b2 - b1)) << 16) / length);
   put(a1, b1, weight);
   put(a2, b2, weight);
   unsigned int accumulated = 0;
@@ -128,7 +139,8 @@ bool LICE_ClipLine(int* x1, int* y1, int* x2, int* y2, int width, int height) {
   return false;
 }
 
-void LICE_Line(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, LICE_pixel colour, float alpha, int mode) {
+void LICE_Line(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, LICE_pixel colour, float alpha,
+               int mode) {
   if (!dest || !dest->Bits()) return;
   if (!LICE_ClipLine(&x1, &y1, &x2, &y2, dest->Width(), dest->Height())) return;
   const int weight = static_cast<int>(alpha * 256.0f);

@@ -11,7 +11,8 @@
 
 #include "lice/LICE_IBitmap.h"
 
-void LICE_Line(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, LICE_pixel colour, float alpha, int mode);
+void LICE_Line(LICE_IBitmap* dest, int x1, int y1, int x2, int y2, LICE_pixel colour, float alpha,
+               int mode);
 
 // Clips the segment to the rectangle 0..width-1, 0..height-1 in place; false
 // when nothing of it is left (or the clipping did not settle in 32 rounds).

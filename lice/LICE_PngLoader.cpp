@@ -45,7 +45,8 @@ void RequestArgbRows(png_structp png, png_infop info) {
   if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
   if (hasTransparency) png_set_tRNS_to_alpha(png);
   if (bitDepth == 16) png_set_strip_16(png);
-  if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+  if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    png_set_gray_to_rgb(png);
   if ((colourType & PNG_COLOR_MASK_ALPHA) || hasTransparency) {
     png_set_swap_alpha(png);
   } else {
@@ -75,15 +76,18 @@ bool Decode(png_structp png, png_infop info, DecodeState* state) {
   RequestArgbRows(png, info);
   if (png_get_rowbytes(png, info) != static_cast<size_t>(width) * 4) return false;
 
-  state->bitmap = new (std::nothrow) LICE_MemBitmap(static_cast<int>(width), static_cast<int>(height));
+  state->bitmap =
+      new (std::nothrow) LICE_MemBitmap(static_cast<int>(width), static_cast<int>(height));
   LICE_MemBitmap* bitmap = state->bitmap;
   if (!bitmap) return false;
-  if (bitmap->Width() != static_cast<int>(width) || bitmap->Height() != static_cast<int>(height)) return false;
+  if (bitmap->Width() != static_cast<int>(width) || bitmap->Height() != static_cast<int>(height))
+    return false;
   state->rows = static_cast<png_bytep*>(std::malloc(sizeof(png_bytep) * height));
   if (!state->rows) return false;
   LICE_pixel* bits = bitmap->Bits();
   const int span = bitmap->RowSpan();
-  for (png_uint_32 y = 0; y < height; ++y) state->rows[y] = reinterpret_cast<png_bytep>(bits + y * span);
+  for (png_uint_32 y = 0; y < height; ++y)
+    state->rows[y] = reinterpret_cast<png_bytep>(bits + y * span);
   png_read_image(png, state->rows);
 
   // Rows now hold A, R, G, B bytes; the bitmap wants B, G, R, A.

@@ -17,8 +17,8 @@ Registry& TheRegistry() {
 }
 }  // namespace
 
-bool LICE_ResourceSource::Find(LICE_ModuleHandle module, int id, const char* type, const unsigned char** data,
-                               size_t* sizeBytes) {
+bool LICE_ResourceSource::Find(LICE_ModuleHandle module, int id, const char* type,
+                               const unsigned char** data, size_t* sizeBytes) {
   *data = nullptr;
   *sizeBytes = 0;
   if (!type) return false;

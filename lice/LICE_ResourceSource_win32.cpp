@@ -2,8 +2,8 @@
 
 #include "lice/LICE_ResourceSource.h"
 
-bool LICE_ResourceSource::Find(LICE_ModuleHandle module, int id, const char* type, const unsigned char** data,
-                               size_t* sizeBytes) {
+bool LICE_ResourceSource::Find(LICE_ModuleHandle module, int id, const char* type,
+                               const unsigned char** data, size_t* sizeBytes) {
   *data = nullptr;
   *sizeBytes = 0;
   HMODULE handle = static_cast<HMODULE>(module);

@@ -25,7 +25,8 @@ bool LICE_SysBitmap::ResizeTo(int widthPx, int heightPx) {
   if (widthPx == widthPx_ && heightPx == heightPx_) return false;
   widthPx_ = widthPx;
   heightPx_ = heightPx;
-  if (widthPx > 0 && heightPx > 0 && bits_ && widthPx <= allocWidthPx_ && heightPx <= allocHeightPx_) {
+  if (widthPx > 0 && heightPx > 0 && bits_ && widthPx <= allocWidthPx_ &&
+      heightPx <= allocHeightPx_) {
     return true;
   }
   allocWidthPx_ = widthPx > 0 ? (widthPx + 3) & ~3 : 0;

@@ -27,7 +27,8 @@ bool LICE_SysBitmap::ResizeTo(int widthPx, int heightPx) {
   if (widthPx == widthPx_ && heightPx == heightPx_) return false;
   widthPx_ = widthPx;
   heightPx_ = heightPx;
-  if (widthPx > 0 && heightPx > 0 && bits_ && widthPx <= allocWidthPx_ && heightPx <= allocHeightPx_) {
+  if (widthPx > 0 && heightPx > 0 && bits_ && widthPx <= allocWidthPx_ &&
+      heightPx <= allocHeightPx_) {
     return true;
   }
   allocWidthPx_ = widthPx > 0 ? (widthPx + 3) & ~3 : 0;
@@ -45,7 +46,8 @@ bool LICE_SysBitmap::ResizeTo(int widthPx, int heightPx) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(static_cast<HDC>(dc_), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP section =
+      CreateDIBSection(static_cast<HDC>(dc_), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!section || !bits) {
     if (section) DeleteObject(section);
     widthPx_ = heightPx_ = allocWidthPx_ = allocHeightPx_ = 0;

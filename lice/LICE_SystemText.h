@@ -13,11 +13,11 @@
 #include "lice/LICE_IBitmap.h"
 
 struct LICE_FontSpec {
-  int heightPx = 12;         // character height
-  int weight = 400;          // 400 normal, 700 bold
+  int heightPx = 12;  // character height
+  int weight = 400;   // 400 normal, 700 bold
   bool italic = false;
-  int orientationDeg = 0;    // counter-clockwise
-  int quality = 0;           // 0 default, 1 not antialiased, 2 antialiased, 3 ClearType
+  int orientationDeg = 0;  // counter-clockwise
+  int quality = 0;         // 0 default, 1 not antialiased, 2 antialiased, 3 ClearType
   const char* face = "Arial";
 };
 
@@ -45,10 +45,12 @@ class LICE_SystemText {
   // Draws text in r on the surface (or measures it into r with
   // LICE_TEXT_CALCRECT); returns the text's height. In the Windows builds the
   // surface must have a device context, else nothing happens and 0 comes back.
-  static int DrawWide(LICE_IBitmap* surface, LICE_FontHandle font, const uint16_t* text, int length, LICE_Rect* r,
-                      int format, LICE_pixel colour, int backgroundMode, LICE_pixel background);
-  static int DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, const char* text, int length, LICE_Rect* r,
-                        int format, LICE_pixel colour, int backgroundMode, LICE_pixel background);
+  static int DrawWide(LICE_IBitmap* surface, LICE_FontHandle font, const uint16_t* text, int length,
+                      LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode,
+                      LICE_pixel background);
+  static int DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, const char* text, int length,
+                        LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode,
+                        LICE_pixel background);
   // True when the process runs under Wine (the registry key
   // HKEY_LOCAL_MACHINE\Software\Wine exists). Asked once, then remembered.
   static bool RunsUnderWine();

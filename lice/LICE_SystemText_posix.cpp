@@ -84,13 +84,15 @@ void PutPixel(LICE_IBitmap* surface, const LICE_Rect& clip, int x, int y, LICE_p
   *p = (*p & 0xFF000000u) | (colour & 0x00FFFFFFu);
 }
 
-int DrawCodes(LICE_IBitmap* surface, LICE_FontHandle handle, const std::vector<int>& text, LICE_Rect* r, int format,
-              LICE_pixel colour, int backgroundMode, LICE_pixel background) {
+int DrawCodes(LICE_IBitmap* surface, LICE_FontHandle handle, const std::vector<int>& text,
+              LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode,
+              LICE_pixel background) {
   if (!handle || !r) return 0;
   const BuiltinFont& font = *static_cast<const BuiltinFont*>(handle);
   const std::vector<TextLine> lines = SplitLines(text, (format & LICE_TEXT_SINGLELINE) != 0);
   int widthPx = 0;
-  for (const TextLine& line : lines) widthPx = std::max(widthPx, int(line.characters.size()) * AdvanceOf(font));
+  for (const TextLine& line : lines)
+    widthPx = std::max(widthPx, int(line.characters.size()) * AdvanceOf(font));
   const int heightPx = int(lines.size()) * font.lineHeightPx;
   if (format & LICE_TEXT_CALCRECT) {
     r->right = r->left + widthPx;
@@ -106,14 +108,18 @@ int DrawCodes(LICE_IBitmap* surface, LICE_FontHandle handle, const std::vector<i
     clip.bottom = std::min(clip.bottom, r->bottom);
   }
   int y = r->top;
-  if (format & LICE_TEXT_VCENTER) y = r->top + (r->bottom - r->top - heightPx) / 2;
-  else if (format & LICE_TEXT_BOTTOM) y = r->bottom - heightPx;
+  if (format & LICE_TEXT_VCENTER)
+    y = r->top + (r->bottom - r->top - heightPx) / 2;
+  else if (format & LICE_TEXT_BOTTOM)
+    y = r->bottom - heightPx;
   const int cellTop = (font.lineHeightPx - 7 * font.scale) / 2;
   for (const TextLine& line : lines) {
     const int lineWidth = int(line.characters.size()) * AdvanceOf(font);
     int x = r->left;
-    if (format & LICE_TEXT_CENTER) x = r->left + (r->right - r->left - lineWidth) / 2;
-    else if (format & LICE_TEXT_RIGHT) x = r->right - lineWidth;
+    if (format & LICE_TEXT_CENTER)
+      x = r->left + (r->right - r->left - lineWidth) / 2;
+    else if (format & LICE_TEXT_RIGHT)
+      x = r->right - lineWidth;
     if (backgroundMode == LICE_BACKGROUND_OPAQUE) {
       for (int py = y; py < y + font.lineHeightPx; ++py)
         for (int px = x; px < x + lineWidth; ++px) PutPixel(surface, clip, px, py, background);
@@ -125,7 +131,8 @@ int DrawCodes(LICE_IBitmap* surface, LICE_FontHandle handle, const std::vector<i
           if (!(columns[col] >> row & 1)) continue;
           for (int sy = 0; sy < font.scale; ++sy) {
             for (int sx = 0; sx < font.scale + (font.bold ? 1 : 0); ++sx) {
-              PutPixel(surface, clip, x + col * font.scale + sx, y + cellTop + row * font.scale + sy, colour);
+              PutPixel(surface, clip, x + col * font.scale + sx,
+                       y + cellTop + row * font.scale + sy, colour);
             }
           }
         }
@@ -156,16 +163,17 @@ int LICE_SystemText::LineHeight(LICE_IBitmap* surface, LICE_FontHandle font) {
   return font ? static_cast<const BuiltinFont*>(font)->lineHeightPx : 0;
 }
 
-int LICE_SystemText::DrawWide(LICE_IBitmap* surface, LICE_FontHandle font, const uint16_t* text, int length,
-                              LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode, LICE_pixel background) {
+int LICE_SystemText::DrawWide(LICE_IBitmap* surface, LICE_FontHandle font, const uint16_t* text,
+                              int length, LICE_Rect* r, int format, LICE_pixel colour,
+                              int backgroundMode, LICE_pixel background) {
   std::vector<int> codes;
   for (int i = 0; i < length && text; ++i) codes.push_back(text[i]);
   return DrawCodes(surface, font, codes, r, format, colour, backgroundMode, background);
 }
 
-int LICE_SystemText::DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, const char* text, int length,
-                                LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode,
-                                LICE_pixel background) {
+int LICE_SystemText::DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, const char* text,
+                                int length, LICE_Rect* r, int format, LICE_pixel colour,
+                                int backgroundMode, LICE_pixel background) {
   std::vector<int> codes;
   for (int i = 0; i < length && text; ++i) codes.push_back(static_cast<unsigned char>(text[i]));
   return DrawCodes(surface, font, codes, r, format, colour, backgroundMode, background);

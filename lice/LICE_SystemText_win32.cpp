@@ -10,7 +10,9 @@ COLORREF ToColorRef(LICE_pixel p) { return RGB(LICE_GETR(p), LICE_GETG(p), LICE_
 // puts the previous font back afterwards.
 class ScopedTextContext {
  public:
-  ScopedTextContext(HDC dc, HFONT font, LICE_pixel colour, int backgroundMode, LICE_pixel background) : dc_(dc) {
+  ScopedTextContext(HDC dc, HFONT font, LICE_pixel colour, int backgroundMode,
+                    LICE_pixel background)
+      : dc_(dc) {
     previous_ = SelectObject(dc, font);
     SetTextColor(dc, ToColorRef(colour));
     SetBkMode(dc, backgroundMode == LICE_BACKGROUND_OPAQUE ? OPAQUE : TRANSPARENT);
@@ -32,11 +34,14 @@ class ScopedTextContext {
 }  // namespace
 
 LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& spec) {
-  static const DWORD kQuality[] = {DEFAULT_QUALITY, NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY, CLEARTYPE_QUALITY};
-  const DWORD quality = spec.quality >= 0 && spec.quality <= 3 ? kQuality[spec.quality] : DEFAULT_QUALITY;
-  HFONT font = CreateFontA(spec.heightPx, 0, spec.orientationDeg * 10, spec.orientationDeg * 10, spec.weight,
-                           spec.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, spec.face ? spec.face : "");
+  static const DWORD kQuality[] = {DEFAULT_QUALITY, NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY,
+                                   CLEARTYPE_QUALITY};
+  const DWORD quality =
+      spec.quality >= 0 && spec.quality <= 3 ? kQuality[spec.quality] : DEFAULT_QUALITY;
+  HFONT font =
+      CreateFontA(spec.heightPx, 0, spec.orientationDeg * 10, spec.orientationDeg * 10, spec.weight,
+                  spec.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, spec.face ? spec.face : "");
   return font;
 }
 
@@ -54,20 +59,22 @@ int LICE_SystemText::LineHeight(LICE_IBitmap* surface, LICE_FontHandle font) {
   return ok ? metrics.tmHeight : 0;
 }
 
-int LICE_SystemText::DrawWide(LICE_IBitmap* surface, LICE_FontHandle font, const uint16_t* text, int length,
-                              LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode, LICE_pixel background) {
+int LICE_SystemText::DrawWide(LICE_IBitmap* surface, LICE_FontHandle font, const uint16_t* text,
+                              int length, LICE_Rect* r, int format, LICE_pixel colour,
+                              int backgroundMode, LICE_pixel background) {
   HDC dc = surface ? static_cast<HDC>(surface->DeviceContext()) : nullptr;
   if (!dc || !font || !r) return 0;
   ScopedTextContext context(dc, static_cast<HFONT>(font), colour, backgroundMode, background);
   RECT rect = {r->left, r->top, r->right, r->bottom};
-  const int height = DrawTextW(dc, reinterpret_cast<LPCWSTR>(text), length, &rect, format | DT_NOPREFIX);
+  const int height =
+      DrawTextW(dc, reinterpret_cast<LPCWSTR>(text), length, &rect, format | DT_NOPREFIX);
   if (format & DT_CALCRECT) *r = LICE_Rect{rect.left, rect.top, rect.right, rect.bottom};
   return height;
 }
 
-int LICE_SystemText::DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, const char* text, int length,
-                                LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode,
-                                LICE_pixel background) {
+int LICE_SystemText::DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, const char* text,
+                                int length, LICE_Rect* r, int format, LICE_pixel colour,
+                                int backgroundMode, LICE_pixel background) {
   HDC dc = surface ? static_cast<HDC>(surface->DeviceContext()) : nullptr;
   if (!dc || !font || !r) return 0;
   ScopedTextContext context(dc, static_cast<HFONT>(font), colour, backgroundMode, background);
@@ -80,7 +87,8 @@ int LICE_SystemText::DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, con
 bool LICE_SystemText::RunsUnderWine() {
   static const bool underWine = [] {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine", 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine", 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
     RegCloseKey(key);
     return true;
   }();

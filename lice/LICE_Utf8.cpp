@@ -7,10 +7,14 @@ bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 int SequenceLength(const unsigned char* text, int length, int p) {
   const unsigned char lead = text[p];
   int needed = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) needed = 2;
-  else if (lead >= 0xE0 && lead <= 0xEF) needed = 3;
-  else if (lead >= 0xF0 && lead <= 0xF4) needed = 4;
-  else return 0;
+  if (lead >= 0xC2 && lead <= 0xDF)
+    needed = 2;
+  else if (lead >= 0xE0 && lead <= 0xEF)
+    needed = 3;
+  else if (lead >= 0xF0 && lead <= 0xF4)
+    needed = 4;
+  else
+    return 0;
   if (p + needed > length) return 0;
   for (int i = 1; i < needed; ++i) {
     if (!IsContinuation(text[p + i])) return 0;

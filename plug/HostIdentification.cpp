@@ -16,19 +16,32 @@ struct KnownHost {
 // Tested in this order; the first contained text wins ("live" is a common
 // word, so the more specific names come first).
 constexpr KnownHost kKnownHosts[] = {
-    {"cubase", kHostCubase},        {"reaper", kHostReaper},
-    {"nuendo", kHostNuendo},        {"cakewalk", kHostSonar},
-    {"samplitude", kHostSamplitude}, {"fruity", kHostFL},
-    {"live", kHostAbletonLive},     {"melodyne", kHostMelodyne},
-    {"vstmanlib", kHostVstManLib},  {"aulab", kHostAULab},
-    {"garageband", kHostGarageBand}, {"forte", kHostForte},
-    {"chainer", kHostChainer},      {"audition", kHostAudition},
-    {"orion", kHostOrion},          {"sawstudio", kHostSAWStudio},
-    {"logic", kHostLogic},          {"digital", kHostDigitalPerformer},
-    {"audiomulch", kHostAudioMulch}, {"presonus", kHostStudioOne},
-    {"vst3plugintesthost", kHostVst3TestHost}, {"protools", kHostProTools},
-    {"ardour", kHostArdour},        {"openmpt", kHostOpenMPT},
-    {"renoise", kHostRenoise},      {"standalone", kHostStandalone},
+    {"cubase", kHostCubase},
+    {"reaper", kHostReaper},
+    {"nuendo", kHostNuendo},
+    {"cakewalk", kHostSonar},
+    {"samplitude", kHostSamplitude},
+    {"fruity", kHostFL},
+    {"live", kHostAbletonLive},
+    {"melodyne", kHostMelodyne},
+    {"vstmanlib", kHostVstManLib},
+    {"aulab", kHostAULab},
+    {"garageband", kHostGarageBand},
+    {"forte", kHostForte},
+    {"chainer", kHostChainer},
+    {"audition", kHostAudition},
+    {"orion", kHostOrion},
+    {"sawstudio", kHostSAWStudio},
+    {"logic", kHostLogic},
+    {"digital", kHostDigitalPerformer},
+    {"audiomulch", kHostAudioMulch},
+    {"presonus", kHostStudioOne},
+    {"vst3plugintesthost", kHostVst3TestHost},
+    {"protools", kHostProTools},
+    {"ardour", kHostArdour},
+    {"openmpt", kHostOpenMPT},
+    {"renoise", kHostRenoise},
+    {"standalone", kHostStandalone},
 };
 
 constexpr int kTextBuffer = 256;
@@ -53,7 +66,8 @@ bool IsChunkQuirkVendor(const char* vendor) {
 }
 
 bool IsStereoOnlyHost(int kind) {
-  return kind == kHostForte || kind == kHostAudition || kind == kHostOrion || kind == kHostSAWStudio;
+  return kind == kHostForte || kind == kHostAudition || kind == kHostOrion ||
+         kind == kHostSAWStudio;
 }
 
 int HostVersionFromDecimal(long long decimal) {

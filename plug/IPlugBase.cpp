@@ -126,7 +126,8 @@ void IPlugBase::SetParameterFromEditor(int paramIndex, double normalized) {
 void IPlugBase::AttachEditor(IPlugEditor* editor) {
   if (!editor) return;
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  for (int i = 0; i < NParams(); ++i) editor->SetControlsFromPlugin(i, params_[static_cast<std::size_t>(i)]->NormalizedValue());
+  for (int i = 0; i < NParams(); ++i)
+    editor->SetControlsFromPlugin(i, params_[static_cast<std::size_t>(i)]->NormalizedValue());
   editor->PrepareDrawing();
   if (editor_ != editor) delete editor_;
   editor_ = editor;
@@ -179,11 +180,13 @@ const IOutputChannel* IPlugBase::OutputChannel(int i) const {
 }
 
 void IPlugBase::SetInputLabel(int i, const char* label) {
-  if (i >= 0 && i < NInChannels()) inChannels_[static_cast<std::size_t>(i)]->label = label ? label : "";
+  if (i >= 0 && i < NInChannels())
+    inChannels_[static_cast<std::size_t>(i)]->label = label ? label : "";
 }
 
 void IPlugBase::SetOutputLabel(int i, const char* label) {
-  if (i >= 0 && i < NOutChannels()) outChannels_[static_cast<std::size_t>(i)]->label = label ? label : "";
+  if (i >= 0 && i < NOutChannels())
+    outChannels_[static_cast<std::size_t>(i)]->label = label ? label : "";
 }
 
 bool IPlugBase::LegalIO(int inputs, int) const {
@@ -225,7 +228,8 @@ void IPlugBase::NotifyAllParamsChanged() {
 
 void IPlugBase::NotifyHostAllParams() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  for (int i = 0; i < NParams(); ++i) NotifyHostParamValue(i, params_[static_cast<std::size_t>(i)]->NormalizedValue());
+  for (int i = 0; i < NParams(); ++i)
+    NotifyHostParamValue(i, params_[static_cast<std::size_t>(i)]->NormalizedValue());
 }
 
 int IPlugBase::GetDecimalVersion() const {

@@ -35,7 +35,7 @@ struct IInputChannel {
 
 struct IOutputChannel {
   bool connected = false;
-  double** entry = nullptr;  // this channel's slot in the output pointer array
+  double** entry = nullptr;     // this channel's slot in the output pointer array
   float* hostOutput = nullptr;  // the host's float buffer during a float process call
   std::vector<double> scratch;
   std::string label;
@@ -92,20 +92,20 @@ class IPlugBase {
 
   // ---- Virtual operations, in the binding's slot order -------------------
 
-  virtual void OnReset();                     // [main] sample rate / block size / deactivation
+  virtual void OnReset();                       // [main] sample rate / block size / deactivation
   virtual void OnParamChanged(int paramIndex);  // [any thread, lock]
   // Default: copies input i to output i below both counts, zeros the rest.
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);  // [audio, lock]
-  virtual void OnEditorOpened() {}   // [main]
-  virtual void OnEditorClosing() {}  // [main]
-  virtual void OnHostIdle() {}       // [main]
-  virtual void OnActivation(bool active);  // [main]
+  virtual void OnEditorOpened() {}                                           // [main]
+  virtual void OnEditorClosing() {}                                          // [main]
+  virtual void OnHostIdle() {}                                               // [main]
+  virtual void OnActivation(bool active);                                    // [main]
   // Default: passes the message on to the host unchanged. [audio or main, lock]
   virtual void OnMidiMessage(const IMidiMessage* msg);
-  virtual void OnSysEx(const ISysExMessage* msg) {}  // [audio or main, lock]
-  virtual bool GetMidiNoteName(int note, char* name);  // [main, lock]
-  virtual bool SaveState(StateChunk* chunk);  // [main, lock]
-  virtual int LoadState(const StateChunk* chunk, int position);  // [main, lock]
+  virtual void OnSysEx(const ISysExMessage* msg) {}                // [audio or main, lock]
+  virtual bool GetMidiNoteName(int note, char* name);              // [main, lock]
+  virtual bool SaveState(StateChunk* chunk);                       // [main, lock]
+  virtual int LoadState(const StateChunk* chunk, int position);    // [main, lock]
   virtual bool StateEquals(const double* values, int startIndex);  // [main, lock]
   virtual void OnEditorResized() {}
   virtual bool ReservedHook15() { return false; }
@@ -113,13 +113,13 @@ class IPlugBase {
   virtual void ReservedHook17() {}
   // The editor changes a parameter: store, tell the host, react. [main]
   virtual void SetParameterFromEditor(int paramIndex, double normalized);
-  virtual void BeginParamGesture(int paramIndex) = 0;                      // [main]
+  virtual void BeginParamGesture(int paramIndex) = 0;                        // [main]
   virtual void NotifyHostParamValue(int paramIndex, double normalized) = 0;  // [main]
-  virtual void EndParamGesture(int paramIndex) = 0;                        // [main]
-  virtual void NotifyHostDisplayChanged() = 0;                             // [main]
+  virtual void EndParamGesture(int paramIndex) = 0;                          // [main]
+  virtual void NotifyHostDisplayChanged() = 0;                               // [main]
   virtual bool IsOfflineRender() { return false; }
-  virtual int GetSamplePosition() = 0;    // [audio]
-  virtual double GetHostTempo() = 0;      // [audio]
+  virtual int GetSamplePosition() = 0;                                  // [audio]
+  virtual double GetHostTempo() = 0;                                    // [audio]
   virtual void GetTimeSignature(int* numerator, int* denominator) = 0;  // [audio]
   virtual void GetTransportInfo(ITransportInfo* info) = 0;              // [audio]
   virtual int GetHostKind() { return hostKind_; }
@@ -135,9 +135,9 @@ class IPlugBase {
   // Every parameter's plain value to the editor. Takes no lock of its own.
   virtual void RefreshParamControls();
   virtual int UnserializePresets(const StateChunk* chunk, int position);  // [main, lock]
-  virtual void ModifyCurrentPreset(const char* name = nullptr);          // [main, lock]
+  virtual void ModifyCurrentPreset(const char* name = nullptr);           // [main, lock]
   virtual void ReservedHook39() {}
-  virtual void OnPresetsChanged() {}  // [main, lock]
+  virtual void OnPresetsChanged() {}                                  // [main, lock]
   virtual void ChangeSampleRate(double rate) { sampleRate_ = rate; }  // [main, lock]
   // Resizes every scratch buffer to frames doubles (zero-filled) when the size
   // changes. Allocates: never from the audio path. [main, lock]

@@ -12,10 +12,14 @@ namespace {
 
 vst::int32 ArrangementType(int channels) {
   switch (channels) {
-    case 0: return vst::kSpeakerArrEmpty;
-    case 1: return vst::kSpeakerArrMono;
-    case 2: return vst::kSpeakerArrStereo;
-    default: return vst::kSpeakerArrUserDefined;
+    case 0:
+      return vst::kSpeakerArrEmpty;
+    case 1:
+      return vst::kSpeakerArrMono;
+    case 2:
+      return vst::kSpeakerArrStereo;
+    default:
+      return vst::kSpeakerArrUserDefined;
   }
 }
 
@@ -40,8 +44,8 @@ IPlugVST::IPlugVST(const IPlugConfig& config, vst::HostCallback host) : IPlugBas
   aEffect_.numParams = NParams();
   aEffect_.numInputs = NInChannels();
   aEffect_.numOutputs = NOutChannels();
-  aEffect_.flags = vst::effFlagsCanReplacing | vst::effFlagsProgramChunks |
-                   vst::effFlagsCanDoubleReplacing;
+  aEffect_.flags =
+      vst::effFlagsCanReplacing | vst::effFlagsProgramChunks | vst::effFlagsCanDoubleReplacing;
   if (LegalIO(1, -1)) aEffect_.flags |= vst::effFlagsMonoCapable;
   aEffect_.initialDelay = GetLatency();
   aEffect_.ioRatio = 1.0f;
@@ -72,7 +76,9 @@ vst::intptr IPlugVST::CallHost(vst::int32 opcode, vst::int32 index, vst::intptr 
 
 // ---- Host services ---------------------------------------------------------
 
-void IPlugVST::BeginParamGesture(int paramIndex) { CallHost(vst::audioMasterBeginEdit, paramIndex); }
+void IPlugVST::BeginParamGesture(int paramIndex) {
+  CallHost(vst::audioMasterBeginEdit, paramIndex);
+}
 
 void IPlugVST::NotifyHostParamValue(int paramIndex, double normalized) {
   CallHost(vst::audioMasterAutomate, paramIndex, 0, nullptr, static_cast<float>(normalized));
@@ -100,7 +106,8 @@ int IPlugVST::GetSamplePosition() {
 
 double IPlugVST::GetHostTempo() {
   const vst::VstTimeInfo* info = GetTimeInfo(vst::kVstTempoValid);
-  if (info && (info->flags & vst::kVstTempoValid) && info->tempo >= 0.0 && std::isfinite(info->tempo))
+  if (info && (info->flags & vst::kVstTempoValid) && info->tempo >= 0.0 &&
+      std::isfinite(info->tempo))
     return info->tempo;
   return 0.0;
 }

@@ -58,9 +58,8 @@ class IPlugVST : public IPlugBase {
                                               double** outputs, vst::int32 frames);
   static void VST_CALL SetParameter(vst::AEffect* effect, vst::int32 index, float value);
   static float VST_CALL GetParameter(vst::AEffect* effect, vst::int32 index);
-  static vst::intptr VST_CALL Dispatcher(vst::AEffect* effect, vst::int32 opcode,
-                                         vst::int32 index, vst::intptr value, void* ptr,
-                                         float opt);
+  static vst::intptr VST_CALL Dispatcher(vst::AEffect* effect, vst::int32 opcode, vst::int32 index,
+                                         vst::intptr value, void* ptr, float opt);
 
   // One opcode, lock held.
   vst::intptr Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,

@@ -29,9 +29,8 @@ constexpr double kMaxSampleRate = 1536000.0;
 
 }  // namespace
 
-vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcode,
-                                          vst::int32 index, vst::intptr value, void* ptr,
-                                          float opt) {
+vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcode, vst::int32 index,
+                                          vst::intptr value, void* ptr, float opt) {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return 0;
   if (opcode == vst::effClose) {
@@ -238,7 +237,8 @@ vst::intptr IPlugVST::CanDo(const char* text) const {
 vst::intptr IPlugVST::VendorSpecific(vst::int32 index, vst::intptr value, void* ptr, float opt) {
   if (index == vst::kVendorFormatParamValue) {
     if (!ptr) return 0;
-    const IParameter* param = (value >= 0 && value < NParams()) ? GetParam(static_cast<int>(value)) : nullptr;
+    const IParameter* param =
+        (value >= 0 && value < NParams()) ? GetParam(static_cast<int>(value)) : nullptr;
     if (param) {
       char display[IParameter::kTextCapacity];
       param->FormatValue(opt, true, display, true);
@@ -247,7 +247,8 @@ vst::intptr IPlugVST::VendorSpecific(vst::int32 index, vst::intptr value, void* 
     return vst::kVendorSpecificYes;
   }
   if (index == vst::kVendorIsParamStepped) {
-    const IParameter* param = (value >= 0 && value < NParams()) ? GetParam(static_cast<int>(value)) : nullptr;
+    const IParameter* param =
+        (value >= 0 && value < NParams()) ? GetParam(static_cast<int>(value)) : nullptr;
     return param && param->Kind() != ParamKind::Continuous ? vst::kVendorSpecificYes : 0;
   }
   return 0;

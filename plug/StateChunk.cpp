@@ -8,7 +8,8 @@ namespace plug {
 void StateChunk::Resize(int n) { bytes_.resize(n > 0 ? static_cast<std::size_t>(n) : 0u); }
 
 bool StateChunk::Has(int position, int n) const {
-  return position >= 0 && static_cast<long long>(position) + n <= static_cast<long long>(bytes_.size());
+  return position >= 0 &&
+         static_cast<long long>(position) + n <= static_cast<long long>(bytes_.size());
 }
 
 void StateChunk::AppendInt(std::int32_t v) {
@@ -69,7 +70,9 @@ int StateChunk::ReadString(std::string* text, int position) const {
   if (after < 0 || length < 0) return -1;
   long long end = static_cast<long long>(after) + length;
   if (end <= static_cast<long long>(bytes_.size())) {
-    if (text) text->assign(reinterpret_cast<const char*>(bytes_.data()) + after, static_cast<std::size_t>(length));
+    if (text)
+      text->assign(reinterpret_cast<const char*>(bytes_.data()) + after,
+                   static_cast<std::size_t>(length));
     return static_cast<int>(end);
   }
   // Runs past the end: a position beyond the size, saturated to stay positive.

@@ -308,7 +308,8 @@ static_assert(offsetof(AEffect, resvd1) == (kIs64 ? 64 : 40), "AEffect.resvd1");
 static_assert(offsetof(AEffect, ioRatio) == (kIs64 ? 92 : 60), "AEffect.ioRatio");
 static_assert(offsetof(AEffect, object) == (kIs64 ? 96 : 64), "AEffect.object");
 static_assert(offsetof(AEffect, uniqueID) == (kIs64 ? 112 : 72), "AEffect.uniqueID");
-static_assert(offsetof(AEffect, processReplacing) == (kIs64 ? 120 : 80), "AEffect.processReplacing");
+static_assert(offsetof(AEffect, processReplacing) == (kIs64 ? 120 : 80),
+              "AEffect.processReplacing");
 static_assert(offsetof(AEffect, future) == (kIs64 ? 136 : 88), "AEffect.future");
 static_assert(sizeof(VstTimeInfo) == 88, "VstTimeInfo size");
 static_assert(offsetof(VstTimeInfo, timeSigNumerator) == 64, "VstTimeInfo.timeSigNumerator");
@@ -317,7 +318,8 @@ static_assert(sizeof(VstEvent) == 32, "VstEvent size");
 static_assert(sizeof(VstMidiEvent) == 32, "VstMidiEvent size");
 static_assert(offsetof(VstMidiEvent, midiData) == 24, "VstMidiEvent.midiData");
 static_assert(sizeof(VstMidiSysexEvent) == (kIs64 ? 48 : 32), "VstMidiSysexEvent size");
-static_assert(offsetof(VstMidiSysexEvent, sysexDump) == (kIs64 ? 32 : 24), "VstMidiSysexEvent.sysexDump");
+static_assert(offsetof(VstMidiSysexEvent, sysexDump) == (kIs64 ? 32 : 24),
+              "VstMidiSysexEvent.sysexDump");
 static_assert(offsetof(VstEvents, events) == (kIs64 ? 16 : 8), "VstEvents.events");
 static_assert(sizeof(VstSpeakerProperties) == 112, "VstSpeakerProperties size");
 static_assert(sizeof(VstSpeakerArrangement) == 8 + 8 * 112, "VstSpeakerArrangement size");

@@ -24,7 +24,7 @@ packages=(
   xvfb xauth
   googletest libbenchmark-dev
   libpng-dev zlib1g-dev libsndfile1-dev
-  clang libclang-rt-14-dev llvm
+  clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales
 )
 

@@ -4,7 +4,9 @@
 #   native-tsan   the same under ThreadSanitizer (instance lock, concurrent entries)
 #   win64, win32  the same suites cross-compiled, run under Wine, loading the
 #                 shipped Quillet64.dll and Quillet.dll
-#   fuzz          libFuzzer targets, replaying their corpora and running briefly
+#   fuzz          libFuzzer targets, replaying their corpora and running briefly,
+#                 and every unit test again under AddressSanitizer and UBSan
+#   format        every C++ file as .clang-format lays it out
 #   cross-build   the 32- and 64-bit DLLs render the same signal alike, and
 #                 both agree with the Linux build on every factory program
 # Stops at nothing: every stage runs, failures are counted, and the exit code
@@ -52,6 +54,7 @@ compare_builds() {
   return $ok
 }
 
+stage format bash scripts/check-format.sh
 stage native build_and_test native
 stage native-tsan build_and_test native-tsan
 stage win64 build_and_test win64

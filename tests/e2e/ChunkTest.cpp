@@ -123,7 +123,8 @@ TEST_F(Chunks, DamagedDataLeavesAWorkingInstance) {
   damaged.push_back({0x01});
   damaged.push_back(std::vector<std::uint8_t>(good.begin(), good.begin() + good.size() / 2));
   damaged.push_back(std::vector<std::uint8_t>(good.begin(), good.end() - 1));
-  damaged.push_back(std::vector<std::uint8_t>(goodBank.begin(), goodBank.begin() + goodBank.size() / 3));
+  damaged.push_back(
+      std::vector<std::uint8_t>(goodBank.begin(), goodBank.begin() + goodBank.size() / 3));
   damaged.push_back(std::vector<std::uint8_t>(4096, 0xFF));
   std::vector<std::uint8_t> noise(777);
   std::uint32_t state = 12345;
@@ -133,12 +134,14 @@ TEST_F(Chunks, DamagedDataLeavesAWorkingInstance) {
   }
   damaged.push_back(noise);
   // A valid header followed by huge length fields.
-  std::vector<std::uint8_t> lengths(good.begin(), good.begin() + std::min<std::size_t>(8, good.size()));
+  std::vector<std::uint8_t> lengths(good.begin(),
+                                    good.begin() + std::min<std::size_t>(8, good.size()));
   lengths.insert(lengths.end(), 64, 0xFF);
   damaged.push_back(lengths);
 
   for (std::size_t i = 0; i < damaged.size(); ++i) {
-    SCOPED_TRACE(testing::Message() << "damaged chunk " << i << " of " << damaged[i].size() << " bytes");
+    SCOPED_TRACE(testing::Message()
+                 << "damaged chunk " << i << " of " << damaged[i].size() << " bytes");
     for (ChunkKind kind : {ChunkKind::kProgram, ChunkKind::kBank}) {
       const vst::intptr result = plugin_.setChunk(kind, damaged[i]);
       EXPECT_TRUE(result == 0 || result == 1);

@@ -24,9 +24,9 @@ TEST_F(EffectRecord, HoldsTheIdentityCountsAndEntries) {
   EXPECT_EQ(effect.numInputs, 2);
   EXPECT_EQ(effect.numOutputs, 2);
   // The editor flag comes with the editor; "2-2" allows no mono input.
-  EXPECT_EQ(effect.flags & ~vst::effFlagsHasEditor,
-            vst::effFlagsCanReplacing | vst::effFlagsProgramChunks |
-                vst::effFlagsCanDoubleReplacing);
+  EXPECT_EQ(effect.flags & ~vst::effFlagsHasEditor, vst::effFlagsCanReplacing |
+                                                        vst::effFlagsProgramChunks |
+                                                        vst::effFlagsCanDoubleReplacing);
   EXPECT_EQ(effect.initialDelay, 0);
   EXPECT_EQ(effect.ioRatio, 1.0f);
   EXPECT_NE(effect.object, nullptr);
@@ -79,9 +79,9 @@ TEST_F(Dispatcher, AnswersTheFixedQueries) {
 }
 
 TEST_F(Dispatcher, AnswersZeroToOpcodesItDoesNotHandle) {
-  const vst::int32 unhandled[] = {-1, 9, 16, 17, 18, 20, 21, 28, 30, 31, 32, 36, 37, 38, 39, 40,
-                                  43, 46, 54, 55, 57, 59, 60, 61, 62, 63, 64, 65, 67, 68, 70, 73,
-                                  74, 75, 76, 78, 79, 80, 1000, 0x7FFFFFFF};
+  const vst::int32 unhandled[] = {-1, 9,  16, 17, 18, 20, 21, 28, 30, 31, 32,   36,        37, 38,
+                                  39, 40, 43, 46, 54, 55, 57, 59, 60, 61, 62,   63,        64, 65,
+                                  67, 68, 70, 73, 74, 75, 76, 78, 79, 80, 1000, 0x7FFFFFFF};
   for (vst::int32 opcode : unhandled) {
     EXPECT_EQ(plugin_.dispatch(opcode, 0, 0, nullptr, 0.0f), 0) << "opcode " << opcode;
   }
@@ -113,8 +113,8 @@ TEST_F(Dispatcher, ReportsItsNames) {
   EXPECT_EQ(product.result, 1);
   EXPECT_EQ(product.text, "");
   EXPECT_TRUE(product.terminated);
-  for (vst::int32 opcode : {vst::effGetEffectName, vst::effGetVendorString,
-                            vst::effGetProductString}) {
+  for (vst::int32 opcode :
+       {vst::effGetEffectName, vst::effGetVendorString, vst::effGetProductString}) {
     EXPECT_EQ(plugin_.dispatch(opcode, 0, 0, nullptr), 0) << "opcode " << opcode;
   }
 }
@@ -123,8 +123,8 @@ TEST_F(Dispatcher, ParameterTextsForValidIndicesOnly) {
   plugin_.open();
   for (vst::int32 i = 0; i < kNumParams; ++i) {
     SCOPED_TRACE(i);
-    for (vst::int32 opcode : {vst::effGetParamName, vst::effGetParamLabel,
-                              vst::effGetParamDisplay}) {
+    for (vst::int32 opcode :
+         {vst::effGetParamName, vst::effGetParamLabel, vst::effGetParamDisplay}) {
       TextAnswer answer = plugin_.queryText(opcode, i);
       EXPECT_EQ(answer.result, 0);
       EXPECT_TRUE(answer.terminated);
@@ -133,8 +133,8 @@ TEST_F(Dispatcher, ParameterTextsForValidIndicesOnly) {
     EXPECT_FALSE(plugin_.paramDisplay(i).empty());
   }
   for (vst::int32 bad : {-1, kNumParams, 1000}) {
-    for (vst::int32 opcode : {vst::effGetParamName, vst::effGetParamLabel,
-                              vst::effGetParamDisplay}) {
+    for (vst::int32 opcode :
+         {vst::effGetParamName, vst::effGetParamLabel, vst::effGetParamDisplay}) {
       TextAnswer answer = plugin_.queryText(opcode, bad);
       EXPECT_EQ(answer.result, 0);
       EXPECT_EQ(answer.bytesWritten, 0) << "index " << bad << " opcode " << opcode;
@@ -158,8 +158,7 @@ TEST_F(Dispatcher, ParameterOutOfRangeReadsZeroAndIgnoresWrites) {
 TEST_F(Dispatcher, ConvertsTextsToParameterValues) {
   plugin_.open();
   EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, -1, 0, const_cast<char*>("1")), 0);
-  EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, kNumParams, 0, const_cast<char*>("1")),
-            0);
+  EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, kNumParams, 0, const_cast<char*>("1")), 0);
   // Null text: the plug-in says it can convert.
   EXPECT_EQ(plugin_.dispatch(vst::effString2Parameter, 0, 0, nullptr), 1);
   // A parameter's own display text converts back to it.
@@ -274,14 +273,13 @@ TEST_F(Dispatcher, VendorSpecificFormatsValuesAndReportsSteppedParameters) {
     EXPECT_EQ(answer.result, 0xBEEF);
     EXPECT_EQ(answer.bytesWritten, 0);
   }
-  EXPECT_EQ(plugin_.dispatch(vst::effVendorSpecific, vst::kVendorFormatParamValue, 0, nullptr,
-                             0.5f),
-            0);
+  EXPECT_EQ(
+      plugin_.dispatch(vst::effVendorSpecific, vst::kVendorFormatParamValue, 0, nullptr, 0.5f), 0);
 
   // Index 8: stepped or not; invalid indices are not stepped.
   for (vst::int32 i = 0; i < kNumParams; ++i) {
-    const vst::intptr stepped = plugin_.dispatch(vst::effVendorSpecific,
-                                                 vst::kVendorIsParamStepped, i);
+    const vst::intptr stepped =
+        plugin_.dispatch(vst::effVendorSpecific, vst::kVendorIsParamStepped, i);
     EXPECT_TRUE(stepped == 0 || stepped == vst::kVendorSpecificYes) << "parameter " << i;
   }
   EXPECT_EQ(plugin_.dispatch(vst::effVendorSpecific, vst::kVendorIsParamStepped, -1), 0);
@@ -333,15 +331,15 @@ TEST_F(Dispatcher, PinPropertiesPairTheStereoChannels) {
     vst::int32 opcode;
     const char* defaultLabel;
   };
-  for (const Side& side : {Side{vst::effGetInputProperties, "Input"},
-                           Side{vst::effGetOutputProperties, "Output"}}) {
+  for (const Side& side :
+       {Side{vst::effGetInputProperties, "Input"}, Side{vst::effGetOutputProperties, "Output"}}) {
     for (vst::int32 pin = 0; pin < 2; ++pin) {
       SCOPED_TRACE(testing::Message() << "opcode " << side.opcode << " pin " << pin);
       vst::VstPinProperties properties;
       std::memset(&properties, 0, sizeof properties);
       EXPECT_EQ(plugin_.dispatch(side.opcode, pin, 0, &properties), 1);
-      EXPECT_EQ(properties.flags, pin == 0 ? vst::kVstPinIsActive | vst::kVstPinIsStereo
-                                           : vst::kVstPinIsActive);
+      EXPECT_EQ(properties.flags,
+                pin == 0 ? vst::kVstPinIsActive | vst::kVstPinIsStereo : vst::kVstPinIsActive);
       // A channel's own label wins; without one the pin is numbered from 1.
       const std::string label(properties.label, strnlen(properties.label, sizeof properties.label));
       const std::string numbered = std::string(side.defaultLabel) + " " + std::to_string(pin + 1);

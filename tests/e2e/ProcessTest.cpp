@@ -63,7 +63,8 @@ TEST_F(Processing, AccumulatingAddsToWhatTheHostBufferHolds) {
   ASSERT_TRUE(plugin_.processAccumulating(input.pointers(), output.pointers(), 300));
   for (int c = 0; c < 2; ++c) {
     for (int i = 0; i < 300; ++i) {
-      ASSERT_EQ(output.channel(c)[i], 0.25f + input.channel(c)[i]) << "channel " << c << " frame " << i;
+      ASSERT_EQ(output.channel(c)[i], 0.25f + input.channel(c)[i])
+          << "channel " << c << " frame " << i;
     }
   }
 }
@@ -135,7 +136,8 @@ TEST_F(Processing, BlocksLargerThanAnnouncedPassThroughIntact) {
   plugin_.processAccumulating(input.pointers(), output.pointers(), kFrames);
   for (int c = 0; c < 2; ++c) {
     for (int i = 0; i < kFrames; ++i) {
-      ASSERT_EQ(output.channel(c)[i], 0.5f + input.channel(c)[i]) << "channel " << c << " frame " << i;
+      ASSERT_EQ(output.channel(c)[i], 0.5f + input.channel(c)[i])
+          << "channel " << c << " frame " << i;
     }
   }
 

@@ -48,9 +48,9 @@ TEST_P(Transport, SyncedProcessingStaysFinite) {
     info.sampleRate = 44100.0;
     info.timeSigNumerator = c.numerator;
     info.timeSigDenominator = c.denominator;
-    info.flags = vst::kVstTransportPlaying | vst::kVstTransportCycleActive |
-                 vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid |
-                 vst::kVstCyclePosValid | vst::kVstTimeSigValid;
+    info.flags = vst::kVstTransportPlaying | vst::kVstTransportCycleActive | vst::kVstPpqPosValid |
+                 vst::kVstTempoValid | vst::kVstBarsValid | vst::kVstCyclePosValid |
+                 vst::kVstTimeSigValid;
     plugin_.host().setTimeInfo(info);
   } else {
     plugin_.host().clearTimeInfo();

@@ -30,16 +30,20 @@ TEST(LiceBlit, CopyWithPartialAlphaTruncatesTowardZero) {
   OnePixel p;
   // s = 200, d = 100, sa = 128: 200 + (-100 * 127) / 256 = 200 - 49 = 151.
   // s = 10, d = 90: 10 + (80 * 127) / 256 = 10 + 39 = 49. Alpha: 100 + 128 = 228.
-  EXPECT_EQ(p.Blit(LICE_RGBA(100, 90, 0, 100), LICE_RGBA(200, 10, 0, 128), 1.0f, LICE_BLIT_USE_ALPHA),
-            LICE_RGBA(151, 49, 0, 228));
+  EXPECT_EQ(
+      p.Blit(LICE_RGBA(100, 90, 0, 100), LICE_RGBA(200, 10, 0, 128), 1.0f, LICE_BLIT_USE_ALPHA),
+      LICE_RGBA(151, 49, 0, 228));
   // The destination alpha saturates at 255.
-  EXPECT_EQ(LICE_GETA(p.Blit(LICE_RGBA(0, 0, 0, 200), LICE_RGBA(0, 0, 0, 128), 1.0f, LICE_BLIT_USE_ALPHA)), 255);
+  EXPECT_EQ(LICE_GETA(p.Blit(LICE_RGBA(0, 0, 0, 200), LICE_RGBA(0, 0, 0, 128), 1.0f,
+                             LICE_BLIT_USE_ALPHA)),
+            255);
 }
 
 TEST(LiceBlit, CopyWithAlphaAtOtherWeightsScalesBySourceAlpha) {
   OnePixel p;
   // w = 192, sa = 100: k = 192 * 101 / 256 = 75; d = s + (d - s) * 181 / 256.
-  // red: 0 + 255 * 181 / 256 = 180; green: 255 + (-255 * 181) / 256 = 255 - 180 = 75; alpha 10 + 75.
+  // red: 0 + 255 * 181 / 256 = 180; green: 255 + (-255 * 181) / 256 = 255 - 180 = 75; alpha 10
+  // + 75.
   EXPECT_EQ(p.Blit(LICE_RGBA(255, 0, 0, 10), LICE_RGBA(0, 255, 0, 100), 0.75f, LICE_BLIT_USE_ALPHA),
             LICE_RGBA(180, 75, 0, 85));
 }
@@ -64,16 +68,19 @@ TEST(LiceBlit, AddSaturatesAndAddWithAlphaSkipsTransparent) {
   EXPECT_EQ(p.Blit(LICE_RGBA(1, 2, 3, 4), LICE_RGBA(100, 100, 100, 0), 1.0f,
                    LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA),
             LICE_RGBA(1, 2, 3, 4));
-  // sa = 127: k = 256 * 128 / 256 = 128; red 10 + 200 * 128 / 256 = 110; alpha 0 + 127 * 128 / 256 = 63.
-  EXPECT_EQ(p.Blit(LICE_RGBA(10, 0, 0, 0), LICE_RGBA(200, 0, 0, 127), 1.0f, LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA),
+  // sa = 127: k = 256 * 128 / 256 = 128; red 10 + 200 * 128 / 256 = 110; alpha 0 + 127 * 128 / 256
+  // = 63.
+  EXPECT_EQ(p.Blit(LICE_RGBA(10, 0, 0, 0), LICE_RGBA(200, 0, 0, 127), 1.0f,
+                   LICE_BLIT_MODE_ADD | LICE_BLIT_USE_ALPHA),
             LICE_RGBA(110, 0, 0, 63));
 }
 
 TEST(LiceBlit, DodgeDividesByTheInverseAndSaturates) {
   OnePixel p;
   // t = 128: 100 * 256 / 128 = 200. t = 255 > 254: 1 * 256 clamps to 255; black stays black.
-  EXPECT_EQ(p.Blit(LICE_RGBA(100, 1, 0, 0), LICE_RGBA(128, 255, 255, 0), 1.0f, LICE_BLIT_MODE_DODGE),
-            LICE_RGBA(200, 255, 0, 0));
+  EXPECT_EQ(
+      p.Blit(LICE_RGBA(100, 1, 0, 0), LICE_RGBA(128, 255, 255, 0), 1.0f, LICE_BLIT_MODE_DODGE),
+      LICE_RGBA(200, 255, 0, 0));
 }
 
 TEST(LiceBlit, ClipsSourceAndDestination) {
@@ -126,7 +133,8 @@ TEST(LiceBlit, CopyOntoItselfShiftsRowsWithoutSmearing) {
 TEST(LiceBlit, ChannelCopyMovesOneByte) {
   OnePixel p;
   const int redToAlpha = LICE_BLIT_MODE_CHANCOPY | LICE_CHANNEL_RED | (LICE_CHANNEL_ALPHA << 2);
-  EXPECT_EQ(p.Blit(LICE_RGBA(1, 2, 3, 4), LICE_RGBA(99, 5, 6, 7), 1.0f, redToAlpha), LICE_RGBA(1, 2, 3, 99));
+  EXPECT_EQ(p.Blit(LICE_RGBA(1, 2, 3, 4), LICE_RGBA(99, 5, 6, 7), 1.0f, redToAlpha),
+            LICE_RGBA(1, 2, 3, 99));
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ class LiceCachedFontTest : public ::testing::Test {
     spec.heightPx = 16;
     spec.weight = 700;
     spec.face = "Arial";
-    font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
+    font.SetFontHandle(LICE_SystemText::MakeFont(spec),
+                       LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
     ASSERT_NE(font.FontHandle(), nullptr);
     ASSERT_GT(font.LineHeight(), 0);
     font.SetForeground(0xFFFFFFFFu);
@@ -75,14 +76,17 @@ TEST_F(LiceCachedFontTest, GlyphsAreRenderedOncePerCharacter) {
 TEST_F(LiceCachedFontTest, LineFeedStartsANewLineUnlessSingleLine) {
   const int lineHeight = font.LineHeight();
   LICE_Rect r = {5, 7, 5, 7};
-  EXPECT_EQ(font.DrawString(nullptr, "ab\r\ncd", -1, &r, kCache | LICE_DT_CALCRECT), 2 * lineHeight);
+  EXPECT_EQ(font.DrawString(nullptr, "ab\r\ncd", -1, &r, kCache | LICE_DT_CALCRECT),
+            2 * lineHeight);
   EXPECT_EQ(r.left, 5);
   EXPECT_EQ(r.top, 7);
   EXPECT_EQ(r.bottom, 7 + 2 * lineHeight);
   EXPECT_EQ(r.right - r.left, std::max(Width("ab"), Width("cd")));
   // Single line: the carriage return is skipped and the line feed is a blank.
   r = {0, 0, 0, 0};
-  EXPECT_EQ(font.DrawString(nullptr, "ab\r\ncd", -1, &r, kCache | LICE_DT_CALCRECT | LICE_DT_SINGLELINE), lineHeight);
+  EXPECT_EQ(
+      font.DrawString(nullptr, "ab\r\ncd", -1, &r, kCache | LICE_DT_CALCRECT | LICE_DT_SINGLELINE),
+      lineHeight);
   EXPECT_EQ(r.right, Width("ab cd"));
 
   // Drawn, the two lines put ink into two bands.
@@ -96,7 +100,9 @@ TEST_F(LiceCachedFontTest, LineFeedStartsANewLineUnlessSingleLine) {
 }
 
 TEST_F(LiceCachedFontTest, FourByteSequencesMeasureAsBlanks) {
-  EXPECT_EQ(Width("a\xF0\x9F\x8E\xB5" "b"), Width("a b"));
+  EXPECT_EQ(Width("a\xF0\x9F\x8E\xB5"
+                  "b"),
+            Width("a b"));
   // A truncated sequence at the end is read byte by byte, never beyond.
   EXPECT_GT(Width("x\xE2\x82", 0), Width("x"));
 }
@@ -215,7 +221,7 @@ TEST_F(LiceCachedFontTest, SystemPathConvertsLongUtf8Text) {
   if (LICE_SystemText::RunsUnderWine()) GTEST_SKIP() << "the system path is off under Wine";
   std::string text;
   for (int i = 0; i < 600; ++i) text += "\xC3\xA9";  // 600 characters fit the fixed buffer
-  for (int i = 0; i < 600; ++i) text += "e";        // 1200 need the heap buffer
+  for (int i = 0; i < 600; ++i) text += "e";         // 1200 need the heap buffer
   LICE_MemBitmap b(100, 40);
   FillAll(b, kBlack);
   LICE_Rect r = {0, 0, 100, 40};
@@ -247,7 +253,8 @@ TEST_F(LiceCachedFontTest, GlyphInkFollowsTheCoverageFormulas) {
   ASSERT_TRUE(font.DrawGlyph(&b, 'I', 2, 2, nullptr));
   for (int y = 0; y < 40; ++y)
     for (int x = 0; x < 40; ++x)
-      if (PixelAt(b, x, y) != 0) EXPECT_EQ(PixelAt(b, x, y), LICE_RGBA(127, 127, 127, 127)) << x << "," << y;
+      if (PixelAt(b, x, y) != 0)
+        EXPECT_EQ(PixelAt(b, x, y), LICE_RGBA(127, 127, 127, 127)) << x << "," << y;
 }
 #endif
 

@@ -89,7 +89,8 @@ TEST(LiceLine, AntiAliasedSegmentIsSymmetricWithFullEnds) {
     // Drawn from both ends: column x mirrors column 10 - x (the middle column
     // is written once, from the start).
     if (x == 5) continue;
-    for (int y = 0; y < 4; ++y) EXPECT_EQ(PixelAt(b, x, y), PixelAt(b, 10 - x, 3 - y)) << x << "," << y;
+    for (int y = 0; y < 4; ++y)
+      EXPECT_EQ(PixelAt(b, x, y), PixelAt(b, 10 - x, 3 - y)) << x << "," << y;
   }
   EXPECT_GT(total, 0);
   for (int y = 0; y < 4; ++y) EXPECT_EQ(PixelAt(b, 11, y), 0u);

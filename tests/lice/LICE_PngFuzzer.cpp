@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (bitmap) {
     if (bitmap->Width() <= 0 || bitmap->Height() <= 0 || !bitmap->Bits()) std::abort();
     // Touch the last pixel: the rows must really be there.
-    volatile LICE_pixel last = bitmap->Bits()[(bitmap->Height() - 1) * bitmap->RowSpan() + bitmap->Width() - 1];
+    volatile LICE_pixel last =
+        bitmap->Bits()[(bitmap->Height() - 1) * bitmap->RowSpan() + bitmap->Width() - 1];
     (void)last;
     delete bitmap;
   }

@@ -41,8 +41,8 @@ std::vector<unsigned char> Encode(const PngSpec& spec) {
   }
   png_set_write_fn(png, &out, Append, nullptr);
   png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
   if (!spec.paletteAlpha.empty()) {
     png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
@@ -131,8 +131,9 @@ TEST(LicePngLoader, SixteenBitRgbaIsReducedAndInterlacingIsHandled) {
     std::vector<unsigned char> row;
     for (int x = 0; x < 3; ++x) {
       const unsigned char v = static_cast<unsigned char>(x * 40 + y * 10);
-      for (unsigned char s : {v, static_cast<unsigned char>(v + 1), static_cast<unsigned char>(v + 2),
-                              static_cast<unsigned char>(255 - v)}) {
+      for (unsigned char s :
+           {v, static_cast<unsigned char>(v + 1), static_cast<unsigned char>(v + 2),
+            static_cast<unsigned char>(255 - v)}) {
         row.push_back(s);
         row.push_back(0x80);
       }
@@ -220,7 +221,8 @@ TEST(LicePngResources, ImagesHaveTheExpectedPixels) {
   ASSERT_TRUE(back && knob && led && marker);
   // The background is opaque everywhere.
   for (int y = 0; y < 432; y += 7)
-    for (int x = 0; x < 984; x += 7) ASSERT_EQ(LICE_GETA(PixelAt(*back, x, y)), 255) << x << "," << y;
+    for (int x = 0; x < 984; x += 7)
+      ASSERT_EQ(LICE_GETA(PixelAt(*back, x, y)), 255) << x << "," << y;
   // Knob frames: transparent corners, an opaque cap in the middle, and the lit
   // ring reaches the top (12 o'clock) only from the middle frame on.
   EXPECT_EQ(LICE_GETA(PixelAt(*knob, 0, 0)), 0);

@@ -21,7 +21,10 @@ TEST(LiceUtf8, DecodesTwoAndThreeByteSequencesAndBlanksFourByteOnes) {
 TEST(LiceUtf8, MalformedBytesStandForThemselvesAndNothingIsReadPastTheEnd) {
   // Latin-1 text, a lead byte without continuation, a stray continuation byte.
   EXPECT_EQ(Decode("\xE9t\xE9", 3), (std::vector<int>{0xE9, 't', 0xE9}));
-  EXPECT_EQ(Decode("\xC3" "A", 2), (std::vector<int>{0xC3, 'A'}));
+  EXPECT_EQ(Decode("\xC3"
+                   "A",
+                   2),
+            (std::vector<int>{0xC3, 'A'}));
   EXPECT_EQ(Decode("\x80", 1), (std::vector<int>{0x80}));
   // The sequence is complete in memory but cut by the length.
   EXPECT_EQ(Decode("\xE2\x82\xAC", 2), (std::vector<int>{0xE2, 0x82}));

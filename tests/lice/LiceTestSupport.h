@@ -4,7 +4,9 @@
 #include "lice/LICE_IBitmap.h"
 
 inline LICE_pixel PixelAt(LICE_IBitmap& b, int x, int y) { return b.Bits()[y * b.RowSpan() + x]; }
-inline void SetPixel(LICE_IBitmap& b, int x, int y, LICE_pixel p) { b.Bits()[y * b.RowSpan() + x] = p; }
+inline void SetPixel(LICE_IBitmap& b, int x, int y, LICE_pixel p) {
+  b.Bits()[y * b.RowSpan() + x] = p;
+}
 inline void FillAll(LICE_IBitmap& b, LICE_pixel p) {
   for (int y = 0; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x) SetPixel(b, x, y, p);

@@ -34,7 +34,8 @@ void AppendDouble(std::vector<unsigned char>& v, double d) {
 }
 
 void AppendInt(std::vector<unsigned char>& v, int i) {
-  for (int k = 0; k < 4; ++k) v.push_back(static_cast<unsigned char>(static_cast<unsigned>(i) >> (8 * k)));
+  for (int k = 0; k < 4; ++k)
+    v.push_back(static_cast<unsigned char>(static_cast<unsigned>(i) >> (8 * k)));
 }
 
 class Chunks : public ::testing::Test {
@@ -185,7 +186,8 @@ TEST_F(Chunks, RandomBytesNeverCrash) {
     for (int round = 0; round < 300; ++round) {
       std::vector<unsigned char> data = valid;
       data.resize(rng() % (valid.size() + 16));
-      for (int k = 0; k < 6 && !data.empty(); ++k) data[rng() % data.size()] = static_cast<unsigned char>(rng());
+      for (int k = 0; k < 6 && !data.empty(); ++k)
+        data[rng() % data.size()] = static_cast<unsigned char>(rng());
       SetChunk(p, data, round % 2 == 0);
       for (int i = 0; i < p.NParams(); ++i) ASSERT_TRUE(std::isfinite(p.GetParam(i)->Value()));
     }

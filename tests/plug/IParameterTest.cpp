@@ -159,7 +159,8 @@ TEST(IParameter, LongNamesAreCutNotOverrun) {
 // A host running in a locale with a decimal comma must still see "0.5".
 TEST(IParameter, FormattingIgnoresTheCLocale) {
   const char* chosen = nullptr;
-  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252", "de-DE"}) {
+  for (const char* name :
+       {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252", "de-DE"}) {
     if (std::setlocale(LC_NUMERIC, name)) {
       chosen = name;
       break;

@@ -47,8 +47,9 @@ TEST_F(IPlugVSTTest, FixedAnswers) {
   EXPECT_EQ(plug.Dispatch(vst::effGetPlugCategory), 1);
   EXPECT_EQ(plug.Dispatch(vst::effCanBeAutomated, 2), 1);
   EXPECT_EQ(plug.Dispatch(vst::effGetTailSize), 0);
-  for (vst::int32 op : std::initializer_list<vst::int32>{vst::effProcessVarIo, vst::effSetBypass, vst::effGetParameterProperties,
-                        vst::effStartProcess, vst::effStopProcess, vst::effSetProcessPrecision, 9, 200, -1})
+  for (vst::int32 op : std::initializer_list<vst::int32>{
+           vst::effProcessVarIo, vst::effSetBypass, vst::effGetParameterProperties,
+           vst::effStartProcess, vst::effStopProcess, vst::effSetProcessPrecision, 9, 200, -1})
     EXPECT_EQ(plug.Dispatch(op, 0, 1, nullptr), 0) << op;
   char text[128];
   EXPECT_EQ(plug.Dispatch(vst::effGetEffectName, 0, 0, text), 1);
@@ -72,11 +73,15 @@ TEST_F(IPlugVSTTest, CanDoTextsAreExact) {
   const struct {
     const char* text;
     vst::intptr answer;
-  } cases[] = {{"receiveVstTimeInfo", 1},        {"sendVstEvents", 1},
-               {"sendVstMidiEvent", 1},          {"receiveVstEvents", 1},
-               {"receiveVstMidiEvent", 1},       {"hasCockosExtensions", static_cast<vst::intptr>(0xBEEF0000u)},
+  } cases[] = {{"receiveVstTimeInfo", 1},
+               {"sendVstEvents", 1},
+               {"sendVstMidiEvent", 1},
+               {"receiveVstEvents", 1},
+               {"receiveVstMidiEvent", 1},
+               {"hasCockosExtensions", static_cast<vst::intptr>(0xBEEF0000u)},
                {"hasCockosViewAsConfig", static_cast<vst::intptr>(0xBEEF0000u)},
-               {"ReceiveVstTimeInfo", 0},        {"bypass", 0},
+               {"ReceiveVstTimeInfo", 0},
+               {"bypass", 0},
                {"", 0}};
   for (const auto& c : cases)
     EXPECT_EQ(plug.Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(c.text)), c.answer) << c.text;
@@ -199,14 +204,17 @@ TEST_F(IPlugVSTTest, PinPropertiesAndSpeakerArrangements) {
 
   vst::VstSpeakerArrangement* in = nullptr;
   vst::VstSpeakerArrangement* out = nullptr;
-  EXPECT_EQ(plug.Dispatch(vst::effGetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&in), &out), 1);
+  EXPECT_EQ(
+      plug.Dispatch(vst::effGetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&in), &out), 1);
   ASSERT_TRUE(in && out);
   EXPECT_EQ(in->type, vst::kSpeakerArrStereo);
   EXPECT_EQ(out->numChannels, 2);
 
   vst::VstSpeakerArrangement mono{};
   mono.numChannels = 1;
-  EXPECT_EQ(plug.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono), nullptr), 1);
+  EXPECT_EQ(plug.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono),
+                          nullptr),
+            1);
   EXPECT_TRUE(plug.IsInChannelConnected(0));
   EXPECT_FALSE(plug.IsInChannelConnected(1));
   EXPECT_TRUE(plug.IsOutChannelConnected(1));
@@ -310,7 +318,10 @@ TEST_F(IPlugVSTTest, MidiPassesThroughToTheHost) {
     vst::int32 numEvents;
     vst::intptr reserved;
     vst::VstEvent* events[3];
-  } list{3, 0, {reinterpret_cast<vst::VstEvent*>(&note), nullptr, reinterpret_cast<vst::VstEvent*>(&sysex)}};
+  } list{
+      3,
+      0,
+      {reinterpret_cast<vst::VstEvent*>(&note), nullptr, reinterpret_cast<vst::VstEvent*>(&sysex)}};
   EXPECT_EQ(plug.Dispatch(vst::effProcessEvents, 0, 0, &list), 1);
   ASSERT_EQ(host.midiOut.size(), 1u);
   EXPECT_EQ(host.midiOut[0].deltaFrames, 17);
@@ -383,7 +394,8 @@ TEST(IPlugVSTThreads, DispatcherAndProcessingNeverOverlap) {
     plug.Dispatch(vst::effSetBlockSize, 0, 128 + (i % 3) * 64);
     void* data = nullptr;
     vst::intptr size = plug.Dispatch(vst::effGetChunk, i % 2, 0, &data);
-    std::vector<unsigned char> copy(static_cast<unsigned char*>(data), static_cast<unsigned char*>(data) + size);
+    std::vector<unsigned char> copy(static_cast<unsigned char*>(data),
+                                    static_cast<unsigned char*>(data) + size);
     plug.Dispatch(vst::effSetChunk, i % 2, size, copy.data());
     plug.Dispatch(vst::effSetProgram, 0, i % 10);
   }

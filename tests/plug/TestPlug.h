@@ -35,7 +35,8 @@ struct TestHost {
 
 class TestPlug : public plug::IPlugVST {
  public:
-  static plug::IPlugConfig MakeConfig(const char* channelIO = "2-2", int params = 4, int presets = 10);
+  static plug::IPlugConfig MakeConfig(const char* channelIO = "2-2", int params = 4,
+                                      int presets = 10);
   explicit TestPlug(vst::HostCallback host = TestHost::Callback, const char* channelIO = "2-2");
 
   void OnParamChanged(int paramIndex) override { changed.push_back(paramIndex); }

@@ -73,7 +73,7 @@ TEST(Frame, CrossfadeBlendsThePreviousGrainOut) {
   // First period: grain A has never been started (lifetime 1), so it passes
   // one sample and then falls silent under the rising grain B.
   // Second period: B (ages 8..11: 3, 1, 2, 3) fades out under A (9, 10, 11, ...).
-  const std::vector<double> expected{1,   0.5,  1.5, 0.75, 2,  3,  1, 2,
+  const std::vector<double> expected{1, 0.5,  1.5, 0.75, 2,  3,  1, 2,
                                      3, 3.25, 6.5, 7.5,  10, 11, 9, 10};
   const std::vector<double> out = TickRamp(frame, 16, 1.0);
   for (size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(out[i], expected[i]) << i;

@@ -24,8 +24,8 @@ using P = GrainEngine::Parameter;
 
 // Program "default" as the plug-in applies it: every parameter in order.
 void ApplyDefaults(GrainEngine& engine) {
-  const double values[GrainEngine::kParameterCount] = {
-      1, 1, 0, 20, 10, 110, 0, 0, 0, 0, 160, 10, 0, 0, 0, 0, 0, 4, 0, 0, 1, 0.05};
+  const double values[GrainEngine::kParameterCount] = {1,  1, 0, 20, 10, 110, 0, 0, 0, 0, 160,
+                                                       10, 0, 0, 0,  0,  0,   4, 0, 0, 1, 0.05};
   for (int i = 0; i < GrainEngine::kParameterCount; ++i)
     ASSERT_TRUE(engine.SetParameter(i, values[i])) << i;
 }
@@ -236,7 +236,7 @@ TEST(GrainEngine, FrameSyncRestartsEveryFrameOnTheGrid) {
   GrainEngine engine;
   ASSERT_TRUE(engine.Reset(48000.0));
   ApplyDefaults(engine);
-  engine.SetParameter(P::kFrameSync, 0);  // "1/64" at 100 bpm: 1800 samples
+  engine.SetParameter(P::kFrameSync, 0);          // "1/64" at 100 bpm: 1800 samples
   engine.SetParameter(P::kFrameSyncToHost, 0.5);  // 0.5 counts as on
   ProcessSignal(engine, MakeSignal(1000), 1000, 0.0, 100.0);
   EXPECT_EQ(engine.SyncedFrameSamples(), 1800);

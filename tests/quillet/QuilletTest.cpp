@@ -105,10 +105,9 @@ class QuilletTest : public ::testing::Test {
   double phase_ = 0.0;
 };
 
-const char* const kFactoryNames[] = {"default",       "Sync 2 Host",     "Frequency",
-                                     "MIDI Standard", "MIDI Synced",     "Ring Modulator",
-                                     "Synced Reversals", "Sequenced",    "Slap Back",
-                                     "Strange Mix"};
+const char* const kFactoryNames[] = {
+    "default",        "Sync 2 Host",      "Frequency", "MIDI Standard", "MIDI Synced",
+    "Ring Modulator", "Synced Reversals", "Sequenced", "Slap Back",     "Strange Mix"};
 
 }  // namespace
 
@@ -144,8 +143,8 @@ TEST_F(QuilletTest, VolumeAndMixTexts) {
   const struct {
     double value;
     const char* text;
-  } volume[] = {{0.0, "-oo"}, {1.0, "0.0"}, {2.0, "6.0"}, {0.5, "-6.0"}}, mix[] = {
-      {0.0, "Dry"}, {1.0, "Wet"}, {0.5, "50:50"}, {0.7, "30:70"}};
+  } volume[] = {{0.0, "-oo"}, {1.0, "0.0"}, {2.0, "6.0"}, {0.5, "-6.0"}},
+    mix[] = {{0.0, "Dry"}, {1.0, "Wet"}, {0.5, "50:50"}, {0.7, "30:70"}};
   for (const auto& c : volume) {
     Quillet::FormatVolume(c.value, text);
     EXPECT_STREQ(text, c.text) << c.value;
@@ -187,7 +186,7 @@ TEST_F(QuilletTest, ProgramValuesAreClampedIntoRange) {
   values[Quillet::kVolume] = 9.0;
   values[Quillet::kGrainLength] = -4.0;
   values[Quillet::kMidiPolyphony] = 3.9;  // integer kinds take the integer part
-  values[25] = 0.7;                      // an uninitialised slot: integer too
+  values[25] = 0.7;                       // an uninitialised slot: integer too
   plug_->MakePresetFromValues(4, "odd", values);
   EXPECT_EQ(plug_->GetParam(Quillet::kVolume)->Value(), 2.0);
   EXPECT_EQ(plug_->GetParam(Quillet::kGrainLength)->Value(), 0.2);

@@ -16,8 +16,8 @@ TEST(SyncTable, LengthsAreTruncatedSamples) {
   // 22050 samples per beat: 5512.5 truncated.
   EXPECT_EQ(st::LengthSamples(kSixteenth, 44100.0, 120.0), 5512);
   EXPECT_EQ(st::LengthSamples(kQuarter, 44100.0, 120.0), 22050);
-  EXPECT_EQ(st::LengthSamples(2, 44100.0, 120.0), 3675);  // "1/16T"
-  EXPECT_EQ(st::LengthSamples(0, 48000.0, 120.0), 1500);  // "1/64"
+  EXPECT_EQ(st::LengthSamples(2, 44100.0, 120.0), 3675);     // "1/16T"
+  EXPECT_EQ(st::LengthSamples(0, 48000.0, 120.0), 1500);     // "1/64"
   EXPECT_EQ(st::LengthSamples(19, 48000.0, 120.0), 384000);  // "4/1"
   // 999 beats per minute: 44100 x 60 / 999 x 0.0625 = 165.5.
   EXPECT_EQ(st::LengthSamples(0, 44100.0, 999.0), 165);

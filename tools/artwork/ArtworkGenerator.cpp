@@ -40,17 +40,22 @@ const Rgba kBlack = Hex(0x000000);
 
 TrueTypeFont gSans, gSansBold, gSerif;
 
-std::function<Rgba(float, float)> Vertical(const Rgba& top, const Rgba& bottom, float y0, float y1) {
-  return [=](float, float y) { return Mix(top, bottom, std::fmin(1.0f, std::fmax(0.0f, (y - y0) / (y1 - y0)))); };
+std::function<Rgba(float, float)> Vertical(const Rgba& top, const Rgba& bottom, float y0,
+                                           float y1) {
+  return [=](float, float y) {
+    return Mix(top, bottom, std::fmin(1.0f, std::fmax(0.0f, (y - y0) / (y1 - y0))));
+  };
 }
 
 enum class Align { kLeft, kCentre, kRight };
 
-Mask TextMask(int w, int h, const TrueTypeFont& font, const std::string& text, float sizePx, float x, float baseline,
-              float tracking, Align align) {
+Mask TextMask(int w, int h, const TrueTypeFont& font, const std::string& text, float sizePx,
+              float x, float baseline, float tracking, Align align) {
   const float width = font.Measure(text, sizePx, tracking);
-  if (align == Align::kCentre) x -= width / 2;
-  else if (align == Align::kRight) x -= width;
+  if (align == Align::kCentre)
+    x -= width / 2;
+  else if (align == Align::kRight)
+    x -= width;
   std::vector<std::vector<Point>> contours;
   font.Layout(text, sizePx, std::round(x), baseline, tracking, &contours);
   return Mask::Polygons(w, h, contours);
@@ -60,7 +65,8 @@ Mask TextMask(int w, int h, const TrueTypeFont& font, const std::string& text, f
 void Label(Canvas& c, const std::string& text, float x, float baseline, float size = 9.5f,
            Align align = Align::kCentre, const Rgba& ink = kInk, float tracking = 1.1f,
            const TrueTypeFont* font = nullptr) {
-  const Mask m = TextMask(c.Width(), c.Height(), font ? *font : gSansBold, text, size, x, baseline, tracking, align);
+  const Mask m = TextMask(c.Width(), c.Height(), font ? *font : gSansBold, text, size, x, baseline,
+                          tracking, align);
   c.Paint(m.Shifted(0, 1), kWhite, 0.55f);
   c.Paint(m, ink);
 }
@@ -70,7 +76,8 @@ void DropShadow(Canvas& c, const Mask& shape, float dx, float dy, float blur, fl
 }
 
 // A raised plate with soft shadow, bevel highlight and a faint lower edge.
-void Plate(Canvas& c, float x0, float y0, float x1, float y1, float radius, const Rgba& top, const Rgba& bottom) {
+void Plate(Canvas& c, float x0, float y0, float x1, float y1, float radius, const Rgba& top,
+           const Rgba& bottom) {
   const int w = c.Width(), h = c.Height();
   const Mask m = Mask::RoundRect(w, h, x0, y0, x1, y1, radius);
   DropShadow(c, m, 0, 2.5f, 5, 0.28f);
@@ -80,16 +87,18 @@ void Plate(Canvas& c, float x0, float y0, float x1, float y1, float radius, cons
 }
 
 // A recessed well (wells, windows, slots): inner shadow at the top.
-void Well(Canvas& c, float x0, float y0, float x1, float y1, float radius, const std::function<Rgba(float, float)>& fill,
-          float depth = 1.0f) {
+void Well(Canvas& c, float x0, float y0, float x1, float y1, float radius,
+          const std::function<Rgba(float, float)>& fill, float depth = 1.0f) {
   const int w = c.Width(), h = c.Height();
   const Mask m = Mask::RoundRect(w, h, x0, y0, x1, y1, radius);
   // The rim: light below, dark above.
   const Mask rim = Mask::RoundRect(w, h, x0 - 1, y0 - 1, x1 + 1, y1 + 1, radius + 1);
-  c.Paint(rim.Minus(m).Times(Mask::RoundRect(w, h, x0 - 1, (y0 + y1) / 2, x1 + 1, y1 + 2, radius + 1)), kWhite,
-          0.75f);
-  c.Paint(rim.Minus(m).Times(Mask::RoundRect(w, h, x0 - 1, y0 - 2, x1 + 1, (y0 + y1) / 2, radius + 1)), kBlack,
-          0.22f * depth);
+  c.Paint(
+      rim.Minus(m).Times(Mask::RoundRect(w, h, x0 - 1, (y0 + y1) / 2, x1 + 1, y1 + 2, radius + 1)),
+      kWhite, 0.75f);
+  c.Paint(
+      rim.Minus(m).Times(Mask::RoundRect(w, h, x0 - 1, y0 - 2, x1 + 1, (y0 + y1) / 2, radius + 1)),
+      kBlack, 0.22f * depth);
   c.Paint(m, fill);
   c.Paint(m.Minus(m.Shifted(0.6f, 2.0f).Blurred(2.0f)), kBlack, 0.35f * depth);
 }
@@ -128,7 +137,8 @@ Canvas KnobFrame(float value) {
   const float cx = 32, cy = 32;
   const float angle = kSweepStartDeg + kSweepDeg * value;
   // Value ring: a dark track and the lit part up to the value, with a glow.
-  const Mask track = Mask::Arc(w, h, cx, cy, 28.0f, 3.2f, kSweepStartDeg, kSweepStartDeg + kSweepDeg);
+  const Mask track =
+      Mask::Arc(w, h, cx, cy, 28.0f, 3.2f, kSweepStartDeg, kSweepStartDeg + kSweepDeg);
   c.Paint(track, Hex(0x2A2B2E), 0.55f);
   c.Paint(track.Minus(track.Shifted(0, 0.8f)), kBlack, 0.25f);
   if (value > 0.001f) {
@@ -272,7 +282,8 @@ void KnobScale(Canvas& c, int x, int y) {
     const float a = (kSweepStartDeg + kSweepDeg * i / 10.0f) * float(M_PI) / 180;
     const float major = (i == 0 || i == 5 || i == 10) ? 1.0f : 0.0f;
     const Point p0{cx + std::sin(a) * 32.2f, cy - std::cos(a) * 32.0f};
-    const Point p1{cx + std::sin(a) * (34.2f + 1.2f * major), cy - std::cos(a) * (34.2f + 1.2f * major)};
+    const Point p1{cx + std::sin(a) * (34.2f + 1.2f * major),
+                   cy - std::cos(a) * (34.2f + 1.2f * major)};
     const Mask tick = Mask::Capsule(kW, kH, p0, p1, 0.55f + 0.15f * major);
     c.Paint(tick.Shifted(0, 0.9f), kWhite, 0.5f);
     c.Paint(tick, kInkSoft, 0.9f);
@@ -293,12 +304,14 @@ void FaderSlot(Canvas& c, int x) {
     const float len = (i % 5 == 0) ? 9.0f : 6.0f;
     for (int side = -1; side <= 1; side += 2) {
       const float xa = cx + side * 8.0f, xb = cx + side * (8.0f + len);
-      const Mask tick = Mask::RoundRect(kW, kH, std::fmin(xa, xb), y - 0.55f, std::fmax(xa, xb), y + 0.55f, 0.5f);
+      const Mask tick =
+          Mask::RoundRect(kW, kH, std::fmin(xa, xb), y - 0.55f, std::fmax(xa, xb), y + 0.55f, 0.5f);
       c.Paint(tick.Shifted(0, 0.9f), kWhite, 0.5f);
       c.Paint(tick, kInkSoft, 0.9f);
     }
   }
-  Well(c, cx - 3.5f, top - 8, cx + 3.5f, bottom + 8, 3.5f, Vertical(Hex(0x1B1C1F), Hex(0x2C2E32), top, bottom), 1.3f);
+  Well(c, cx - 3.5f, top - 8, cx + 3.5f, bottom + 8, 3.5f,
+       Vertical(Hex(0x1B1C1F), Hex(0x2C2E32), top, bottom), 1.3f);
 }
 
 // The screen behind an envelope display; the display dodges its curve onto it,
@@ -332,7 +345,8 @@ void Feather(Canvas& c, float baseX, float baseY) {
   const Point p0{baseX, baseY}, p1{baseX + 10, baseY - 30}, p2{baseX + 36, baseY - 42};
   auto spine = [&](float t) {
     const float u = 1 - t;
-    return Point{u * u * p0.x + 2 * u * t * p1.x + t * t * p2.x, u * u * p0.y + 2 * u * t * p1.y + t * t * p2.y};
+    return Point{u * u * p0.x + 2 * u * t * p1.x + t * t * p2.x,
+                 u * u * p0.y + 2 * u * t * p1.y + t * t * p2.y};
   };
   std::vector<Point> left, right;
   const int steps = 40;
@@ -354,7 +368,8 @@ void Feather(Canvas& c, float baseX, float baseY) {
   // Splits in the vane.
   for (float t : {0.42f, 0.63f, 0.8f}) {
     const Point p = spine(t);
-    const Mask cut = Mask::Capsule(kW, kH, Point{p.x - 1, p.y - 1}, Point{p.x - 9, p.y + 2.5f}, 0.6f);
+    const Mask cut =
+        Mask::Capsule(kW, kH, Point{p.x - 1, p.y - 1}, Point{p.x - 9, p.y + 2.5f}, 0.6f);
     vane = vane.Minus(cut);
   }
   c.Paint(vane.Shifted(0.8f, 1.6f).Blurred(1.5f), kBlack, 0.25f);
@@ -379,7 +394,8 @@ Canvas Background() {
     p.b += grain;
     return p;
   });
-  c.Paint(Mask::RoundRect(kW, kH, 1, 1, kW - 1, kH - 1, 0).Minus(Mask::RoundRect(kW, kH, 2, 2, kW - 2, kH - 2, 0)),
+  c.Paint(Mask::RoundRect(kW, kH, 1, 1, kW - 1, kH - 1, 0)
+              .Minus(Mask::RoundRect(kW, kH, 2, 2, kW - 2, kH - 2, 0)),
           kWhite, 0.5f);
 
   const Rgba plateTop = Hex(0xE4E0DA), plateBottom = Hex(0xD5D0C8);
@@ -396,10 +412,11 @@ Canvas Background() {
     c.Paint(strip, Vertical(kStripTop, kStripBottom, 390, 422));
     c.Paint(strip.Minus(strip.Shifted(0, 1.0f)), kWhite, 0.22f);
     c.Paint(strip.Minus(strip.Shifted(0, -1.0f)), kBlack, 0.4f);
-    const Mask hint = TextMask(kW, kH, gSans,
-                               "MIDI LEARN:  CLICK  LEARN,  THEN MOVE A CONTROL AND A HARDWARE CONTROLLER"
-                               "   \xB7   RIGHT-CLICK  LEARN  FOR  UNLEARN",
-                               9.0f, 552, 409.5f, 1.2f, Align::kCentre);
+    const Mask hint =
+        TextMask(kW, kH, gSans,
+                 "MIDI LEARN:  CLICK  LEARN,  THEN MOVE A CONTROL AND A HARDWARE CONTROLLER"
+                 "   \xB7   RIGHT-CLICK  LEARN  FOR  UNLEARN",
+                 9.0f, 552, 409.5f, 1.2f, Align::kCentre);
     c.Paint(hint, Hex(0x9A9690));
   }
 
@@ -412,11 +429,14 @@ Canvas Background() {
     c.Paint(strip.Minus(strip.Shifted(0, -1.0f)), kBlack, 0.4f);
     // Preset button well behind the marker (137, 26, 163, 48).
     Well(c, 136, 25, 164, 49, 5, Vertical(Hex(0x1A1B1D), Hex(0x25272A), 25, 49), 1.2f);
-    const std::vector<std::vector<Point>> dim = {{{143.5f, 33.5f}, {156.5f, 33.5f}, {150.0f, 41.5f}}};
+    const std::vector<std::vector<Point>> dim = {
+        {{143.5f, 33.5f}, {156.5f, 33.5f}, {150.0f, 41.5f}}};
     c.Paint(Mask::Polygons(kW, kH, dim), kAccentDim, 0.8f);
-    const Mask presets = TextMask(kW, kH, gSansBold, "PRESETS", 10.5f, 174, 41.5f, 1.6f, Align::kLeft);
+    const Mask presets =
+        TextMask(kW, kH, gSansBold, "PRESETS", 10.5f, 174, 41.5f, 1.6f, Align::kLeft);
     c.Paint(presets, Hex(0xE6E1D8));
-    const Mask tagline = TextMask(kW, kH, gSans, "GRANULAR  EFFECT", 10.5f, 552, 41.5f, 3.2f, Align::kCentre);
+    const Mask tagline =
+        TextMask(kW, kH, gSans, "GRANULAR  EFFECT", 10.5f, 552, 41.5f, 3.2f, Align::kCentre);
     c.Paint(tagline, Hex(0x9A9690));
     // Lamp housing around (816, 28, 828, 40).
     const Mask housing = Mask::Circle(kW, kH, 822, 34, 8.5f);
@@ -424,7 +444,8 @@ Canvas Background() {
     c.Paint(housing.Minus(housing.Shifted(0, -1.0f)), kWhite, 0.18f);
     const Mask ledOff = Mask::Circle(kW, kH, 822, 34, 4.3f);
     c.Paint(ledOff, Vertical(Hex(0x5A3A22), Hex(0x2A1A10), 30, 38));
-    const Mask midiIn = TextMask(kW, kH, gSansBold, "MIDI IN", 10.5f, 838, 41.5f, 1.6f, Align::kLeft);
+    const Mask midiIn =
+        TextMask(kW, kH, gSansBold, "MIDI IN", 10.5f, 838, 41.5f, 1.6f, Align::kLeft);
     c.Paint(midiIn, Hex(0xE6E1D8));
   }
 
@@ -459,10 +480,10 @@ Canvas Background() {
   title("MIDI", 782, 974);
 
   // Grain group.
-  Window(c, 140, 101, 206, 121);                  // fader read-out (140, 103, 206, 119)
+  Window(c, 140, 101, 206, 121);  // fader read-out (140, 103, 206, 119)
   FaderSlot(c, 152);
   Label(c, "LENGTH", 173, 346);
-  Window(c, 244, 96, 308, 128);                   // mode menu
+  Window(c, 244, 96, 308, 128);  // mode menu
   Label(c, "MODE", 276, 142);
   KnobScale(c, 338, 102);
   Label(c, "OVERLAP", 370, 180);
@@ -519,7 +540,8 @@ int main(int argc, char** argv) {
   }
   const std::string out = argv[1];
   const std::string fonts = argc > 2 ? argv[2] : "/usr/share/fonts/truetype/dejavu";
-  if (!gSans.Load(fonts + "/DejaVuSansCondensed.ttf") || !gSansBold.Load(fonts + "/DejaVuSansCondensed-Bold.ttf") ||
+  if (!gSans.Load(fonts + "/DejaVuSansCondensed.ttf") ||
+      !gSansBold.Load(fonts + "/DejaVuSansCondensed-Bold.ttf") ||
       !gSerif.Load(fonts + "/DejaVuSerif-BoldItalic.ttf")) {
     std::fprintf(stderr, "cannot read the DejaVu fonts in %s\n", fonts.c_str());
     return 1;

@@ -25,7 +25,8 @@ std::unique_ptr<LICE_MemBitmap> Load(const std::string& dir, const char* name) {
   std::vector<unsigned char> bytes;
   unsigned char buffer[65536];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+    bytes.insert(bytes.end(), buffer, buffer + n);
   std::fclose(f);
   return std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(bytes.data(), bytes.size()));
 }
@@ -36,8 +37,11 @@ void Frame(LICE_IBitmap* dest, LICE_IBitmap* strip, int frames, int frame, int x
 }
 
 // The envelope display's curve, as the maker's control draws it.
-void Envelope(LICE_IBitmap* dest, int left, int top, int right, int bottom, double fi, double sk, double fo) {
-  auto curvature = [](double f) { return f <= 0.5 ? std::pow(2.0, 4 * (1 - 2 * f)) : std::pow(2.0, 4 * (0.5 - f)); };
+void Envelope(LICE_IBitmap* dest, int left, int top, int right, int bottom, double fi, double sk,
+              double fo) {
+  auto curvature = [](double f) {
+    return f <= 0.5 ? std::pow(2.0, 4 * (1 - 2 * f)) : std::pow(2.0, 4 * (0.5 - f));
+  };
   const double a = curvature(fi), b = curvature(fo);
   const int w = right - left;
   const double h = (bottom - top) * 0.9, step = 1.0 / w;
@@ -45,15 +49,20 @@ void Envelope(LICE_IBitmap* dest, int left, int top, int right, int bottom, doub
   const LICE_pixel colour = LICE_RGBA(176, 128, 112, 128);
   for (int i = 0; i < w - 1; ++i, t += step) {
     double level;
-    if ((t < sk && fi <= 0) || (t >= sk && fo <= 0)) level = 1;
-    else if (t < sk) level = 1 - std::pow(1 - t / sk, a);
-    else level = 1 - std::pow((t - sk) / (1 - sk), b);
+    if ((t < sk && fi <= 0) || (t >= sk && fo <= 0))
+      level = 1;
+    else if (t < sk)
+      level = 1 - std::pow(1 - t / sk, a);
+    else
+      level = 1 - std::pow((t - sk) / (1 - sk), b);
     const double x = left + i, y = bottom - level * h;
-    LICE_Line(dest, int(px), int(py), int(x), int(y), colour, 0.5f, LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA);
+    LICE_Line(dest, int(px), int(py), int(x), int(y), colour, 0.5f,
+              LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA);
     px = x;
     py = y;
   }
-  LICE_Line(dest, int(px), int(py), right, bottom, colour, 0.5f, LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA);
+  LICE_Line(dest, int(px), int(py), right, bottom, colour, 0.5f,
+            LICE_BLIT_MODE_DODGE | LICE_BLIT_USE_ALPHA);
 }
 
 bool WritePng(LICE_IBitmap* bitmap, const std::string& path) {
@@ -67,8 +76,8 @@ bool WritePng(LICE_IBitmap* bitmap, const std::string& path) {
     return false;
   }
   png_init_io(png, f);
-  png_set_IHDR(png, info, bitmap->Width(), bitmap->Height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, bitmap->Width(), bitmap->Height(), 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   std::vector<unsigned char> row(size_t(bitmap->Width()) * 3);
   for (int y = 0; y < bitmap->Height(); ++y) {
@@ -110,12 +119,15 @@ int main(int argc, char** argv) {
     int x, y;
     double value;
   };
-  const Knob knobs[] = {{30, 166, 0.8},  {30, 286, 1.0},  {338, 102, 0.3}, {218, 286, 0.5}, {290, 286, 0.5},
-                        {362, 286, 0.5}, {674, 102, 0.0}, {554, 286, 0.1}, {626, 286, 0.3}, {698, 286, 0.8},
-                        {806, 166, 0.05}, {894, 166, 0.4}, {806, 286, 0.7}, {894, 286, 0.25}};
+  const Knob knobs[] = {{30, 166, 0.8},  {30, 286, 1.0},  {338, 102, 0.3},  {218, 286, 0.5},
+                        {290, 286, 0.5}, {362, 286, 0.5}, {674, 102, 0.0},  {554, 286, 0.1},
+                        {626, 286, 0.3}, {698, 286, 0.8}, {806, 166, 0.05}, {894, 166, 0.4},
+                        {806, 286, 0.7}, {894, 286, 0.25}};
   for (const Knob& k : knobs) Frame(&editor, knob.get(), 65, int(k.value * 64 + 0.5), k.x, k.y);
-  LICE_Blit(&editor, handle.get(), 152, 136 + int((192 - 35) * (1 - 0.6)), 1.0f, LICE_BLIT_USE_ALPHA);
-  LICE_Blit(&editor, handle.get(), 488, 136 + int((192 - 35) * (1 - 0.25)), 1.0f, LICE_BLIT_USE_ALPHA);
+  LICE_Blit(&editor, handle.get(), 152, 136 + int((192 - 35) * (1 - 0.6)), 1.0f,
+            LICE_BLIT_USE_ALPHA);
+  LICE_Blit(&editor, handle.get(), 488, 136 + int((192 - 35) * (1 - 0.25)), 1.0f,
+            LICE_BLIT_USE_ALPHA);
   Frame(&editor, sw.get(), 2, 1, 578, 102);
   Frame(&editor, learn.get(), 2, 0, 29, 387);
   Frame(&editor, led.get(), 2, 1, 816, 28);

@@ -12,11 +12,13 @@ float Coverage(float distance) { return Clamp01(0.5f - distance); }
 }  // namespace
 
 Rgba Mix(const Rgba& a, const Rgba& b, float t) {
-  return Rgba{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
+  return Rgba{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t,
+              a.a + (b.a - a.a) * t};
 }
 
 Rgba Hex(unsigned rgb, float alpha) {
-  return Rgba{((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f, alpha};
+  return Rgba{((rgb >> 16) & 0xFF) / 255.0f, ((rgb >> 8) & 0xFF) / 255.0f, (rgb & 0xFF) / 255.0f,
+              alpha};
 }
 
 float Noise(int x, int y, int seed) {
@@ -47,7 +49,8 @@ Mask Mask::Circle(int w, int h, float cx, float cy, float radius) {
   return FromDistance(w, h, [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; });
 }
 
-Mask Mask::Arc(int w, int h, float cx, float cy, float radius, float thickness, float a0Deg, float a1Deg) {
+Mask Mask::Arc(int w, int h, float cx, float cy, float radius, float thickness, float a0Deg,
+               float a1Deg) {
   const float a0 = a0Deg * float(M_PI) / 180, a1 = a1Deg * float(M_PI) / 180;
   const Point e0{cx + radius * std::sin(a0), cy - radius * std::cos(a0)};
   const Point e1{cx + radius * std::sin(a1), cy - radius * std::cos(a1)};
@@ -95,7 +98,8 @@ Mask Mask::Polygons(int w, int h, const std::vector<std::vector<Point>>& contour
           }
         }
       }
-      std::sort(crossings.begin(), crossings.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+      std::sort(crossings.begin(), crossings.end(),
+                [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
       int winding = 0;
       for (size_t i = 0; i + 1 < crossings.size(); ++i) {
         winding += crossings[i].dir;
@@ -188,7 +192,8 @@ void Canvas::Fill(const std::function<Rgba(float, float)>& paint) {
   }
 }
 
-void Canvas::Paint(const Mask& mask, const std::function<Rgba(float, float)>& paint, float opacity) {
+void Canvas::Paint(const Mask& mask, const std::function<Rgba(float, float)>& paint,
+                   float opacity) {
   for (int y = 0; y < h_; ++y) {
     for (int x = 0; x < w_; ++x) {
       const float m = mask.At(x, y) * opacity;
@@ -205,7 +210,8 @@ void Canvas::Paint(const Mask& mask, const std::function<Rgba(float, float)>& pa
 }
 
 void Canvas::Paint(const Mask& mask, const Rgba& colour, float opacity) {
-  Paint(mask, [&](float, float) { return colour; }, opacity);
+  Paint(
+      mask, [&](float, float) { return colour; }, opacity);
 }
 
 void Canvas::Screen(const Mask& mask, const Rgba& colour, float opacity) {
@@ -250,8 +256,8 @@ bool Canvas::WritePng(const std::string& path) const {
     return false;
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, w_, h_, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+  png_set_IHDR(png, info, w_, h_, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, 9);
   png_write_info(png, info);
   std::vector<unsigned char> row(size_t(w_) * 4);

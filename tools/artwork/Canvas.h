@@ -25,7 +25,9 @@ class Mask {
   Mask(int w, int h) : w_(w), h_(h), v_(size_t(w) * h, 0.0f) {}
   int Width() const { return w_; }
   int Height() const { return h_; }
-  float At(int x, int y) const { return x < 0 || y < 0 || x >= w_ || y >= h_ ? 0.0f : v_[size_t(y) * w_ + x]; }
+  float At(int x, int y) const {
+    return x < 0 || y < 0 || x >= w_ || y >= h_ ? 0.0f : v_[size_t(y) * w_ + x];
+  }
   float& Ref(int x, int y) { return v_[size_t(y) * w_ + x]; }
 
   // Coverage from a signed distance function (negative inside).
@@ -34,7 +36,8 @@ class Mask {
   static Mask Circle(int w, int h, float cx, float cy, float radius);
   // A stroke along the circle of the given radius from angle a0 to a1 (degrees,
   // clockwise from 12 o'clock), round caps.
-  static Mask Arc(int w, int h, float cx, float cy, float radius, float thickness, float a0Deg, float a1Deg);
+  static Mask Arc(int w, int h, float cx, float cy, float radius, float thickness, float a0Deg,
+                  float a1Deg);
   static Mask Capsule(int w, int h, Point a, Point b, float radius);
   // Non-zero winding fill of closed polygons, 16 sub-rows per pixel.
   static Mask Polygons(int w, int h, const std::vector<std::vector<Point>>& contours);
@@ -59,7 +62,8 @@ class Canvas {
 
   void Fill(const std::function<Rgba(float, float)>& paint);
   // Source-over of paint(x, y) with the mask's coverage as extra alpha.
-  void Paint(const Mask& mask, const std::function<Rgba(float, float)>& paint, float opacity = 1.0f);
+  void Paint(const Mask& mask, const std::function<Rgba(float, float)>& paint,
+             float opacity = 1.0f);
   void Paint(const Mask& mask, const Rgba& colour, float opacity = 1.0f);
   // Adds light: result = dst + colour * coverage (clamped), alpha unchanged.
   void Screen(const Mask& mask, const Rgba& colour, float opacity = 1.0f);

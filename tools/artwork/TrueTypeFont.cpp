@@ -74,14 +74,16 @@ int TrueTypeFont::Kerning(int left, int right) const {
     const size_t rec = sub + 14 + mid * 6;
     const unsigned k = U32(rec);
     if (k == key) return S16(rec + 4);
-    if (k < key) lo = mid + 1;
-    else hi = mid;
+    if (k < key)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   return 0;
 }
 
-void TrueTypeFont::Outline(int glyph, float scale, float ox, float oy, std::vector<std::vector<Point>>* contours,
-                           int depth) const {
+void TrueTypeFont::Outline(int glyph, float scale, float ox, float oy,
+                           std::vector<std::vector<Point>>* contours, int depth) const {
   if (depth > 4) return;
   const size_t start = longLoca_ ? U32(loca_ + glyph * 4) : U16(loca_ + glyph * 2) * 2;
   const size_t end = longLoca_ ? U32(loca_ + glyph * 4 + 4) : U16(loca_ + glyph * 2 + 2) * 2;
@@ -104,9 +106,12 @@ void TrueTypeFont::Outline(int glyph, float scale, float ox, float oy, std::vect
         dy = static_cast<signed char>(U8(p + 1));
         p += 2;
       }
-      if (flags & 8) p += 2;
-      else if (flags & 0x40) p += 4;
-      else if (flags & 0x80) p += 8;
+      if (flags & 8)
+        p += 2;
+      else if (flags & 0x40)
+        p += 4;
+      else if (flags & 0x80)
+        p += 8;
       Outline(int(component), scale, ox + dx * scale, oy - dy * scale, contours, depth + 1);
       if (!(flags & 0x20)) break;
     }
@@ -172,8 +177,9 @@ void TrueTypeFont::Outline(int glyph, float scale, float ox, float oy, std::vect
         continue;
       }
       const Point control = pt(idx);
-      const Point next = on(idx + 1) ? pt(idx + 1)
-                                     : Point{(control.x + pt(idx + 1).x) / 2, (control.y + pt(idx + 1).y) / 2};
+      const Point next =
+          on(idx + 1) ? pt(idx + 1)
+                      : Point{(control.x + pt(idx + 1).x) / 2, (control.y + pt(idx + 1).y) / 2};
       for (int k = 1; k <= 6; ++k) {
         const float t = k / 6.0f, u = 1 - t;
         poly.push_back(Point{u * u * current.x + 2 * u * t * control.x + t * t * next.x,
@@ -187,8 +193,8 @@ void TrueTypeFont::Outline(int glyph, float scale, float ox, float oy, std::vect
   }
 }
 
-float TrueTypeFont::Layout(const std::string& text, float sizePx, float x, float baselineY, float trackingPx,
-                           std::vector<std::vector<Point>>* contours) const {
+float TrueTypeFont::Layout(const std::string& text, float sizePx, float x, float baselineY,
+                           float trackingPx, std::vector<std::vector<Point>>* contours) const {
   const float scale = sizePx / unitsPerEm_;
   float pen = x;
   int previous = -1;

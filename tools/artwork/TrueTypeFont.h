@@ -22,8 +22,8 @@ class TrueTypeFont {
   int GlyphIndex(int codepoint) const;
   int Advance(int glyph) const;
   int Kerning(int left, int right) const;
-  void Outline(int glyph, float scale, float ox, float oy, std::vector<std::vector<Point>>* contours,
-               int depth) const;
+  void Outline(int glyph, float scale, float ox, float oy,
+               std::vector<std::vector<Point>>* contours, int depth) const;
   unsigned U8(size_t o) const { return o < data_.size() ? data_[o] : 0; }
   unsigned U16(size_t o) const { return (U8(o) << 8) | U8(o + 1); }
   int S16(size_t o) const { return static_cast<short>(U16(o)); }

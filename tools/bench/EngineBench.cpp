@@ -88,9 +88,12 @@ int main(int argc, char** argv) {
   int repeats = 5;
   const char* only = nullptr;
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (std::strcmp(argv[i], "--seconds") == 0) audioSeconds = std::atof(argv[i + 1]);
-    else if (std::strcmp(argv[i], "--repeats") == 0) repeats = std::atoi(argv[i + 1]);
-    else if (std::strcmp(argv[i], "--only") == 0) only = argv[i + 1];
+    if (std::strcmp(argv[i], "--seconds") == 0)
+      audioSeconds = std::atof(argv[i + 1]);
+    else if (std::strcmp(argv[i], "--repeats") == 0)
+      repeats = std::atoi(argv[i + 1]);
+    else if (std::strcmp(argv[i], "--only") == 0)
+      only = argv[i + 1];
   }
   if (audioSeconds <= 0.0 || repeats < 1) {
     std::fprintf(stderr, "usage: %s [--seconds S] [--repeats N] [--only NAME]\n", argv[0]);

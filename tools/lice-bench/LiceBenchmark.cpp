@@ -32,7 +32,8 @@ void BlitFullEditorWithSourceAlpha(benchmark::State& state) {
   LICE_SysBitmap dest(kEditorWidthPx, kEditorHeightPx);
   LICE_MemBitmap src(kEditorWidthPx, kEditorHeightPx);
   PaintMixedAlpha(src);
-  LICE_FillRect(&dest, 0, 0, kEditorWidthPx, kEditorHeightPx, 0xFF404040u, 1.0f, LICE_BLIT_MODE_COPY);
+  LICE_FillRect(&dest, 0, 0, kEditorWidthPx, kEditorHeightPx, 0xFF404040u, 1.0f,
+                LICE_BLIT_MODE_COPY);
   for (auto _ : state) {
     LICE_Blit(&dest, &src, 0, 0, 1.0f, LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA);
     benchmark::DoNotOptimize(dest.Bits());
@@ -57,7 +58,8 @@ void FortyCharactersThroughTheGlyphCache(benchmark::State& state) {
   spec.weight = 700;
   spec.face = "Courier New";
   LICE_CachedFont font;
-  font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
+  font.SetFontHandle(LICE_SystemText::MakeFont(spec),
+                     LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
   font.SetForeground(LICE_RGBA(64, 64, 64, 192));
   LICE_SysBitmap dest(kEditorWidthPx, kEditorHeightPx);
   const char* text = "Grain Length 125.0 ms / Frame Sync 1/4T";  // 40 characters
@@ -72,7 +74,8 @@ BENCHMARK(FortyCharactersThroughTheGlyphCache)->Unit(benchmark::kMicrosecond);
 
 void EnvelopeCurveOfAntiAliasedDodgeLines(benchmark::State& state) {
   LICE_SysBitmap dest(kEditorWidthPx, kEditorHeightPx);
-  LICE_FillRect(&dest, 0, 0, kEditorWidthPx, kEditorHeightPx, 0xFF909090u, 1.0f, LICE_BLIT_MODE_COPY);
+  LICE_FillRect(&dest, 0, 0, kEditorWidthPx, kEditorHeightPx, 0xFF909090u, 1.0f,
+                LICE_BLIT_MODE_COPY);
   const LICE_pixel colour = LICE_RGBA(176, 128, 112, 128);
   for (auto _ : state) {
     // 142 short segments, as one envelope display draws.

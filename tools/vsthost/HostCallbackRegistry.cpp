@@ -41,16 +41,15 @@ ScriptedHost* HostCallbackRegistry::find(vst::AEffect* effect) {
   return found != registry().end() ? found->second : nullptr;
 }
 
-HostCallbackRegistry::CreationScope::CreationScope(ScriptedHost* host)
-    : previous_(tCreatingHost) {
+HostCallbackRegistry::CreationScope::CreationScope(ScriptedHost* host) : previous_(tCreatingHost) {
   tCreatingHost = host;
 }
 
 HostCallbackRegistry::CreationScope::~CreationScope() { tCreatingHost = previous_; }
 
 vst::intptr VST_CALL HostCallbackRegistry::dispatch(vst::AEffect* effect, vst::int32 opcode,
-                                                    vst::int32 index, vst::intptr value,
-                                                    void* ptr, float opt) {
+                                                    vst::int32 index, vst::intptr value, void* ptr,
+                                                    float opt) {
   ScriptedHost* host = effect != nullptr ? find(effect) : nullptr;
   if (host == nullptr) {
     host = tCreatingHost;

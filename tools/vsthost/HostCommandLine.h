@@ -13,7 +13,7 @@ struct HostOptions {
   double seconds = 2.0;
   double rateHz = 44100.0;
   int blockFrames = 512;
-  int program = -1;        // -1: leave the plug-in's current program
+  int program = -1;  // -1: leave the plug-in's current program
   int paramsToShow = 8;
   bool useDouble = false;  // processDoubleReplacing instead of processReplacing
   std::string dumpInputPath;

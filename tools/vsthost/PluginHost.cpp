@@ -131,8 +131,8 @@ void PluginHost::unload() {
   library_.close();
 }
 
-vst::intptr PluginHost::dispatch(vst::int32 opcode, vst::int32 index, vst::intptr value,
-                                 void* ptr, float opt) {
+vst::intptr PluginHost::dispatch(vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
+                                 float opt) {
   if (effect_ == nullptr || effect_->dispatcher == nullptr) {
     return 0;
   }
@@ -227,8 +227,7 @@ vst::intptr PluginHost::setBlockSize(vst::int32 frames) {
 vst::intptr PluginHost::resume() { return dispatch(vst::effMainsChanged, 0, 1); }
 vst::intptr PluginHost::suspend() { return dispatch(vst::effMainsChanged, 0, 0); }
 
-vst::intptr PluginHost::setSpeakerArrangement(vst::int32 inputChannels,
-                                              vst::int32 outputChannels) {
+vst::intptr PluginHost::setSpeakerArrangement(vst::int32 inputChannels, vst::int32 outputChannels) {
   vst::VstSpeakerArrangement inputs = makeArrangement(inputChannels);
   vst::VstSpeakerArrangement outputs = makeArrangement(outputChannels);
   return dispatch(vst::effSetSpeakerArrangement, 0,

@@ -22,10 +22,10 @@ namespace vsthost {
 
 enum class LoadStatus {
   kLoaded,
-  kCannotOpen,      // the binary is missing or not loadable
-  kNoEntryPoint,    // neither VSTPluginMain nor main is exported
-  kNoInstance,      // the entry point returned null
-  kBadMagic,        // the record returned does not start with 'VstP'
+  kCannotOpen,    // the binary is missing or not loadable
+  kNoEntryPoint,  // neither VSTPluginMain nor main is exported
+  kNoInstance,    // the entry point returned null
+  kBadMagic,      // the record returned does not start with 'VstP'
 };
 
 // A text a plug-in wrote into a host buffer, and how it wrote it.

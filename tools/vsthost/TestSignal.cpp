@@ -1,6 +1,5 @@
 #include "tools/vsthost/TestSignal.h"
 
-
 namespace vsthost {
 
 namespace {

@@ -26,7 +26,7 @@ class TestSignal {
   double nextNoise();
 
   double rateHz_;
-  double leftPhase_;   // cycles, 0..1
+  double leftPhase_;  // cycles, 0..1
   double rightPhase_;
   double leftStep_;
   double rightStep_;

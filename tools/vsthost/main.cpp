@@ -86,7 +86,8 @@ void printIdentity(PluginHost& plugin) {
   std::printf("effect name     \"%s\"\n", plugin.effectName().c_str());
   std::printf("vendor          \"%s\"\n", plugin.vendorString().c_str());
   std::printf("product         \"%s\"\n", plugin.productString().c_str());
-  std::printf("vendor version  %ld\n", static_cast<long>(plugin.dispatch(vst::effGetVendorVersion)));
+  std::printf("vendor version  %ld\n",
+              static_cast<long>(plugin.dispatch(vst::effGetVendorVersion)));
   std::printf("VST version     %ld\n", static_cast<long>(plugin.dispatch(vst::effGetVstVersion)));
   std::printf("category        %ld\n", static_cast<long>(plugin.dispatch(vst::effGetPlugCategory)));
 }
@@ -158,8 +159,8 @@ bool render(PluginHost& plugin, const HostOptions& options, std::FILE* inputDump
   bool written = true;
   while (done < totalFrames) {
     const long long remaining = totalFrames - done;
-    const int frames = remaining < options.blockFrames ? static_cast<int>(remaining)
-                                                       : options.blockFrames;
+    const int frames =
+        remaining < options.blockFrames ? static_cast<int>(remaining) : options.blockFrames;
     signal.render(input.channel(0), input.channel(1), frames);
     // A value the plug-in must overwrite: left over, it shows up in the meters.
     output.fill(static_cast<Sample>(1000));
@@ -250,10 +251,11 @@ int main(int argc, char** argv) {
   plugin.dispatch(vst::effStopProcess);
   std::printf("effMainsChanged 0 -> %ld\n", static_cast<long>(plugin.suspend()));
   const vsthost::ScriptedHost& host = plugin.host();
-  std::printf("host callback: %d MIDI requests, %lu automation, %d display updates, "
-              "%lu events received\n",
-              host.wantMidiCount(), static_cast<unsigned long>(host.automation().size()),
-              host.updateDisplayCount(), static_cast<unsigned long>(host.events().size()));
+  std::printf(
+      "host callback: %d MIDI requests, %lu automation, %d display updates, "
+      "%lu events received\n",
+      host.wantMidiCount(), static_cast<unsigned long>(host.automation().size()),
+      host.updateDisplayCount(), static_cast<unsigned long>(host.events().size()));
   plugin.unload();
   std::printf("closed and unloaded\n");
   if (!dumpsOk) {

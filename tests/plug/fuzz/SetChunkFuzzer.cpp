@@ -20,7 +20,8 @@ const char* g_vendor = "";
 
 vst::intptr VST_CALL HostCallback(vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr,
                                   void* ptr, float) {
-  if (opcode == vst::audioMasterGetVendorString && ptr) std::strcpy(static_cast<char*>(ptr), g_vendor);
+  if (opcode == vst::audioMasterGetVendorString && ptr)
+    std::strcpy(static_cast<char*>(ptr), g_vendor);
   if (opcode == vst::audioMasterVersion) return vst::kVstVersion;
   return 0;
 }

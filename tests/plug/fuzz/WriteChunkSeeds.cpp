@@ -17,8 +17,9 @@ vst::intptr VST_CALL HostCallback(vst::AEffect*, vst::int32 opcode, vst::int32, 
 bool Write(const std::string& path, unsigned char selector, const void* data, vst::intptr size) {
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return false;
-  bool ok = std::fwrite(&selector, 1, 1, f) == 1 &&
-            std::fwrite(data, 1, static_cast<std::size_t>(size), f) == static_cast<std::size_t>(size);
+  bool ok =
+      std::fwrite(&selector, 1, 1, f) == 1 &&
+      std::fwrite(data, 1, static_cast<std::size_t>(size), f) == static_cast<std::size_t>(size);
   return std::fclose(f) == 0 && ok;
 }
 

@@ -245,8 +245,8 @@ float VST_CALL getParameter(AEffect* effect, int32 index) {
   effect.numParams = kNumParams;
   effect.numInputs = kNumChannels;
   effect.numOutputs = kNumChannels;
-  effect.flags = vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing |
-                 vst::effFlagsProgramChunks;
+  effect.flags =
+      vst::effFlagsCanReplacing | vst::effFlagsCanDoubleReplacing | vst::effFlagsProgramChunks;
   effect.ioRatio = 1.0f;
   effect.object = fixture;
   effect.uniqueID = vst::FourCharCode('q', 'H', 'f', 'x');

@@ -125,10 +125,9 @@ TEST(PluginHost, KeepsCopiesOfEventsThePluginSendsBack) {
   PluginHost plugin;
   std::string error;
   ASSERT_EQ(plugin.load(FIXTURE_PLUGIN_PATH, &error), LoadStatus::kLoaded) << error;
-  const std::vector<HostEvent> sent = {HostEvent::midi(0, 0x90, 60, 100),
-                                       HostEvent::sysEx(5, {0xF0, 0x01, 0xF7}),
-                                       HostEvent::midi(17, 0x80, 60, 0),
-                                       HostEvent::midi(511, 0xB3, 7, 127)};
+  const std::vector<HostEvent> sent = {
+      HostEvent::midi(0, 0x90, 60, 100), HostEvent::sysEx(5, {0xF0, 0x01, 0xF7}),
+      HostEvent::midi(17, 0x80, 60, 0), HostEvent::midi(511, 0xB3, 7, 127)};
   EXPECT_EQ(plugin.sendEvents(sent), 1);
   plugin.dispatch(vst::effVendorSpecific, kFixtureSendSysEx, 33);
 

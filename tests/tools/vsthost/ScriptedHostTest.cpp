@@ -27,8 +27,7 @@ TEST(ScriptedHost, AnswersTheScriptedValues) {
   ScriptedHost host;
   host.setVendorVersion(50201);
   EXPECT_EQ(host.onCallback(nullptr, vst::audioMasterVersion, 0, 0, nullptr, 0.0f), 2400);
-  EXPECT_EQ(host.onCallback(nullptr, vst::audioMasterGetVendorVersion, 0, 0, nullptr, 0.0f),
-            50201);
+  EXPECT_EQ(host.onCallback(nullptr, vst::audioMasterGetVendorVersion, 0, 0, nullptr, 0.0f), 50201);
   const vst::intptr time = host.onCallback(nullptr, vst::audioMasterGetTime, 0, 0, nullptr, 0.0f);
   ASSERT_NE(time, 0);
   // The same record every time: plug-ins may read it after the call.
