@@ -37,7 +37,7 @@ enum LICE_BackgroundMode : int { LICE_BACKGROUND_TRANSPARENT = 1, LICE_BACKGROUN
 class LICE_SystemText {
  public:
   // A system font, or null when it cannot be made. Free with FreeFont.
-  static LICE_FontHandle MakeFont(const LICE_FontSpec& spec);
+  static LICE_FontHandle MakeFont(const LICE_FontSpec& request);
   static void FreeFont(LICE_FontHandle font);
   // The font's character height from the system's text metrics. The surface
   // lends its device context (Windows) and may be any bitmap natively.

@@ -146,14 +146,14 @@ int DrawCodes(LICE_IBitmap* surface, LICE_FontHandle handle, const std::vector<i
 
 }  // namespace
 
-LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& spec) {
-  if (spec.heightPx == 0) return nullptr;
-  const int height = spec.heightPx < 0 ? -spec.heightPx : spec.heightPx;
+LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& request) {
+  if (request.heightPx == 0) return nullptr;
+  const int height = request.heightPx < 0 ? -request.heightPx : request.heightPx;
   BuiltinFont* font = new (std::nothrow) BuiltinFont;
   if (!font) return nullptr;
   font->lineHeightPx = std::max(8, height);
   font->scale = std::max(1, height / 8);
-  font->bold = spec.weight >= 600;
+  font->bold = request.weight >= 600;
   return font;
 }
 

@@ -33,15 +33,15 @@ class ScopedTextContext {
 
 }  // namespace
 
-LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& spec) {
+LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& request) {
   static const DWORD kQuality[] = {DEFAULT_QUALITY, NONANTIALIASED_QUALITY, ANTIALIASED_QUALITY,
                                    CLEARTYPE_QUALITY};
   const DWORD quality =
-      spec.quality >= 0 && spec.quality <= 3 ? kQuality[spec.quality] : DEFAULT_QUALITY;
+      request.quality >= 0 && request.quality <= 3 ? kQuality[request.quality] : DEFAULT_QUALITY;
   HFONT font =
-      CreateFontA(spec.heightPx, 0, spec.orientationDeg * 10, spec.orientationDeg * 10, spec.weight,
-                  spec.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, spec.face ? spec.face : "");
+      CreateFontA(request.heightPx, 0, request.orientationDeg * 10, request.orientationDeg * 10, request.weight,
+                  request.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, request.face ? request.face : "");
   return font;
 }
 
