@@ -38,10 +38,10 @@ LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& request) {
                                    CLEARTYPE_QUALITY};
   const DWORD quality =
       request.quality >= 0 && request.quality <= 3 ? kQuality[request.quality] : DEFAULT_QUALITY;
-  HFONT font =
-      CreateFontA(request.heightPx, 0, request.orientationDeg * 10, request.orientationDeg * 10, request.weight,
-                  request.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, request.face ? request.face : "");
+  HFONT font = CreateFontA(
+      request.heightPx, 0, request.orientationDeg * 10, request.orientationDeg * 10, request.weight,
+      request.italic ? TRUE : FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+      CLIP_DEFAULT_PRECIS, quality, DEFAULT_PITCH, request.face ? request.face : "");
   return font;
 }
 

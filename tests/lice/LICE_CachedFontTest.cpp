@@ -22,11 +22,11 @@ constexpr LICE_pixel kBlack = 0xFF000000u;
 class LiceCachedFontTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    LICE_FontSpec spec;
-    spec.heightPx = 16;
-    spec.weight = 700;
-    spec.face = "Arial";
-    font.SetFontHandle(LICE_SystemText::MakeFont(spec),
+    LICE_FontSpec request;
+    request.heightPx = 16;
+    request.weight = 700;
+    request.face = "Arial";
+    font.SetFontHandle(LICE_SystemText::MakeFont(request),
                        LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
     ASSERT_NE(font.FontHandle(), nullptr);
     ASSERT_GT(font.LineHeight(), 0);
@@ -67,9 +67,9 @@ TEST_F(LiceCachedFontTest, GlyphsAreRenderedOncePerCharacter) {
   EXPECT_EQ(font.RenderedGlyphCount(), 3);
   EXPECT_GT(CountPixelsNot(b, kBlack), 0);
   // Setting the font again empties the cache.
-  LICE_FontSpec spec;
-  spec.heightPx = 12;
-  font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+  LICE_FontSpec request;
+  request.heightPx = 12;
+  font.SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
   EXPECT_EQ(font.RenderedGlyphCount(), 0);
 }
 
@@ -262,14 +262,14 @@ TEST_F(LiceCachedFontTest, GlyphInkFollowsTheCoverageFormulas) {
 // shared glyph scratch bitmap must not mix their glyphs up.
 TEST(LiceFontScratch, FontsOnTwoThreadsRenderTheSameGlyphs) {
   auto render = [](std::vector<LICE_pixel>* out) {
-    LICE_FontSpec spec;
-    spec.heightPx = 18;
+    LICE_FontSpec request;
+    request.heightPx = 18;
     LICE_CachedFont font;
-    font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+    font.SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
     font.SetForeground(0xFFFFFFFFu);
     LICE_MemBitmap b(400, 30);
     for (int round = 0; round < 20; ++round) {
-      font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+      font.SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
       FillAll(b, 0xFF000000u);
       LICE_Rect r = {0, 0, 400, 30};
       font.DrawString(&b, "The quick brown fox 0123456789", -1, &r, kCache);
@@ -288,11 +288,11 @@ TEST(LiceFontScratch, FontsOnTwoThreadsRenderTheSameGlyphs) {
 TEST(LiceFontScratch, LivesWhileAnyCachedFontLives) {
   {
     LICE_CachedFont a;
-    LICE_FontSpec spec;
-    a.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+    LICE_FontSpec request;
+    a.SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
     {
       LICE_CachedFont b;
-      b.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+      b.SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
       EXPECT_TRUE(LICE_FontScratch::Exists());
     }
     EXPECT_TRUE(LICE_FontScratch::Exists()) << "a is still alive";
@@ -302,11 +302,11 @@ TEST(LiceFontScratch, LivesWhileAnyCachedFontLives) {
 
 #ifdef _WIN32
 TEST(LiceSystemText, GdiRendersGlyphCoverage) {
-  LICE_FontSpec spec;
-  spec.heightPx = 24;
-  spec.quality = 2;  // anti-aliased
+  LICE_FontSpec request;
+  request.heightPx = 24;
+  request.quality = 2;  // anti-aliased
   LICE_CachedFont font;
-  font.SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+  font.SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
   ASSERT_NE(font.FontHandle(), nullptr);
   EXPECT_GE(font.LineHeight(), 20);
   LICE_MemBitmap b(60, 40);

@@ -31,7 +31,7 @@ void Append(png_structp png, png_bytep data, size_t length) {
   out->insert(out->end(), data, data + length);
 }
 
-std::vector<unsigned char> Encode(const PngSpec& spec) {
+std::vector<unsigned char> Encode(const PngSpec& request) {
   std::vector<unsigned char> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -40,20 +40,21 @@ std::vector<unsigned char> Encode(const PngSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &out, Append, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, request.width, request.height, request.bitDepth, request.colourType,
+               request.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) png_set_PLTE(png, info, spec.palette.data(), int(spec.palette.size()));
-  if (!spec.paletteAlpha.empty()) {
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
+  if (!request.palette.empty())
+    png_set_PLTE(png, info, request.palette.data(), int(request.palette.size()));
+  if (!request.paletteAlpha.empty()) {
+    png_set_tRNS(png, info, request.paletteAlpha.data(), int(request.paletteAlpha.size()), nullptr);
   }
-  if (spec.greyKey) {
+  if (request.greyKey) {
     png_color_16 key = {};
     png_set_tRNS(png, info, nullptr, 0, &key);
   }
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (const auto& r : spec.rows) rows.push_back(const_cast<png_bytep>(r.data()));
+  for (const auto& r : request.rows) rows.push_back(const_cast<png_bytep>(r.data()));
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
@@ -65,9 +66,9 @@ std::unique_ptr<LICE_MemBitmap> Decode(const std::vector<unsigned char>& bytes) 
 }
 
 TEST(LicePngLoader, RgbBecomesOpaqueBgra) {
-  PngSpec spec;
-  spec.rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}};
-  auto b = Decode(Encode(spec));
+  PngSpec request;
+  request.rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}};
+  auto b = Decode(Encode(request));
   ASSERT_TRUE(b);
   EXPECT_EQ(b->Width(), 2);
   EXPECT_EQ(b->Height(), 2);
@@ -80,12 +81,12 @@ TEST(LicePngLoader, RgbBecomesOpaqueBgra) {
 }
 
 TEST(LicePngLoader, PaletteWithTransparencyLoadsTheTransparencyAsAlpha) {
-  PngSpec spec;
-  spec.colourType = PNG_COLOR_TYPE_PALETTE;
-  spec.palette = {{255, 0, 0}, {0, 0, 255}};
-  spec.paletteAlpha = {0, 200};
-  spec.rows = {{0, 1}, {1, 0}};
-  auto b = Decode(Encode(spec));
+  PngSpec request;
+  request.colourType = PNG_COLOR_TYPE_PALETTE;
+  request.palette = {{255, 0, 0}, {0, 0, 255}};
+  request.paletteAlpha = {0, 200};
+  request.rows = {{0, 1}, {1, 0}};
+  auto b = Decode(Encode(request));
   ASSERT_TRUE(b);
   EXPECT_EQ(PixelAt(*b, 0, 0), LICE_RGBA(255, 0, 0, 0));
   EXPECT_EQ(PixelAt(*b, 1, 0), LICE_RGBA(0, 0, 255, 200));
@@ -121,12 +122,12 @@ TEST(LicePngLoader, GreyFormatsExpandToRgb) {
 }
 
 TEST(LicePngLoader, SixteenBitRgbaIsReducedAndInterlacingIsHandled) {
-  PngSpec spec;
-  spec.width = 3;
-  spec.height = 3;
-  spec.bitDepth = 16;
-  spec.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-  spec.interlaced = true;
+  PngSpec request;
+  request.width = 3;
+  request.height = 3;
+  request.bitDepth = 16;
+  request.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+  request.interlaced = true;
   for (int y = 0; y < 3; ++y) {
     std::vector<unsigned char> row;
     for (int x = 0; x < 3; ++x) {
@@ -138,9 +139,9 @@ TEST(LicePngLoader, SixteenBitRgbaIsReducedAndInterlacingIsHandled) {
         row.push_back(0x80);
       }
     }
-    spec.rows.push_back(row);
+    request.rows.push_back(row);
   }
-  auto b = Decode(Encode(spec));
+  auto b = Decode(Encode(request));
   ASSERT_TRUE(b);
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 3; ++x) {
@@ -155,9 +156,9 @@ TEST(LicePngLoader, SixteenBitRgbaIsReducedAndInterlacingIsHandled) {
 }
 
 TEST(LicePngLoader, RejectsMissingShortForeignAndBrokenData) {
-  PngSpec spec;
-  spec.rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}};
-  const std::vector<unsigned char> good = Encode(spec);
+  PngSpec request;
+  request.rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}};
+  const std::vector<unsigned char> good = Encode(request);
   ASSERT_TRUE(Decode(good));
 
   EXPECT_EQ(LICE_LoadPNGFromMemory(nullptr, 100), nullptr);
@@ -175,9 +176,9 @@ TEST(LicePngLoader, RejectsMissingShortForeignAndBrokenData) {
 }
 
 TEST(LicePngLoader, RefusesImagesTooLargeToBeReal) {
-  PngSpec spec;
-  spec.rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};
-  std::vector<unsigned char> bytes = Encode(spec);
+  PngSpec request;
+  request.rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};
+  std::vector<unsigned char> bytes = Encode(request);
   // Claim 100000 x 100000 in the header and fix its checksum.
   const unsigned char huge[4] = {0x00, 0x01, 0x86, 0xA0};
   std::memcpy(&bytes[16], huge, 4);

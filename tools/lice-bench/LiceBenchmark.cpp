@@ -53,12 +53,12 @@ void BlitFullEditorOpaqueCopy(benchmark::State& state) {
 BENCHMARK(BlitFullEditorOpaqueCopy)->Unit(benchmark::kMicrosecond);
 
 void FortyCharactersThroughTheGlyphCache(benchmark::State& state) {
-  LICE_FontSpec spec;
-  spec.heightPx = 20;
-  spec.weight = 700;
-  spec.face = "Courier New";
+  LICE_FontSpec request;
+  request.heightPx = 20;
+  request.weight = 700;
+  request.face = "Courier New";
   LICE_CachedFont font;
-  font.SetFontHandle(LICE_SystemText::MakeFont(spec),
+  font.SetFontHandle(LICE_SystemText::MakeFont(request),
                      LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
   font.SetForeground(LICE_RGBA(64, 64, 64, 192));
   LICE_SysBitmap dest(kEditorWidthPx, kEditorHeightPx);

@@ -78,9 +78,9 @@ LICE_CachedFont* RenderPicture::fontOfHeight(int heightPx) {
   std::unique_ptr<LICE_CachedFont>& font = fonts_[heightPx];
   if (!font) {
     font.reset(new LICE_CachedFont());
-    LICE_FontSpec spec;
-    spec.heightPx = heightPx;
-    font->SetFontHandle(LICE_SystemText::MakeFont(spec), LICE_FONT_FLAG_OWNS_HFONT);
+    LICE_FontSpec request;
+    request.heightPx = heightPx;
+    font->SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
   }
   return font.get();
 }
