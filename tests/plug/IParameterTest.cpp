@@ -1,8 +1,10 @@
 #include "plug/IParameter.h"
+#include "plug/TextUtil.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <locale.h>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -156,19 +158,25 @@ TEST(IParameter, LongNamesAreCutNotOverrun) {
   EXPECT_LT(std::string(text).size(), static_cast<size_t>(IParameter::kTextCapacity));
 }
 
-// A host running in a locale with a decimal comma must still see "0.5".
-TEST(IParameter, FormattingIgnoresTheCLocale) {
-  const char* chosen = nullptr;
+// A host running in a locale with a decimal comma must still see "0.5", and
+// its typed "1.5" must still read as 1.5.
+TEST(IParameter, NumberTextsIgnoreTheCLocale) {
+  bool comma = false;
   for (const char* name :
        {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "German_Germany.1252", "de-DE"}) {
-    if (std::setlocale(LC_NUMERIC, name)) {
-      chosen = name;
+    if (std::setlocale(LC_NUMERIC, name) && std::localeconv()->decimal_point[0] == ',') {
+      comma = true;
       break;
     }
   }
-  if (!chosen) GTEST_SKIP() << "no decimal-comma locale installed";
+  if (!comma) {
+    std::setlocale(LC_NUMERIC, "C");
+    GTEST_SKIP() << "no decimal-comma locale installed";
+  }
   IParameter p;
   p.InitContinuous("p", 0.5, 0.0, 1.0, 0.1);
   EXPECT_EQ(Display(p, 0.5), "0.5");
+  EXPECT_EQ(plug::ParseLeadingNumber("1.5"), 1.5);
+  EXPECT_EQ(plug::ParseLeadingNumber(" -2.25e1 ms"), -22.5);
   std::setlocale(LC_NUMERIC, "C");
 }
