@@ -158,7 +158,7 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
       return vst::kIdentifyAnswer;
     case vst::effGetChunk:
       if (!ptr) return 0;
-      return GetChunk(static_cast<void**>(ptr), index == 0 && !IsChunkQuirkHost());
+      return GetChunk(static_cast<void**>(ptr), index == 0);
     case vst::effSetChunk:
       if (!ptr) return 0;
       return SetChunk(ptr, value, index == 0);
