@@ -38,17 +38,28 @@ bool ByteFile::read(const std::string& path, std::vector<std::uint8_t>* bytes,
 
 bool ByteFile::write(const std::string& path, const std::vector<std::uint8_t>& bytes,
                      std::string* errorText) {
+  return writeThrough(
+      path,
+      [&bytes](std::FILE* file) {
+        return bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+      },
+      "cannot write the file", errorText);
+}
+
+bool ByteFile::writeThrough(const std::string& path,
+                            const std::function<bool(std::FILE*)>& writeBody,
+                            const char* writeError, std::string* errorText) {
   const std::string temporary = temporaryPathFor(path);
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) {
     *errorText = "cannot create the file";
     return false;
   }
-  bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  bool ok = writeBody(file);
   ok = std::fclose(file) == 0 && ok;
   if (!ok) {
     std::remove(temporary.c_str());
-    *errorText = "cannot write the file";
+    *errorText = writeError;
     return false;
   }
   if (!replaceFile(temporary, path)) {

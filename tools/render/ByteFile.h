@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,12 @@ class ByteFile {
                    std::string* errorText);
   static bool write(const std::string& path, const std::vector<std::uint8_t>& bytes,
                     std::string* errorText);
+  // Writes path through writeBody under a temporary name and moves the file
+  // into place once complete; nothing is left behind when a step fails, and
+  // writeError names a failing body in errorText.
+  static bool writeThrough(const std::string& path,
+                           const std::function<bool(std::FILE*)>& writeBody, const char* writeError,
+                           std::string* errorText);
 };
 
 }  // namespace render

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "tools/render/FileReplace.h"
+#include "tools/render/ByteFile.h"
 
 namespace render {
 
@@ -58,24 +58,9 @@ bool writePng(const std::string& path, LICE_IBitmap* bitmap, std::string* errorT
       row[x * 3 + 2] = static_cast<png_byte>(LICE_GETB(source[x]));
     }
   }
-  const std::string temporary = temporaryPathFor(path);
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    *errorText = "cannot create the file";
-    return false;
-  }
-  bool ok = writeRows(file, width, height, &rows);
-  ok = std::fclose(file) == 0 && ok;
-  if (!ok) {
-    std::remove(temporary.c_str());
-    *errorText = "cannot write the PNG";
-    return false;
-  }
-  if (!replaceFile(temporary, path)) {
-    *errorText = "cannot move the finished file into place";
-    return false;
-  }
-  return true;
+  return ByteFile::writeThrough(
+      path, [&](std::FILE* file) { return writeRows(file, width, height, &rows); },
+      "cannot write the PNG", errorText);
 }
 
 }  // namespace render
