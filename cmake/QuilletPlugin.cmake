@@ -23,8 +23,12 @@ if(WIN32)
   set(_objdump ${QUILLET_TRIPLE}-objdump)
 else()
   target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/VstEntryMain_posix.cpp)
-  target_link_options(Quillet PRIVATE
-    -Wl,--version-script=${CMAKE_SOURCE_DIR}/plug/exports.version -Wl,--no-undefined)
+  target_link_options(Quillet PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/plug/exports.version)
+  # Every symbol resolved at link time, except in sanitizer builds, where the
+  # sanitizer runtime comes from the program that loads the library.
+  if(NOT QUILLET_SANITIZE)
+    target_link_options(Quillet PRIVATE -Wl,--no-undefined)
+  endif()
   set_target_properties(Quillet PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/plug/exports.version)
   set(_objdump objdump)
 endif()
