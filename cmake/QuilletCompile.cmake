@@ -15,3 +15,9 @@ if(QUILLET_SANITIZE AND NOT WIN32)
   add_compile_options(-fsanitize=${QUILLET_SANITIZE} -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=${QUILLET_SANITIZE})
 endif()
+
+# Fuzz builds: coverage for the libraries too, so the fuzzers are guided by the
+# code they exercise, not only by their own entry function.
+if(QUILLET_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
