@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "plug/TextUtil.h"
 #include "quillet/Quillet.h"
 
 namespace {
@@ -26,7 +27,8 @@ void Quillet::FormatVolume(double gain, char* text) {
     std::strcpy(text, "-oo");
     return;
   }
-  std::snprintf(text, kVolumeTextCapacity, "%.1f", 20.0 * std::log10(gain));
+  // One decimal, with a '.' whatever the host's locale.
+  plug::FormatNumber(20.0 * std::log10(gain), 1, text, kVolumeTextCapacity);
 }
 
 void Quillet::FormatMix(double wet, char* text) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -155,6 +156,12 @@ TEST_F(QuilletTest, VolumeAndMixTexts) {
   }
   Quillet::FormatVolume(1e-300, text);  // -6000 dB still fits 8 bytes
   EXPECT_LT(std::strlen(text), 8u);
+  // A host in a decimal-comma locale still reads decibels with a point.
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && std::localeconv()->decimal_point[0] == ',') {
+    Quillet::FormatVolume(0.5, text);
+    EXPECT_STREQ(text, "-6.0");
+  }
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST_F(QuilletTest, MixZeroReturnsTheInputTimesVolume) {
