@@ -146,8 +146,12 @@ bool GrainEngine::SetParameter(int index, double v) {
 }
 
 void GrainEngine::SetGrainMode(double value) {
-  AllNotesOff();
   const int m = IntegerPart(value);
+  // Only a change of mode silences the voices and restarts the frames: a
+  // chunk load or automation that re-sends the current mode mid-playback
+  // must not cut the sound.
+  if (m != modeValue_) AllNotesOff();
+  modeValue_ = m;
   const bool sync = m == static_cast<int>(GrainMode::kSync);
   const bool frequency = m == static_cast<int>(GrainMode::kFrequency);
   const bool midi = m == static_cast<int>(GrainMode::kMidi);
@@ -166,9 +170,11 @@ void GrainEngine::SetGrainMode(double value) {
 }
 
 void GrainEngine::SetPolyphony(double value) {
-  AllNotesOff();
   const int voices = IntegerPart(value);
-  polyphony_ = voices < 1 ? 1 : (voices > kVoiceCount ? kVoiceCount : voices);
+  const int polyphony = voices < 1 ? 1 : (voices > kVoiceCount ? kVoiceCount : voices);
+  // As for the mode: the same polyphony again changes nothing.
+  if (polyphony != polyphony_) AllNotesOff();
+  polyphony_ = polyphony;
 }
 
 void GrainEngine::ApplyHostTempo(const HostTempo& tempo) {

@@ -154,6 +154,7 @@ class GrainEngine {
   double volume_ = 1.0;
   double mix_ = 1.0;
   GrainMode mode_ = GrainMode::kMilliseconds;
+  int modeValue_ = -1;      // integer part of the last Grain Mode value; none yet
   bool grainSync_ = false;  // mode SYNC
   bool frequency_ = false;  // mode FREQ
   bool midi_ = false;       // mode MIDI

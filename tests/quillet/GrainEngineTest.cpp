@@ -271,14 +271,19 @@ TEST(GrainEngine, ModeAndPolyphonySilenceEveryVoice) {
   ASSERT_TRUE(engine.NoteOn(64, 329.628));
   ProcessSignal(engine, MakeSignal(100), 100);
   EXPECT_GT(engine.GetEnvelope(0).Level(), 0.0);
-  engine.SetParameter(P::kGrainMode, 3);  // the same mode
+  engine.SetParameter(P::kGrainMode, 3);  // the same mode again: nothing changes
+  EXPECT_FALSE(engine.GetEnvelope(0).IsIdle());
+  engine.SetParameter(P::kGrainMode, 2);
+  engine.SetParameter(P::kGrainMode, 3);
   EXPECT_TRUE(engine.GetEnvelope(0).IsIdle());
   EXPECT_EQ(engine.GetEnvelope(1).Level(), 0.0);
   EXPECT_FALSE(engine.VoicesActive());
 
   engine.NoteOn(60, 261.626);
   ProcessSignal(engine, MakeSignal(100), 100);
-  engine.SetParameter(P::kMidiPolyphony, 4);
+  engine.SetParameter(P::kMidiPolyphony, engine.Polyphony());  // the same polyphony
+  EXPECT_FALSE(engine.GetEnvelope(0).IsIdle());
+  engine.SetParameter(P::kMidiPolyphony, engine.Polyphony() == 4 ? 3 : 4);
   EXPECT_TRUE(engine.GetEnvelope(0).IsIdle());
   EXPECT_EQ(engine.GetFrame(0).Counter(), 0);
 }

@@ -258,13 +258,18 @@ TEST_F(QuilletTest, NotesPlayInMidiModeAndEveryMessageGoesThru) {
   EXPECT_EQ(static_cast<unsigned char>(host_.midiOut[6].midiData[0]), 0xF8);
 }
 
-TEST_F(QuilletTest, ModeChangeSilencesVoicesEvenWithoutChange) {
+// Re-sending the current mode (automation read, a chunk loaded mid-playback)
+// keeps the notes; a real change of mode silences them.
+TEST_F(QuilletTest, OnlyARealModeChangeSilencesVoices) {
   SetPlain(Quillet::kGrainMode, 3);
   Midi(0x90, 60, 100);
   Process(256);
   EXPECT_GT(plug_->Engine().GetEnvelope(0).Level(), 0.0);
   SetPlain(Quillet::kGrainMode, 3);
+  EXPECT_FALSE(plug_->Engine().GetEnvelope(0).IsIdle());
+  SetPlain(Quillet::kGrainMode, 2);
   EXPECT_TRUE(plug_->Engine().GetEnvelope(0).IsIdle());
+  SetPlain(Quillet::kGrainMode, 3);
   Midi(0x90, 60, 100);
   Midi(0xB0, 120, 0);  // all sound off
   EXPECT_TRUE(plug_->Engine().GetEnvelope(0).IsIdle());
