@@ -43,6 +43,19 @@ native32() { "$wine32" --version >/dev/null 2>&1; }
     fi
     touch "$prefix/.quillet-ready"
   fi
+  # One long-lived server per prefix. A server started by a client exits three
+  # seconds after its last client; a client connecting in that moment dies with
+  # "recvmsg: Connection reset by peer", and slow emulated clients hit that
+  # window often. Starting it here, under the lock, means every client finds a
+  # running server; if one is already running this fails at once and nothing
+  # more is done. A fresh server's system processes (services and devices)
+  # live as long as the server and keep the standard streams of the client
+  # that started them: a test runner would wait for them to close. So one
+  # quiet client starts them first. The lock descriptor is closed for both,
+  # or they would hold the lock while they live.
+  if /usr/lib/wine/wineserver -p"${QUILLET_WINESERVER_PERSIST:-120}" </dev/null >/dev/null 2>&1 9>&-; then
+    "$wine64" wineboot </dev/null >/dev/null 2>&1 9>&-
+  fi
 ) 9>"$prefix.lock"
 
 if [ "$(pe_machine "$program")" = "014c" ]; then

@@ -20,6 +20,17 @@ bash scripts/setup.sh || { echo "setup failed"; exit 1; }
 export QUILLET_LOCAL_APPDATA=$PWD/build/test-appdata
 mkdir -p "$QUILLET_LOCAL_APPDATA"
 
+# cmake/run-wine.sh keeps one Wine server per prefix alive between tests;
+# stop them when the run ends so nothing outlives it.
+stop_wine_servers() {
+  local prefix
+  for prefix in build/win64/wineprefix build/win32/wineprefix; do
+    [ -d "$prefix" ] && WINEPREFIX=$PWD/$prefix /usr/lib/wine/wineserver -k 2>/dev/null
+  done
+  return 0
+}
+trap stop_wine_servers EXIT
+
 passed=0
 failed=0
 failures=()
