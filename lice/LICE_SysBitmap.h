@@ -27,8 +27,13 @@ class LICE_SysBitmap : public LICE_IBitmap {
   void* Query(int id, void* data) override { return nullptr; }
 
  private:
-  // Frees the current pixels (and the section, in the Windows builds).
+  // Per platform: frees the current pixels (and the section, in the Windows
+  // builds), and makes pixels of allocWidthPx_ x allocHeightPx_, setting
+  // bits_; false when they could not be had.
   void ReleasePixels();
+  bool AllocatePixels();
+  // Size and allocated size back to 0 x 0, after a failure or a size below 1.
+  void ClearSize();
 
   int widthPx_ = 0;
   int heightPx_ = 0;

@@ -23,25 +23,12 @@ void LICE_SysBitmap::ReleasePixels() {
   bits_ = nullptr;
 }
 
-bool LICE_SysBitmap::ResizeTo(int widthPx, int heightPx) {
-  if (widthPx == widthPx_ && heightPx == heightPx_) return false;
-  widthPx_ = widthPx;
-  heightPx_ = heightPx;
-  if (widthPx > 0 && heightPx > 0 && bits_ && widthPx <= allocWidthPx_ &&
-      heightPx <= allocHeightPx_) {
-    return true;
-  }
-  allocWidthPx_ = widthPx > 0 ? (widthPx + 3) & ~3 : 0;
-  allocHeightPx_ = heightPx > 0 ? heightPx : 0;
-  ReleasePixels();
-  if (widthPx < 1 || heightPx < 1 || !dc_) {
-    widthPx_ = heightPx_ = allocWidthPx_ = allocHeightPx_ = 0;
-    return false;
-  }
+bool LICE_SysBitmap::AllocatePixels() {
+  if (!dc_) return false;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = allocWidthPx_;
-  info.bmiHeader.biHeight = -heightPx;  // negative: rows run top-down
+  info.bmiHeader.biHeight = -allocHeightPx_;  // negative: rows run top-down
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -50,8 +37,7 @@ bool LICE_SysBitmap::ResizeTo(int widthPx, int heightPx) {
       CreateDIBSection(static_cast<HDC>(dc_), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!section || !bits) {
     if (section) DeleteObject(section);
-    widthPx_ = heightPx_ = allocWidthPx_ = allocHeightPx_ = 0;
-    return true;
+    return false;
   }
   section_ = section;
   replacedObject_ = SelectObject(static_cast<HDC>(dc_), section);

@@ -251,10 +251,13 @@ TEST_F(LiceCachedFontTest, GlyphInkFollowsTheCoverageFormulas) {
   FillAll(b, 0);
   font.SetCombine(LICE_BLIT_MODE_COPY, 0.5f);
   ASSERT_TRUE(font.DrawGlyph(&b, 'I', 2, 2, nullptr));
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 40; ++x)
-      if (PixelAt(b, x, y) != 0)
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 40; ++x) {
+      if (PixelAt(b, x, y) != 0) {
         EXPECT_EQ(PixelAt(b, x, y), LICE_RGBA(127, 127, 127, 127)) << x << "," << y;
+      }
+    }
+  }
 }
 #endif
 

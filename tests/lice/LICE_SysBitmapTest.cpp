@@ -28,6 +28,23 @@ TEST(LiceSysBitmap, KeepsItsAllocationWhileTheSizeFits) {
   EXPECT_EQ(b.Width(), 0);
 }
 
+TEST(LiceSysBitmap, RefusesSizesTooLargeToBeRealAndRecovers) {
+  LICE_SysBitmap b(8, 8);
+  // A width at the int limit must not overflow when rows are padded.
+  EXPECT_TRUE(b.ResizeTo(0x7FFFFFFF, 2));
+  EXPECT_EQ(b.Bits(), nullptr);
+  EXPECT_EQ(b.Width(), 0);
+  EXPECT_EQ(b.RowSpan(), 0);
+  EXPECT_TRUE(b.ResizeTo(20000, 20000));
+  EXPECT_EQ(b.Bits(), nullptr);
+  EXPECT_EQ(b.Height(), 0);
+  ASSERT_TRUE(b.ResizeTo(9, 3));
+  ASSERT_NE(b.Bits(), nullptr);
+  EXPECT_EQ(b.RowSpan(), 12);
+  SetPixel(b, 8, 2, 0x12345678u);
+  EXPECT_EQ(PixelAt(b, 8, 2), 0x12345678u);
+}
+
 #ifdef _WIN32
 TEST(LiceSysBitmap, IsATopDownDibSectionThatGdiDrawsInto) {
   LICE_SysBitmap b(16, 8);
