@@ -75,62 +75,10 @@ void Grain::Start() {
   age_ = 0;
 }
 
-StereoSample Grain::Tick(StereoSample input) {
-  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return {0.0, 0.0};
+StereoSample Grain::ReadHead(double x, int head) { return ReadAt(x, head); }
 
-  if (age_ < span_) {
-    double* pair = &buffer_[2 * static_cast<size_t>(age_)];
-    pair[0] = input.left;
-    pair[1] = input.right;
-  }
-
-  const double b = position_;
-  StereoSample v;
-  if (b < overlap_) {
-    // The tail head takes over head 0's history at the loop point, so its
-    // interpolation continues exactly where head 0 left off.
-    if (b < 1.0) {
-      for (int i = 0; i < 4; ++i) {
-        history_[1][i][0] = history_[0][i][0];
-        history_[1][i][1] = history_[0][i][1];
-      }
-    }
-    const double shape = GrainShapeAt(b);
-    const StereoSample head = ReadHead(b, 0);
-    v.left = shape * head.left;
-    v.right = shape * head.right;
-
-    const double t = b + loopLength_;
-    if (t < span_) {
-      const double w = b * overlapInverse_;
-      const StereoSample tail = ReadHead(t, 1);
-      const double tailShape = GrainShapeAt(t);
-      v.left = w * v.left + (1.0 - w) * tail.left * tailShape;
-      v.right = w * v.right + (1.0 - w) * tail.right * tailShape;
-    }
-  } else {
-    const double shape = GrainShapeAt(b);
-    const StereoSample head = ReadHead(b, 0);
-    v.left = shape * head.left;
-    v.right = shape * head.right;
-  }
-
-  // With both frame fades off the shape is 1 everywhere: skip the division.
-  const double frameShape = frameFadeIn_.on || frameFadeOut_.on
-                                ? FrameShape(static_cast<double>(age_) / activeLifetime_)
-                                : 1.0;
-  v.left *= frameShape;
-  v.right *= frameShape;
-
-  double next = b + 1.0;
-  if (next >= loopLength_)
-    next -= loopLength_;  // a fractional remainder carries into the next cycle
-  position_ = next;
-  ++age_;
-  return v;
-}
-
-StereoSample Grain::ReadHead(double x, int head) {
+// Tick's reads, defined before it so that they are inlined there.
+inline StereoSample Grain::ReadAt(double x, int head) {
   if (x >= span_) return {0.0, 0.0};
 
   // x lies in 0..span and span fits the buffer (Tick checks), so the
@@ -157,6 +105,61 @@ StereoSample Grain::ReadHead(double x, int head) {
                       (y0 - 2.5 * y1 + 2.0 * y2 - 0.5 * y3) * f2 + (y2 - y0) * 0.5 * f + y1;
   }
   return {result[0], result[1]};
+}
+
+StereoSample Grain::Tick(StereoSample input) {
+  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return {0.0, 0.0};
+
+  if (age_ < span_) {
+    double* pair = &buffer_[2 * static_cast<size_t>(age_)];
+    pair[0] = input.left;
+    pair[1] = input.right;
+  }
+
+  const double b = position_;
+  StereoSample v;
+  if (b < overlap_) {
+    // The tail head takes over head 0's history at the loop point, so its
+    // interpolation continues exactly where head 0 left off.
+    if (b < 1.0) {
+      for (int i = 0; i < 4; ++i) {
+        history_[1][i][0] = history_[0][i][0];
+        history_[1][i][1] = history_[0][i][1];
+      }
+    }
+    const double shape = GrainShapeAt(b);
+    const StereoSample head = ReadAt(b, 0);
+    v.left = shape * head.left;
+    v.right = shape * head.right;
+
+    const double t = b + loopLength_;
+    if (t < span_) {
+      const double w = b * overlapInverse_;
+      const StereoSample tail = ReadAt(t, 1);
+      const double tailShape = GrainShapeAt(t);
+      v.left = w * v.left + (1.0 - w) * tail.left * tailShape;
+      v.right = w * v.right + (1.0 - w) * tail.right * tailShape;
+    }
+  } else {
+    const double shape = GrainShapeAt(b);
+    const StereoSample head = ReadAt(b, 0);
+    v.left = shape * head.left;
+    v.right = shape * head.right;
+  }
+
+  // With both frame fades off the shape is 1 everywhere: skip the division.
+  const double frameShape = frameFadeIn_.on || frameFadeOut_.on
+                                ? FrameShape(static_cast<double>(age_) / activeLifetime_)
+                                : 1.0;
+  v.left *= frameShape;
+  v.right *= frameShape;
+
+  double next = b + 1.0;
+  if (next >= loopLength_)
+    next -= loopLength_;  // a fractional remainder carries into the next cycle
+  position_ = next;
+  ++age_;
+  return v;
 }
 
 double Grain::Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out) {

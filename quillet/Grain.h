@@ -103,6 +103,8 @@ class Grain {
   static double Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out);
   // GrainShape(position / span).
   double GrainShapeAt(double position) const;
+  // ReadHead, inlined into Tick.
+  StereoSample ReadAt(double x, int head);
 
   std::unique_ptr<double[]> buffer_;  // capacity_ interleaved stereo pairs
   double history_[2][4][2] = {};      // [head][oldest..newest][channel]
