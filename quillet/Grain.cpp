@@ -87,20 +87,26 @@ inline StereoSample Grain::ReadAt(double x, int head) {
   const double* pair = &buffer_[2 * static_cast<size_t>(n)];
   if (!interpolate_) return {pair[0], pair[1]};
 
-  // Both channels side by side, so the compiler can work on them as a pair.
+  // The history is a ring: the new pair replaces the oldest, and the oldest
+  // is then the one after it. Shifting four pairs per read instead cost more
+  // than the interpolation (the shifted values are read back at once).
   double(*h)[2] = history_[head];
-  for (int channel = 0; channel < 2; ++channel) {
-    h[0][channel] = h[1][channel];
-    h[1][channel] = h[2][channel];
-    h[2][channel] = h[3][channel];
-    h[3][channel] = pair[channel];
-  }
+  const int newest = historyOldest_[head];
+  h[newest][0] = pair[0];
+  h[newest][1] = pair[1];
+  const int oldest = (newest + 1) & 3;
+  historyOldest_[head] = oldest;
+  const double* p0 = h[oldest];
+  const double* p1 = h[(oldest + 1) & 3];
+  const double* p2 = h[(oldest + 2) & 3];
+  const double* p3 = h[newest];
+
   const double f = x - n;
   const double f2 = f * f;
   const double f3 = f2 * f;
   double result[2];
   for (int channel = 0; channel < 2; ++channel) {
-    const double y0 = h[0][channel], y1 = h[1][channel], y2 = h[2][channel], y3 = h[3][channel];
+    const double y0 = p0[channel], y1 = p1[channel], y2 = p2[channel], y3 = p3[channel];
     result[channel] = ((y3 - y0) * 0.5 + (y1 - y2) * 1.5) * f3 +
                       (y0 - 2.5 * y1 + 2.0 * y2 - 0.5 * y3) * f2 + (y2 - y0) * 0.5 * f + y1;
   }
@@ -126,6 +132,7 @@ StereoSample Grain::Tick(StereoSample input) {
         history_[1][i][0] = history_[0][i][0];
         history_[1][i][1] = history_[0][i][1];
       }
+      historyOldest_[1] = historyOldest_[0];
     }
     const double shape = GrainShapeAt(b);
     const StereoSample head = ReadAt(b, 0);

@@ -29,8 +29,9 @@ namespace quillet {
 // The buffer is never cleared between uses.
 //
 // In interpolating mode (grain length from a frequency) each read head keeps a
-// four-sample history and interpolates with a Catmull-Rom cubic between the two
-// middle samples; the result trails the read position by two samples.
+// four-sample history, kept as a ring, and interpolates with a Catmull-Rom
+// cubic between the two middle samples; the result trails the read position
+// by two samples.
 //
 // Threads: SetSampleRate allocates and runs on the main thread with the
 // instance lock held; everything else is audio-thread safe (no allocation).
@@ -107,7 +108,8 @@ class Grain {
   StereoSample ReadAt(double x, int head);
 
   std::unique_ptr<double[]> buffer_;  // capacity_ interleaved stereo pairs
-  double history_[2][4][2] = {};      // [head][oldest..newest][channel]
+  double history_[2][4][2] = {};      // [head][ring position][channel]
+  int historyOldest_[2] = {};         // [head]: ring position of the oldest pair
 
   int grainSamples_ = 1;
   int lifetime_ = 1;
