@@ -24,7 +24,7 @@ mkdir -p "$QUILLET_LOCAL_APPDATA"
 # stop them when the run ends so nothing outlives it.
 stop_wine_servers() {
   local prefix
-  for prefix in build/win64/wineprefix build/win32/wineprefix; do
+  for prefix in build/win64/wineprefix* build/win32/wineprefix*; do
     [ -d "$prefix" ] && WINEPREFIX=$PWD/$prefix /usr/lib/wine/wineserver -k 2>/dev/null
   done
   return 0
