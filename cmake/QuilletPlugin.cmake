@@ -14,7 +14,8 @@ foreach(lib quillet_graphics quillet_lice quillet_resources)
 endforeach()
 set_target_properties(Quillet PROPERTIES PREFIX "")
 if(WIN32)
-  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/exports.def)
+  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/exports.def
+                                 ${CMAKE_SOURCE_DIR}/quillet/QuilletLibraryLoad_win32.cpp)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set_target_properties(Quillet PROPERTIES OUTPUT_NAME Quillet64)
   endif()
@@ -22,7 +23,8 @@ if(WIN32)
   target_link_options(Quillet PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
   set(_objdump ${QUILLET_TRIPLE}-objdump)
 else()
-  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/VstEntryMain_posix.cpp)
+  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/VstEntryMain_posix.cpp
+                                 ${CMAKE_SOURCE_DIR}/quillet/QuilletLibraryLoad_posix.cpp)
   target_link_options(Quillet PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/plug/exports.version)
   # Every symbol resolved at link time, except in sanitizer builds, where the
   # sanitizer runtime comes from the program that loads the library.

@@ -12,9 +12,12 @@ struct Scratch {
   LICE_SysBitmap* glyph = nullptr;
   LICE_SysBitmap* text = nullptr;
 };
+// Made on first use and intentionally never destroyed: cached fonts may be
+// released late in the library's unload (after function-local statics of
+// other files are gone), and they still take this lock.
 Scratch& TheScratch() {
-  static Scratch scratch;
-  return scratch;
+  static Scratch* scratch = new Scratch();
+  return *scratch;
 }
 constexpr int kMinGlyphSidePx = 256;
 }  // namespace

@@ -71,13 +71,13 @@ void IParameter::AddValueText(int value, const char* text) {
 }
 
 double IParameter::SetFromNormalized(double normalized) {
-  if (std::isnan(normalized)) return value_;
+  if (std::isnan(normalized)) return Value();
   double v = min_ + (max_ - min_) * std::pow(SaneNormalized(normalized), shape_);
   if (kind_ != ParamKind::Continuous && step_ > 0.0) v = std::floor(v / step_ + 0.5) * step_;
   if (v > max_) v = max_;
   if (!std::isfinite(v)) v = min_;
   value_ = v;
-  return value_;
+  return Value();
 }
 
 void IParameter::SetClamped(double v) {
@@ -118,7 +118,7 @@ void IParameter::FormatValue(double v, bool normalized, char* text, bool useValu
 }
 
 const char* IParameter::UnitLabel() const {
-  double t = std::trunc(value_);
+  double t = std::trunc(Value());
   if (!valueTexts_.empty() && t >= -2147483648.0 && t <= 2147483647.0) {
     const char* found = FindValueText(static_cast<int>(t));
     if (found && *found) return "";

@@ -5,9 +5,13 @@
 // value. The mapping is plain = minimum + (maximum - minimum) * n^shape, and
 // every kind but continuous rounds the plain value to a multiple of the step.
 //
-// Not thread-safe on its own: every writer holds the plug-in's instance lock.
+// Every writer holds the plug-in's instance lock. The plain value alone is an
+// atomic, so the editor's drawing may read it on the user-interface thread
+// while the host changes it from another thread; everything else is set once
+// when the parameter is initialised.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -58,7 +62,7 @@ class IParameter {
   // Direct assignment by the plug-in's own preset code, clamped like SetClamped.
   void Set(double v) { SetClamped(v); }
 
-  double NormalizedValue() const { return ToNormalized(value_); }
+  double NormalizedValue() const { return ToNormalized(Value()); }
   double ToNormalized(double plain) const;
   double FromNormalized(double normalized) const;
 
@@ -75,9 +79,9 @@ class IParameter {
 
   const char* Name() const { return name_.c_str(); }
   ParamKind Kind() const { return kind_; }
-  double Value() const { return value_; }
-  int Int() const { return static_cast<int>(value_); }
-  bool Bool() const { return value_ >= 0.5; }
+  double Value() const { return value_.load(std::memory_order_relaxed); }
+  int Int() const { return static_cast<int>(Value()); }
+  bool Bool() const { return Value() >= 0.5; }
   double Min() const { return min_; }
   double Max() const { return max_; }
   double Step() const { return step_; }
@@ -94,7 +98,7 @@ class IParameter {
  private:
   ParamDisplayFunction displayFunction_ = nullptr;
   ParamKind kind_ = ParamKind::None;
-  double value_ = 0.0;
+  std::atomic<double> value_{0.0};
   double min_ = 0.0;
   double max_ = 1.0;
   double step_ = 1.0;

@@ -114,13 +114,19 @@ bool IPlugBase::StateEquals(const double* values, int startIndex) {
 }
 
 void IPlugBase::SetParameterFromEditor(int paramIndex, double normalized) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
-  IParameter* param = GetParam(paramIndex);
-  if (!param) return;
-  param->SetFromNormalized(normalized);
-  // The host gets exactly the value the editor gave, not the rounded one.
+  {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    IParameter* param = GetParam(paramIndex);
+    if (!param) return;
+    param->SetFromNormalized(normalized);
+    OnParamChanged(paramIndex);
+  }
+  // The host hears of it after the lock is released (a host that calls back
+  // into the plug-in from another thread inside the callback would otherwise
+  // wait for us forever), and gets exactly the value the editor gave, not the
+  // rounded one. A caller that already holds the lock (MIDI learn) still
+  // calls the host under it.
   NotifyHostParamValue(paramIndex, normalized);
-  OnParamChanged(paramIndex);
 }
 
 void IPlugBase::AttachEditor(IPlugEditor* editor) {

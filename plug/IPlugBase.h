@@ -111,7 +111,8 @@ class IPlugBase {
   virtual bool ReservedHook15() { return false; }
   virtual void OnHostKnown() {}  // [main, lock] after the host was identified
   virtual void ReservedHook17() {}
-  // The editor changes a parameter: store, tell the host, react. [main]
+  // The editor changes a parameter: store and react under the lock, then tell
+  // the host. [main, or the MIDI thread for MIDI learn; takes the lock]
   virtual void SetParameterFromEditor(int paramIndex, double normalized);
   virtual void BeginParamGesture(int paramIndex) = 0;                        // [main]
   virtual void NotifyHostParamValue(int paramIndex, double normalized) = 0;  // [main]

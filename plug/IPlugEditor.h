@@ -1,5 +1,6 @@
-// What the plug-in base needs of an editor. The editor proper (graphics/)
-// implements this; the framework core knows nothing else about it.
+// What the plug-in base and the effect base need of an editor. The editor
+// proper (graphics/) implements this; the layers below it know nothing else
+// about it.
 #pragma once
 
 namespace plug {
@@ -12,7 +13,8 @@ class IPlugEditor {
   virtual int Height() const = 0;
 
   // Shows a parameter's new value in the controls bound to it. value is
-  // normalised when normalized is true, else plain. [any thread, instance lock held]
+  // normalised when normalized is true, else plain. [any thread; writes only
+  // control values and flags]
   virtual void SetParameterFromPlugin(int paramIndex, double value, bool normalized) = 0;
 
   // At attachment: every control bound to paramIndex takes the normalised
@@ -24,9 +26,22 @@ class IPlugEditor {
   virtual void PrepareDrawing() = 0;
 
   // Opens the editor window as a child of the host's window; returns the
-  // window, or null when none could be made. [main]
+  // window, or null when none could be made. An open window is closed first.
+  // [main]
   virtual void* OpenWindow(void* parentWindow) = 0;
+  // Closes the window if one is open; safe to call twice. [main]
   virtual void CloseWindow() = 0;
+  // [any thread]
+  virtual bool IsWindowOpen() const = 0;
+
+  // A message box owned by the host's main window; type and answer as in the
+  // Windows interface (0x10 error icon, 0x40 information, 4 Yes/No; 6 Yes,
+  // 7 No, 1 OK). [main]
+  virtual int ShowMessageBox(const char* text, const char* caption, int type) = 0;
+  // Opens a web address in the user's browser. With confirm, asks first;
+  // with error, tells the user when it fails. [main]
+  virtual bool OpenUrl(const char* url, const char* caption, const char* confirm,
+                       const char* error) = 0;
 };
 
 }  // namespace plug

@@ -34,6 +34,8 @@ vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcod
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return 0;
   if (opcode == vst::effClose) {
+    // Hosts may close with the editor still open: its window goes first.
+    plug->DispatchEditor(vst::effEditClose, nullptr);
     // The lock dies with the instance: take it to wait for any running entry,
     // release it, then delete.
     plug->Mutex().lock();
@@ -41,6 +43,8 @@ vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcod
     delete plug;
     return 0;
   }
+  if (opcode == vst::effEditOpen || opcode == vst::effEditClose)
+    return plug->DispatchEditor(opcode, ptr);
   std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
   // Nothing may throw across the host boundary (an allocation in a resize or
   // a chunk copy can): a failure is an answer of 0.
@@ -136,19 +140,6 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
         return 1;
       }
       return 0;
-    case vst::effEditOpen:
-      if (GetEditor() && GetEditor()->OpenWindow(ptr)) {
-        OnEditorOpened();
-        return 1;
-      }
-      return 0;
-    case vst::effEditClose:
-      if (GetEditor()) {
-        OnEditorClosing();
-        GetEditor()->CloseWindow();
-        return 1;
-      }
-      return 0;
     case vst::effEditIdle:
     case vst::effIdle:
       OnHostIdle();
@@ -219,6 +210,31 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
     // effSetProcessPrecision and every opcode not listed above.
     default:
       return 0;
+  }
+}
+
+// The editor's window is made and destroyed without the instance lock: the
+// audio thread need not wait for the window system, and closing the window
+// may end a gesture, which calls the host. The plug-in's hooks run under the
+// lock as every other opcode does.
+vst::intptr IPlugVST::DispatchEditor(vst::int32 opcode, void* ptr) {
+  IPlugEditor* editor = GetEditor();
+  if (!editor) return 0;
+  try {
+    if (opcode == vst::effEditOpen) {
+      if (!editor->OpenWindow(ptr)) return 0;
+      std::lock_guard<std::recursive_mutex> lock(Mutex());
+      OnEditorOpened();
+      return 1;
+    }
+    if (editor->IsWindowOpen()) {
+      std::lock_guard<std::recursive_mutex> lock(Mutex());
+      OnEditorClosing();
+    }
+    editor->CloseWindow();
+    return 1;
+  } catch (...) {
+    return 0;
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "graphics/IGraphics.h"
+#include "graphics/PlatformGraphics.h"
 #include "quillet/NoteFrequencyTable.h"
 
 namespace {
@@ -32,7 +34,12 @@ plug::IPlugConfig Quillet::Config() {
   return config;
 }
 
-Quillet::Quillet(vst::HostCallback host) : effect::Effect(Config(), host) {
+plug::IPlugEditor* Quillet::MakePlatformEditor(effect::Effect* plugin) {
+  return graphics::MakePlatformGraphics(plugin);
+}
+
+Quillet::Quillet(vst::HostCallback host, effect::GraphicsFactory makeGraphics)
+    : effect::Effect(Config(), host, makeGraphics) {
   // The engine (frames, envelopes, filters at 44100 Hz) is built with the
   // members; then the parameters, the editor, the programs and the tuning
   // client, in that order.

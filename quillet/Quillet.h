@@ -45,13 +45,18 @@ class Quillet : public effect::Effect {
     kMidiRelease,
   };
 
-  // Builds the engine, the parameters, the program slots ("Empty", then the
-  // ten factory programs, program 0 current) and the tuning client. [main]
-  explicit Quillet(vst::HostCallback host);
+  // Builds the engine, the parameters, the editor, the program slots
+  // ("Empty", then the ten factory programs, program 0 current) and the
+  // tuning client. makeGraphics makes the editor object: by default this
+  // platform's window layer (none where the platform has none). [main]
+  explicit Quillet(vst::HostCallback host,
+                   effect::GraphicsFactory makeGraphics = &Quillet::MakePlatformEditor);
   ~Quillet() override;
 
   // Identity fixed at build time.
   static plug::IPlugConfig Config();
+  // This platform's editor for plugin, or null.
+  static plug::IPlugEditor* MakePlatformEditor(effect::Effect* plugin);
 
   // Parameters 0 to 21 in index order. [main, from the constructor]
   void InitParams() override;

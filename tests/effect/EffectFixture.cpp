@@ -36,7 +36,7 @@ void EffectTest::TearDown() {
   SetEnvironment("QUILLET_LOCAL_APPDATA", nullptr);
 }
 
-std::unique_ptr<effect::Effect> EffectTest::MakeEffect() {
+std::unique_ptr<effect::Effect> EffectTest::MakeEffect(int uninitialisedParam) {
   plug::IPlugConfig config;
   config.effectName = "Quillet";
   config.productName = "";
@@ -49,6 +49,7 @@ std::unique_ptr<effect::Effect> EffectTest::MakeEffect() {
   auto plugin =
       std::make_unique<effect::Effect>(config, RecordingHost::Callback, StandInEditor::Make);
   for (int i = 0; i < kParams; ++i) {
+    if (i == uninitialisedParam) continue;
     char name[16];
     std::snprintf(name, sizeof name, "p%d", i);
     plugin->GetParam(i)->InitContinuous(name, 0.0, 0.0, 1.0, 0.01);

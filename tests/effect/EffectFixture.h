@@ -40,6 +40,9 @@ class StandInEditor : public plug::IPlugEditor {
   void PrepareDrawing() override {}
   void* OpenWindow(void*) override { return nullptr; }
   void CloseWindow() override {}
+  bool IsWindowOpen() const override { return false; }
+  int ShowMessageBox(const char*, const char*, int) override { return 1; }
+  bool OpenUrl(const char*, const char*, const char*, const char*) override { return false; }
 
   struct Shown {
     int paramIndex;
@@ -76,9 +79,10 @@ class EffectTest : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
 
-  // A new instance with its parameters 0..1 (plain = normalised), its editor
-  // stand-in attached and the learn switch registered.
-  std::unique_ptr<effect::Effect> MakeEffect();
+  // A new instance with its parameters 0..1 (plain = normalised) but
+  // uninitialisedParam, its editor stand-in attached and the learn switch
+  // registered.
+  std::unique_ptr<effect::Effect> MakeEffect(int uninitialisedParam = -1);
 
   std::string SettingsPath() const;
   std::string SettingsText() const;  // without carriage returns

@@ -42,11 +42,10 @@ TEST_F(EffectTest, ConstructionLeavesTheHostsLocaleAlone) {
 }
 
 TEST_F(EffectTest, EnumeratedParameterTakesItsTextsRangeAndDefault) {
-  auto plugin = MakeEffect();
-  const char* const modes[] = {"Milliseconds", "Tempo", "Frequency", "MIDI"};
   // A parameter never initialised before.
+  auto plugin = MakeEffect(0);
+  const char* const modes[] = {"Milliseconds", "Tempo", "Frequency", "MIDI"};
   plug::IParameter* fresh = plugin->GetParam(0);
-  *fresh = plug::IParameter();
   plugin->InitEnumParam(0, "Mode", 2, 4, modes);
   EXPECT_EQ(fresh->Kind(), plug::ParamKind::Enumeration);
   EXPECT_STREQ(fresh->Name(), "Mode");

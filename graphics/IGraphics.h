@@ -1,0 +1,244 @@
+// The editor's platform-independent core: the ordered list of controls, the
+// binding of controls to parameters in both directions, dirty collection and
+// drawing into an off-screen bitmap, mouse and key routing, and the drawing
+// operations the controls use. A window layer (IGraphicsWin on Windows, the
+// headless layer in tests) derives from it and supplies the window, the timer
+// and the platform services.
+//
+// CONTROL LIST
+//   Index 0 is the background; later controls lie on top of earlier ones, so
+//   hit tests search from the last control to the first. The list is built
+//   once, while the plug-in is constructed, and then only read (also from the
+//   threads that set parameters); Resize is the one operation that empties it.
+//
+// GESTURES
+//   The host hears begin-edit and end-edit around every change the mouse
+//   makes, pairing exactly:
+//     - a press on a control with a parameter begins the gesture and the
+//       release ends it; a release without an open gesture ends nothing;
+//     - a press that opens a menu, message box or dialog ends the gesture as
+//       soon as the press has been handled: the modal loop swallowed the
+//       release;
+//     - a double click and a wheel turn are gestures of their own;
+//     - a committed text entry is a gesture of its own;
+//     - closing the window or resizing the editor ends an open gesture.
+//
+// DRAWING
+//   Drawing happens only in Redraw, on the timer of the window layer. Every
+//   operation (bitmaps, lines, fills, text) is clipped to the rectangle being
+//   drawn, so a control drawn for a small update never paints over pixels that
+//   are not redrawn beneath it.
+//
+// THREADS
+//   [main] is the host's user-interface thread, which runs the window, the
+//   timer and all input. SetParameterFromPlugin may run on any thread that
+//   changes a parameter; it only writes control values and flags (IControl).
+//   The process-wide bitmap and font caches have locks of their own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "graphics/IControl.h"
+#include "graphics/IGraphicsTypes.h"
+#include "graphics/IMenu.h"
+#include "graphics/IRect.h"
+#include "plug/IPlugEditor.h"
+
+class LICE_IBitmap;
+class LICE_SysBitmap;
+
+namespace plug {
+class IPlugBase;
+class IParameter;
+}  // namespace plug
+
+namespace graphics {
+
+class IGraphics : public plug::IPlugEditor {
+ public:
+  static constexpr int kDefaultWidth = 984;
+  static constexpr int kDefaultHeight = 432;
+  static constexpr int kDefaultFps = 25;
+  // With nothing to draw, the plug-in's idle hook runs on this tick.
+  static constexpr int kIdleTicksPerHostIdle = 21;
+
+  IGraphics(plug::IPlugBase* plugin, int width = kDefaultWidth, int height = kDefaultHeight,
+            int fps = kDefaultFps);
+  // Deletes the key catcher, every control and the drawing bitmap. Calls
+  // nothing in the plug-in: the product may already be gone.
+  ~IGraphics() override;
+
+  // Releases the process-wide bitmap and font caches (at library unload).
+  static void ReleaseProcessCaches();
+
+  // ---- What the plug-in base sees (plug::IPlugEditor) ------------------------
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void SetParameterFromPlugin(int paramIndex, double value, bool normalized) override;
+  void SetControlsFromPlugin(int paramIndex, double normalized) override;
+  void PrepareDrawing() override;
+  bool IsWindowOpen() const override;
+
+  // ---- Window layer operations ------------------------------------------------
+  // Copies r of the drawing bitmap to the window. [main]
+  virtual bool BlitToScreen(const IRect* r) = 0;
+  // The extent of text in style into r (see DrawText). [main]
+  virtual bool MeasureText(ITextStyle* style, const char* text, IRect* r);
+  virtual void CancelTextEntry() = 0;
+  // Changes the editor size: every control is deleted (the layout must be
+  // built again) and the plug-in is told. Nothing happens for the current
+  // size. [main]
+  virtual void Resize(int w, int h);
+  virtual const char* GetApiName() const { return ""; }
+  // MessageBox types and answers of the Windows interface.
+  int ShowMessageBox(const char* text, const char* caption, int type) override = 0;
+  // Shows menu at r's left-bottom corner; returns the (sub-)menu an item was
+  // chosen in, with its chosen item set, or null. Runs a modal loop. [main]
+  virtual IMenu* ShowPopupMenu(IMenu* menu, const IRect* r) = 0;
+  // Opens an in-place text field over r; committing it sets the control.
+  virtual void ShowTextEntry(IControl* control, const ITextStyle* style, const IRect* r,
+                             const char* text, plug::IParameter* param) = 0;
+  // Folders end with the path separator.
+  virtual void GetHostPath(std::string* path) = 0;
+  virtual void GetPluginPath(std::string* path) = 0;
+  virtual void GetDesktopPath(std::string* path) = 0;
+  virtual void GetAppDataPath(std::string* path, bool allUsers) = 0;
+  void GetUserAppDataPath(std::string* path) { GetAppDataPath(path, false); }
+  // action 1: save dialog; anything else: open dialog. file becomes empty when
+  // cancelled. extensions: blank-separated, e.g. "fxp fxb".
+  virtual void PromptForFile(std::string* file, int action, std::string* folder,
+                             const char* extensions) = 0;
+  virtual bool PromptForColor(IArgb* colour, const char* prompt) = 0;
+  bool OpenUrl(const char* url, const char* caption, const char* confirm,
+               const char* error) override = 0;
+  void* OpenWindow(void* parentWindow) override = 0;
+  void CloseWindow() override = 0;
+  virtual void* GetWindow() const = 0;
+  virtual bool GetClipboardText(std::string* text) = 0;
+  virtual void HideCursor() = 0;
+  virtual void ShowCursor() = 0;
+  // The bitmap of resource id ("name" must end in ".png"), new, or null.
+  virtual LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) = 0;
+
+  // ---- Controls -------------------------------------------------------------------
+  // Takes ownership. Only while the editor is being built.
+  void AttachControl(IControl* control);
+  // Image 100 as control 0, copied without alpha.
+  void AttachBackground(int id = 100, const char* name = "img/back.png");
+  // A key catcher gets the keys pressed over the background. Takes ownership.
+  void SetKeyCatcher(IControl* control);
+  int NControls() const { return static_cast<int>(controls_.size()); }
+  IControl* GetControl(int i) const;
+  plug::IPlugBase* Plugin() const { return plugin_; }
+
+  // The strip of a cached bitmap, loaded on first use (a missing image is
+  // cached as missing and gives a strip without bitmap and of size 0 x 0).
+  IFrameStrip LoadBitmap(int id, const char* name, int frames = 1, bool sideBySide = false);
+
+  // A value prompt for control: a menu of the value texts, or a text entry.
+  void PromptUserInput(IControl* control, plug::IParameter* param, const IRect* r);
+
+  // ---- Drawing, for the controls (inside Redraw) [main] ---------------------------
+  bool DrawBitmap(const IFrameStrip* strip, const IRect* dest, int srcX, int srcY,
+                  const IBlend* blend);
+  // frame is 1-based.
+  bool DrawFrame(const IFrameStrip* strip, const IRect* dest, int frame, const IBlend* blend);
+  bool DrawLine(const IArgb* colour, float x1, float y1, float x2, float y2, const IBlend* blend);
+  bool FillRect(const IArgb* colour, const IRect* r);
+  // Draws text in r, or with measure stores its extent into r. False when
+  // the font cannot be made; an empty text draws nothing and is true.
+  bool DrawText(ITextStyle* style, const char* text, IRect* r, bool measure = false);
+
+  // ---- Timer and paint, for the window layer [main] --------------------------------
+  // Unites the rectangles of the dirty controls into out; true when any was
+  // dirty. Counts idle ticks and runs the plug-in's idle hook on every 21st.
+  bool CollectDirty(IRect* out);
+  // Draws what update needs into the drawing bitmap and copies it to the
+  // window. Controls outside update keep their dirty flag (see DRAWING).
+  bool Redraw(const IRect* update);
+  // The drawing bitmap (for window layers, pictures and tests).
+  LICE_SysBitmap* DrawingBitmap() const { return drawBitmap_; }
+  void SetStrictDrawing(bool strict) { strictDrawing_ = strict; }
+  void SetHandleMouseOver(bool handle) { handleMouseOver_ = handle; }
+  bool HandlesMouseOver() const { return handleMouseOver_; }
+  void SetShowTooltips(bool show) { showTooltips_ = show; }
+  bool ShowsTooltips() const { return showTooltips_; }
+  int Fps() const { return fps_; }
+  int IdleTicks() const { return idleTicks_; }
+  // Marks every control dirty, without telling the plug-in (window opened).
+  void MarkAllDirty();
+
+  // ---- Mouse and keys, for the window layer [main] -------------------------------
+  void OnMouseDown(int x, int y, const IMouseState* state);
+  void OnMouseUp(int x, int y, const IMouseState* state);
+  void OnMouseDrag(int x, int y, const IMouseState* state);
+  // False when mouse-over handling is off.
+  bool OnMouseOver(int x, int y, const IMouseState* state);
+  void OnMouseOut();
+  // True when the window should capture the mouse (double click as a click).
+  bool OnMouseDblClick(int x, int y, const IMouseState* state);
+  void OnMouseWheel(int x, int y, const IMouseState* state, int d);
+  bool OnKeyDown(int x, int y, int key);
+
+  int MouseCapture() const { return mouseCapture_; }
+  int MouseOverIndex() const { return mouseOverIndex_; }
+  // The parameter of the open gesture, or -1.
+  int GestureParam() const { return gestureParam_; }
+
+  // ---- Text entry, shared by the window layers ------------------------------------
+  // Whether a typed character is kept in a field for param: switch, integer
+  // and enumeration parameters take digits and signs, continuous ones also
+  // the full stop; without a parameter everything is kept.
+  static bool TextEntryAccepts(const plug::IParameter* param, int character);
+  // Commits a field's text: to the parameter's value (a value text for
+  // switches and enumerations, else the leading number), or as text to a
+  // control without a parameter. The text is read up to 31 characters.
+  void CommitTextEntry(IControl* control, plug::IParameter* param, const char* text);
+
+ protected:
+  // Window layers call this at the start of every modal loop they run (menu,
+  // message box, dialog), so the mouse handling knows the release was
+  // swallowed.
+  void CountModalLoop() { ++modalLoops_; }
+  // Ends an open gesture (window closing).
+  void EndGesture();
+  // The PNG resource id of module, when name ends in ".png" (any case).
+  static LICE_IBitmap* LoadPngResource(void* module, int id, const char* name);
+  // mouseX = mouseY = -1, nothing captured (a menu takes the mouse).
+  void ReleaseMouseState();
+
+  int width_;
+  int height_;
+  int fps_;
+  bool cursorHidden_ = false;
+  int savedCursorX_ = -1;  // screen coordinates
+  int savedCursorY_ = -1;
+
+ private:
+  // The topmost control that is not hidden, not grayed and hit; -1 for none.
+  int FindControl(int x, int y) const;
+  void BeginGesture(int paramIndex);
+  // After a control's press handling: a modal loop that ran swallowed the
+  // release.
+  void EndGestureIfModalRan(int modalLoopsBefore);
+  void DeleteControls();
+
+  std::vector<IControl*> controls_;  // owned
+  plug::IPlugBase* plugin_;          // not owned
+  IRect drawRect_;
+  LICE_SysBitmap* drawBitmap_ = nullptr;  // owned
+  int idleTicks_ = 0;
+  int mouseCapture_ = -1;
+  int mouseOverIndex_ = -1;
+  int mouseX_ = 0;
+  int mouseY_ = 0;
+  bool handleMouseOver_ = false;
+  bool strictDrawing_ = true;
+  bool showTooltips_ = false;
+  IControl* keyCatcher_ = nullptr;  // owned
+  int gestureParam_ = -1;
+  int modalLoops_ = 0;
+};
+
+}  // namespace graphics

@@ -1,0 +1,203 @@
+// IGraphics: drawing operations, dirty collection and the redraw pass.
+#include <mutex>
+#include <new>
+
+#include "graphics/FontCache.h"
+#include "graphics/IGraphics.h"
+#include "lice/LICE_Blit.h"
+#include "lice/LICE_CachedFont.h"
+#include "lice/LICE_FillRect.h"
+#include "lice/LICE_Line.h"
+#include "lice/LICE_SubBitmap.h"
+#include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_SystemText.h"
+#include "plug/IPlugBase.h"
+
+namespace graphics {
+
+namespace {
+
+// The spec's test of whether a control takes part in a redraw of update:
+// edges that touch count, empty rectangles never do.
+bool TouchesUpdate(const IRect& update, const IRect& r) {
+  return !update.Empty() && !r.Empty() && update.right >= r.left && update.left < r.right &&
+         update.bottom >= r.top && update.top < r.bottom;
+}
+
+// The font for a style: the style's own, the cache's, or a new one. Null
+// when the system cannot make the font.
+LICE_CachedFont* FontFor(ITextStyle* style) {
+  if (style->cachedFont) return style->cachedFont;
+  LICE_CachedFont* font = FontCache::Find(*style);
+  if (!font) {
+    LICE_FontSpec spec;
+    spec.heightPx = style->size;
+    spec.weight = style->style == ITextStyleWeight::kBold ? 700 : 400;
+    spec.italic = style->style == ITextStyleWeight::kItalic;
+    spec.orientationDeg = style->orientationDeg;
+    spec.quality = static_cast<int>(style->quality);
+    spec.face = style->fontName;
+    LICE_FontHandle handle = LICE_SystemText::MakeFont(spec);
+    if (!handle) return nullptr;
+    font = new (std::nothrow) LICE_CachedFont();
+    if (!font) {
+      LICE_SystemText::FreeFont(handle);
+      return nullptr;
+    }
+    font->SetFontHandle(handle, LICE_FONT_FLAG_OWNS_HFONT | LICE_FONT_FLAG_FORCE_NATIVE);
+    font = FontCache::Insert(*style, font);
+  }
+  style->cachedFont = font;
+  return font;
+}
+
+}  // namespace
+
+bool IGraphics::DrawBitmap(const IFrameStrip* strip, const IRect* dest, int srcX, int srcY,
+                           const IBlend* blend) {
+  if (!strip || !strip->bitmap || !dest || !drawBitmap_) return true;
+  const IRect r = dest->Intersect(drawRect_);
+  if (r.Empty()) return true;
+  LICE_Blit(drawBitmap_, strip->bitmap, r.left, r.top, srcX + (r.left - dest->left),
+            srcY + (r.top - dest->top), r.W(), r.H(), IBlend::WeightOf(blend),
+            IBlend::BlitModeOf(blend));
+  return true;
+}
+
+bool IGraphics::DrawFrame(const IFrameStrip* strip, const IRect* dest, int frame,
+                          const IBlend* blend) {
+  if (!strip || !dest) return true;
+  int srcX = 0;
+  int srcY = 0;
+  if (strip->frames >= 2 && frame >= 2) {
+    if (strip->framesSideBySide) {
+      srcX = static_cast<int>((frame - 1) * strip->w / static_cast<double>(strip->frames) + 0.5);
+    } else {
+      srcY = static_cast<int>((frame - 1) * strip->h / static_cast<double>(strip->frames) + 0.5);
+    }
+  }
+  return DrawBitmap(strip, dest, srcX, srcY, blend);
+}
+
+bool IGraphics::DrawLine(const IArgb* colour, float x1, float y1, float x2, float y2,
+                         const IBlend* blend) {
+  if (!colour || !drawBitmap_) return true;
+  LICE_SubBitmap clip(drawBitmap_, drawRect_.left, drawRect_.top, drawRect_.W(), drawRect_.H());
+  LICE_Line(&clip, static_cast<int>(x1) - clip.X(), static_cast<int>(y1) - clip.Y(),
+            static_cast<int>(x2) - clip.X(), static_cast<int>(y2) - clip.Y(), colour->Packed(),
+            IBlend::WeightOf(blend), IBlend::BlitModeOf(blend));
+  return true;
+}
+
+bool IGraphics::FillRect(const IArgb* colour, const IRect* r) {
+  if (!colour || !r || !drawBitmap_) return true;
+  const IRect fill = r->Intersect(drawRect_);
+  if (fill.Empty()) return true;
+  LICE_FillRect(drawBitmap_, fill.left, fill.top, fill.W(), fill.H(), colour->Packed(), 1.0f,
+                LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA);
+  return true;
+}
+
+bool IGraphics::DrawText(ITextStyle* style, const char* text, IRect* r, bool measure) {
+  if (!text || !text[0]) return true;
+  if (!style || !r) return false;
+  // Fonts are shared by every editor of the process, which may draw from
+  // different threads: one at a time uses them.
+  std::lock_guard<std::mutex> hold(FontCache::UseLock());
+  LICE_CachedFont* font = FontFor(style);
+  if (!font) return false;
+  font->SetForeground(style->colour.Packed());
+  int flags = LICE_DT_NOCLIP;
+  if (style->align == ITextAlign::kCenter) flags |= LICE_DT_CENTER;
+  if (style->align == ITextAlign::kRight) flags |= LICE_DT_RIGHT;
+  if (style->colour.a != 255) flags |= LICE_DT_USEFGALPHA;
+
+  if (measure) {
+    LICE_Rect extent{0, 0, 0, 0};
+    font->DrawString(nullptr, text, -1, &extent, flags | LICE_DT_CALCRECT);
+    const int w = extent.right - extent.left;
+    const int h = extent.bottom - extent.top;
+    if (style->align == ITextAlign::kCenter) {
+      r->left = (r->left + r->right) / 2 - w / 2;
+    } else if (style->align == ITextAlign::kRight) {
+      r->left = r->right - w;
+    }
+    r->right = r->left + w;
+    r->bottom = r->top + h;
+    return true;
+  }
+  if (!drawBitmap_) return true;
+  LICE_SubBitmap clip(drawBitmap_, drawRect_.left, drawRect_.top, drawRect_.W(), drawRect_.H());
+  LICE_Rect inClip{r->left - clip.X(), r->top - clip.Y(), r->right - clip.X(),
+                   r->bottom - clip.Y()};
+  font->DrawString(&clip, text, -1, &inClip, flags);
+  return true;
+}
+
+bool IGraphics::MeasureText(ITextStyle* style, const char* text, IRect* r) {
+  return DrawText(style, text, r, true);
+}
+
+bool IGraphics::CollectDirty(IRect* out) {
+  IRect united;
+  bool any = false;
+  for (IControl* control : controls_) {
+    if (control->IsDirty()) {
+      united = united.Union(control->Rect());
+      any = true;
+    }
+  }
+  if (out) *out = united;
+  if (any) {
+    idleTicks_ = 0;
+    return true;
+  }
+  if (++idleTicks_ >= kIdleTicksPerHostIdle) {
+    if (plugin_) plugin_->OnHostIdle();
+    idleTicks_ = 0;
+  }
+  return false;
+}
+
+bool IGraphics::Redraw(const IRect* update) {
+  if (controls_.empty() || !update) return true;
+  const IRect window(0, 0, width_, height_);
+  if (strictDrawing_) {
+    drawRect_ = *update;
+    for (IControl* control : controls_) {
+      const IRect& r = control->Rect();
+      const bool inUpdate = TouchesUpdate(*update, r);
+      if (inUpdate && !control->IsHidden()) control->Draw(this);
+      // A control that became dirty after the dirty rectangles were collected
+      // lies outside this update: it stays dirty for the next tick. Controls
+      // that can never be drawn are cleared, or the editor would never idle.
+      if (inUpdate || r.Empty() || !r.Intersects(window)) control->ClearDirty();
+    }
+  } else {
+    IControl* background = controls_[0];
+    if (background->IsDirty()) {
+      drawRect_ = background->Rect();
+      for (size_t i = 0; i < controls_.size(); ++i) {
+        IControl* control = controls_[i];
+        if (i == 0 || !control->IsHidden()) {
+          control->Draw(this);
+          control->ClearDirty();
+        }
+      }
+    } else {
+      for (size_t i = 1; i < controls_.size(); ++i) {
+        IControl* dirty = controls_[i];
+        if (!dirty->IsDirty()) continue;
+        drawRect_ = dirty->Rect();
+        for (IControl* control : controls_) {
+          if (!control->IsHidden() && (control == dirty || control->Rect().Intersects(drawRect_)))
+            control->Draw(this);
+        }
+        dirty->ClearDirty();
+      }
+    }
+  }
+  return BlitToScreen(update);
+}
+
+}  // namespace graphics
