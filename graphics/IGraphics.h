@@ -132,6 +132,10 @@ class IGraphics : public plug::IPlugEditor {
   IControl* GetControl(int i) const;
   plug::IPlugBase* Plugin() const { return plugin_; }
 
+  // A new bitmap of the PNG resource id of module, when name ends in ".png"
+  // (any case); null otherwise or when it cannot be decoded.
+  static LICE_IBitmap* LoadPngResource(void* module, int id, const char* name);
+
   // The strip of a cached bitmap, loaded on first use (a missing image is
   // cached as missing and gives a strip without bitmap and of size 0 x 0).
   IFrameStrip LoadBitmap(int id, const char* name, int frames = 1, bool sideBySide = false);
@@ -203,8 +207,6 @@ class IGraphics : public plug::IPlugEditor {
   void CountModalLoop() { ++modalLoops_; }
   // Ends an open gesture (window closing).
   void EndGesture();
-  // The PNG resource id of module, when name ends in ".png" (any case).
-  static LICE_IBitmap* LoadPngResource(void* module, int id, const char* name);
   // mouseX = mouseY = -1, nothing captured (a menu takes the mouse).
   void ReleaseMouseState();
 

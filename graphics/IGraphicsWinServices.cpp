@@ -1,6 +1,10 @@
 // IGraphicsWin: menus, the text field, message boxes, dialogs, web addresses,
 // clipboard, folders, cursor and resources.
+// windows.h (through IGraphicsWin.h) comes before the other system headers.
+#include "graphics/IGraphicsWin.h"
+
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <wininet.h>
 
@@ -8,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "graphics/IGraphicsWin.h"
 #include "plug/IParameter.h"
 #include "plug/TextUtil.h"
 

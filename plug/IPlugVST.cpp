@@ -212,6 +212,8 @@ void IPlugVST::ResizeEditor(int, int) {
   if (!GetEditor()) return;
   SetEditRect();
   OnEditorResized();
+  // The host sizes its own window to the editor's new size.
+  CallHost(vst::audioMasterSizeWindow, GetEditor()->Width(), GetEditor()->Height());
 }
 
 void IPlugVST::SetLatencySamples(int samples) {

@@ -126,6 +126,7 @@ enum HostOpcode : int32 {
   audioMasterWantMidi = 6,
   audioMasterGetTime = 7,
   audioMasterProcessEvents = 8,
+  audioMasterSizeWindow = 15,  // index: width, value: height of the editor
   audioMasterGetCurrentProcessLevel = 23,
   audioMasterGetVendorString = 32,
   audioMasterGetProductString = 33,

@@ -1,0 +1,109 @@
+// A plug-in on the framework core with a headless editor, for the tests of the
+// graphics host and the standard controls.
+//
+// Parameters: 0 "Level" continuous 0..1 (precision 2), 1 "Mode" enumeration
+// "A", "B", "C", 2 "Gain" continuous -12..12 dB (precision 1), 3 "Bypass"
+// switch "off"/"on". The host callback records, in order, the begin-edit,
+// automation and end-edit calls: the sequences the gesture tests compare.
+//
+// TestGraphics serves small synthetic bitmaps for ids from kFirstTestBitmap
+// on (every one counted when decoded); other ids go to the library's images.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "graphics/IGraphicsHeadless.h"
+#include "lice/LICE_MemBitmap.h"
+#include "plug/IPlugVST.h"
+
+namespace graphics_test {
+
+// One host call of a gesture: "b3" begin-edit of 3, "a3" automation of 3,
+// "e3" end-edit of 3.
+struct HostLog {
+  std::vector<std::string> calls;
+  std::vector<float> values;  // the automation values, in order
+  int sizeWindowCalls = 0;
+
+  static HostLog* current;
+  static vst::intptr VST_CALL Callback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index,
+                                       vst::intptr value, void* ptr, float opt);
+  // The calls joined by blanks, e.g. "b0 a0 a0 e0".
+  std::string Joined() const;
+  void Clear() { calls.clear(), values.clear(); }
+};
+
+class GraphicsPlug : public plug::IPlugVST {
+ public:
+  GraphicsPlug();
+  void OnHostIdle() override { ++hostIdles; }
+  void OnParamChanged(int paramIndex) override { changed.push_back(paramIndex); }
+  int hostIdles = 0;
+  std::vector<int> changed;
+};
+
+constexpr int kFirstTestBitmap = 1000;
+
+class TestGraphics : public graphics::IGraphicsHeadless {
+ public:
+  explicit TestGraphics(plug::IPlugBase* plugin, int w = 200, int h = 100)
+      : IGraphicsHeadless(plugin, w, h) {}
+  LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) override;
+  // Test bitmaps decoded in this process.
+  static int decodes;
+  using IGraphics::CountModalLoop;
+};
+
+// A bitmap of w x h whose pixel (x, y) is MakePixel(frame, x, y), where the
+// frame counts along the frame direction for frames of size fw x fh.
+LICE_MemBitmap* MakeStripBitmap(int w, int h, int frames, bool sideBySide);
+// Pixels that tell frame, x and y apart (opaque).
+LICE_pixel MakePixel(int frame, int x, int y);
+
+// Records what a control receives; draws a solid colour over its rectangle.
+class ProbeControl : public graphics::IControl {
+ public:
+  ProbeControl(plug::IPlugBase* plugin, const graphics::IRect& r, int paramIndex = -1,
+               LICE_pixel colour = 0xFF102030u)
+      : IControl(plugin, r, paramIndex), colour_(colour) {}
+  void MouseDown(int x, int y, const graphics::IMouseState* s) override;
+  void MouseUp(int x, int y, const graphics::IMouseState* s) override { log.push_back("up"); }
+  void MouseDrag(int x, int y, int dX, int dY, const graphics::IMouseState* s) override;
+  void MouseOver(int x, int y, const graphics::IMouseState* s) override { log.push_back("over"); }
+  void MouseOut() override { log.push_back("out"); }
+  bool KeyDown(int x, int y, int key) override;
+  void MouseWheel(int x, int y, const graphics::IMouseState* s, int d) override;
+  bool Draw(graphics::IGraphics* g) override;
+
+  std::vector<std::string> log;
+  int draws = 0;
+  // What a press does beyond logging: nothing, open a menu, open a message box.
+  enum class OnPress { kNothing, kMenu, kMessageBox, kChange } onPress = OnPress::kNothing;
+  bool keyHandled = false;
+
+ private:
+  LICE_pixel colour_;
+};
+
+class GraphicsTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // The editor, opened, with strict drawing; the plug-in attached to it.
+  TestGraphics& Editor() { return *editor_; }
+  // A press and release at (x, y) with the given buttons.
+  void Click(int x, int y, bool right = false);
+  LICE_pixel PixelAt(int x, int y);
+  // Draws everything dirty, as the timer does.
+  void Tick() { editor_->Tick(); }
+
+  HostLog log_;
+  GraphicsPlug plug_;
+  TestGraphics* editor_ = nullptr;  // owned by plug_ once attached
+};
+
+}  // namespace graphics_test
