@@ -30,6 +30,8 @@
 
 namespace {
 
+constexpr int kMaxHeightPx = 2048;
+
 LICE_TextFace* FaceOf(LICE_FontHandle font) { return static_cast<LICE_TextFace*>(font); }
 
 // A line as a range of characters, with its width.
@@ -109,8 +111,12 @@ int DrawCharacters(LICE_IBitmap* surface, LICE_FontHandle font, const std::vecto
 }  // namespace
 
 LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& request) {
-  LICE_TextFace* face = LICE_FreeTypeFace::Open(request);
-  if (!face) face = new (std::nothrow) LICE_BuiltinFace(request.heightPx, request.weight >= 600);
+  // Heights beyond any screen are drawn at the largest one: a glyph's bitmap
+  // stays a few megabytes, and the height's sign can be flipped safely.
+  LICE_FontSpec sized = request;
+  sized.heightPx = std::max(-kMaxHeightPx, std::min(request.heightPx, kMaxHeightPx));
+  LICE_TextFace* face = LICE_FreeTypeFace::Open(sized);
+  if (!face) face = new (std::nothrow) LICE_BuiltinFace(sized.heightPx, sized.weight >= 600);
   return face;
 }
 

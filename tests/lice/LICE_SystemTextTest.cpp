@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -319,6 +320,20 @@ TEST_F(LiceSystemTextTest, OneFontDrawsTheSameOnTwoThreads) {
 }
 
 #ifndef _WIN32
+// Absurd heights give a usable font of the largest size, and drawing with it
+// ends promptly.
+TEST_F(LiceSystemTextTest, AbsurdHeightsAreLimited) {
+  for (int height : {std::numeric_limits<int>::min(), -100000, 1 << 30}) {
+    const Font font("Arial", height);
+    ASSERT_NE(font.handle(), nullptr) << height;
+    EXPECT_GT(LineHeight(font), 1000) << height;
+    EXPECT_LT(LineHeight(font), 4000) << height;
+    // The middle of the line at y = 60: the W's left stroke shows.
+    Draw(font, "W", LICE_Rect{0, 60 - LineHeight(font) / 2, 240, 120}, kSingle);
+    EXPECT_GT(InkSum(), 0) << height;
+  }
+}
+
 // The substitute for Courier New is a monospaced face, as the original is.
 TEST_F(LiceSystemTextTest, CourierNewIsMonospaced) {
   const Font mono("Courier New", 20), sans("Arial", 20);
