@@ -1,6 +1,5 @@
 #include "lice/LICE_FreeTypeFace.h"
 
-#include FT_OUTLINE_H
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 

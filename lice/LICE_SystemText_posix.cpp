@@ -100,9 +100,7 @@ int DrawCharacters(LICE_IBitmap* surface, LICE_FontHandle font, const std::vecto
       x = r->right - line.widthPx;
     if (backgroundMode == LICE_BACKGROUND_OPAQUE)
       painter.Fill(LICE_Rect{x, y, x + line.widthPx, y + lineHeight}, background);
-    for (size_t c = line.begin; c < line.end; ++c) {
-      x += face.DrawGlyph(text[c], x, y, painter);
-    }
+    for (size_t c = line.begin; c < line.end; ++c) x += face.DrawGlyph(text[c], x, y, painter);
     y += lineHeight;
   }
   return drawnHeight;
