@@ -18,13 +18,14 @@ class LICE_TextPainter;
 class LICE_TextFace {
  public:
   virtual ~LICE_TextFace() = default;
-  // The character height, ascent plus descent, in pixels: the height of one
-  // line of text. Fixed when the face is made; needs no lock.
+  // [any thread] The character height, ascent plus descent, in pixels: the
+  // height of one line of text. Fixed when the face is made; needs no lock.
   virtual int LineHeightPx() const = 0;
-  // How far the pen moves after the character, in whole pixels.
+  // [any thread, Lock() held] How far the pen moves after the character, in
+  // whole pixels.
   virtual int AdvancePx(int character) = 0;
-  // Paints the character's coverage with the pen at penX on a line whose top
-  // is topY; returns its advance.
+  // [any thread, Lock() held] Paints the character's coverage with the pen at
+  // penX on a line whose top is topY; returns its advance.
   virtual int DrawGlyph(int character, int penX, int topY, LICE_TextPainter& painter) = 0;
 
   std::mutex& Lock() { return lock_; }
