@@ -1,9 +1,10 @@
 #pragma once
 // The system's text drawing, behind one seam. In the Windows builds it is GDI
-// (CreateFont, DrawTextW/DrawTextA on the bitmap's device context). Natively a
-// small built-in bitmap font stands in (5 x 7 cells scaled to the requested
-// height, a hollow box for characters outside printable ASCII), so the glyph
-// cache and the layout logic above it run and can be tested the same way.
+// (CreateFont, DrawTextW/DrawTextA on the bitmap's device context). Natively
+// it is FreeType, with the font file that fontconfig picks for the face name
+// (usually a metric-compatible substitute), sized, measured and laid out as
+// GDI does it (LICE_FreeTypeFace.h, LICE_SystemText_posix.cpp), on any bitmap;
+// where no font file can be found a built-in bitmap font keeps text drawing.
 //
 // The format flags are those of the system's text drawing; the font layer's
 // own flags use the same values for the same meaning (LICE_IFont.h).
@@ -13,7 +14,7 @@
 #include "lice/LICE_IBitmap.h"
 
 struct LICE_FontSpec {
-  int heightPx = 12;  // character height
+  int heightPx = 12;  // character height (ascent + descent); negative: em height
   int weight = 400;   // 400 normal, 700 bold
   bool italic = false;
   int orientationDeg = 0;  // counter-clockwise

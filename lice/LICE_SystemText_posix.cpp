@@ -1,105 +1,88 @@
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
+#include "lice/LICE_BuiltinFace.h"
+#include "lice/LICE_FreeTypeFace.h"
 #include "lice/LICE_SystemText.h"
+#include "lice/LICE_TextPainter.h"
+#include "lice/LICE_Utf8.h"
 
-// The built-in font: printable ASCII in 5 x 7 cells, one byte per column with
-// the top row in bit 0. Cells are scaled by whole pixels to the requested
-// height; bold repeats every column one pixel to the right.
+// The native text drawing: a font handle is a LICE_TextFace, normally a font
+// file that fontconfig picked, drawn by FreeType. Lines are laid out here the
+// way the system's text drawing does it on Windows:
+//
+//   line breaks    CR, LF and CR LF each end a line, except with
+//                  LICE_TEXT_SINGLELINE; a break at the very end adds no line
+//   extent         the widest line's advances by the number of lines times
+//                  the line height; LICE_TEXT_CALCRECT stores it into the
+//                  rectangle (left and top kept) and draws nothing
+//   alignment      CENTER and RIGHT per line; VCENTER and BOTTOM only for
+//                  single-line text
+//   return value   the offset from the rectangle's top to the bottom of the
+//                  text, which is the text's height unless it was moved down
+//   background     OPAQUE fills each line's box with the background colour
+//   clipping       to the rectangle, or only to the surface with NOCLIP
+//
+// Prefix characters are never interpreted (the Windows body adds the
+// no-prefix flag to every call, too).
 
 namespace {
 
-const unsigned char kGlyphColumns[95][5] = {
-    {0x00, 0x00, 0x00, 0x00, 0x00}, {0x00, 0x00, 0x5F, 0x00, 0x00}, {0x00, 0x07, 0x00, 0x07, 0x00},
-    {0x14, 0x7F, 0x14, 0x7F, 0x14}, {0x24, 0x2A, 0x7F, 0x2A, 0x12}, {0x23, 0x13, 0x08, 0x64, 0x62},
-    {0x36, 0x49, 0x55, 0x22, 0x50}, {0x00, 0x05, 0x03, 0x00, 0x00}, {0x00, 0x1C, 0x22, 0x41, 0x00},
-    {0x00, 0x41, 0x22, 0x1C, 0x00}, {0x08, 0x2A, 0x1C, 0x2A, 0x08}, {0x08, 0x08, 0x3E, 0x08, 0x08},
-    {0x00, 0x50, 0x30, 0x00, 0x00}, {0x08, 0x08, 0x08, 0x08, 0x08}, {0x00, 0x60, 0x60, 0x00, 0x00},
-    {0x20, 0x10, 0x08, 0x04, 0x02}, {0x3E, 0x51, 0x49, 0x45, 0x3E}, {0x00, 0x42, 0x7F, 0x40, 0x00},
-    {0x42, 0x61, 0x51, 0x49, 0x46}, {0x21, 0x41, 0x45, 0x4B, 0x31}, {0x18, 0x14, 0x12, 0x7F, 0x10},
-    {0x27, 0x45, 0x45, 0x45, 0x39}, {0x3C, 0x4A, 0x49, 0x49, 0x30}, {0x01, 0x71, 0x09, 0x05, 0x03},
-    {0x36, 0x49, 0x49, 0x49, 0x36}, {0x06, 0x49, 0x49, 0x29, 0x1E}, {0x00, 0x36, 0x36, 0x00, 0x00},
-    {0x00, 0x56, 0x36, 0x00, 0x00}, {0x08, 0x14, 0x22, 0x41, 0x00}, {0x14, 0x14, 0x14, 0x14, 0x14},
-    {0x00, 0x41, 0x22, 0x14, 0x08}, {0x02, 0x01, 0x51, 0x09, 0x06}, {0x32, 0x49, 0x79, 0x41, 0x3E},
-    {0x7E, 0x11, 0x11, 0x11, 0x7E}, {0x7F, 0x49, 0x49, 0x49, 0x36}, {0x3E, 0x41, 0x41, 0x41, 0x22},
-    {0x7F, 0x41, 0x41, 0x22, 0x1C}, {0x7F, 0x49, 0x49, 0x49, 0x41}, {0x7F, 0x09, 0x09, 0x01, 0x01},
-    {0x3E, 0x41, 0x41, 0x51, 0x32}, {0x7F, 0x08, 0x08, 0x08, 0x7F}, {0x00, 0x41, 0x7F, 0x41, 0x00},
-    {0x20, 0x40, 0x41, 0x3F, 0x01}, {0x7F, 0x08, 0x14, 0x22, 0x41}, {0x7F, 0x40, 0x40, 0x40, 0x40},
-    {0x7F, 0x02, 0x04, 0x02, 0x7F}, {0x7F, 0x04, 0x08, 0x10, 0x7F}, {0x3E, 0x41, 0x41, 0x41, 0x3E},
-    {0x7F, 0x09, 0x09, 0x09, 0x06}, {0x3E, 0x41, 0x51, 0x21, 0x5E}, {0x7F, 0x09, 0x19, 0x29, 0x46},
-    {0x46, 0x49, 0x49, 0x49, 0x31}, {0x01, 0x01, 0x7F, 0x01, 0x01}, {0x3F, 0x40, 0x40, 0x40, 0x3F},
-    {0x1F, 0x20, 0x40, 0x20, 0x1F}, {0x7F, 0x20, 0x18, 0x20, 0x7F}, {0x63, 0x14, 0x08, 0x14, 0x63},
-    {0x03, 0x04, 0x78, 0x04, 0x03}, {0x61, 0x51, 0x49, 0x45, 0x43}, {0x00, 0x7F, 0x41, 0x41, 0x00},
-    {0x02, 0x04, 0x08, 0x10, 0x20}, {0x00, 0x41, 0x41, 0x7F, 0x00}, {0x04, 0x02, 0x01, 0x02, 0x04},
-    {0x40, 0x40, 0x40, 0x40, 0x40}, {0x00, 0x01, 0x02, 0x04, 0x00}, {0x20, 0x54, 0x54, 0x54, 0x78},
-    {0x7F, 0x48, 0x44, 0x44, 0x38}, {0x38, 0x44, 0x44, 0x44, 0x20}, {0x38, 0x44, 0x44, 0x48, 0x7F},
-    {0x38, 0x54, 0x54, 0x54, 0x18}, {0x08, 0x7E, 0x09, 0x01, 0x02}, {0x08, 0x14, 0x54, 0x54, 0x3C},
-    {0x7F, 0x08, 0x04, 0x04, 0x78}, {0x00, 0x44, 0x7D, 0x40, 0x00}, {0x20, 0x40, 0x44, 0x3D, 0x00},
-    {0x00, 0x7F, 0x10, 0x28, 0x44}, {0x00, 0x41, 0x7F, 0x40, 0x00}, {0x7C, 0x04, 0x18, 0x04, 0x78},
-    {0x7C, 0x08, 0x04, 0x04, 0x78}, {0x38, 0x44, 0x44, 0x44, 0x38}, {0x7C, 0x14, 0x14, 0x14, 0x08},
-    {0x08, 0x14, 0x14, 0x18, 0x7C}, {0x7C, 0x08, 0x04, 0x04, 0x08}, {0x48, 0x54, 0x54, 0x54, 0x20},
-    {0x04, 0x3F, 0x44, 0x40, 0x20}, {0x3C, 0x40, 0x40, 0x20, 0x7C}, {0x1C, 0x20, 0x40, 0x20, 0x1C},
-    {0x3C, 0x40, 0x30, 0x40, 0x3C}, {0x44, 0x28, 0x10, 0x28, 0x44}, {0x0C, 0x50, 0x50, 0x50, 0x3C},
-    {0x44, 0x64, 0x54, 0x4C, 0x44}, {0x00, 0x08, 0x36, 0x41, 0x00}, {0x00, 0x00, 0x7F, 0x00, 0x00},
-    {0x00, 0x41, 0x36, 0x08, 0x00}, {0x08, 0x04, 0x08, 0x10, 0x08}};
+constexpr int kMaxHeightPx = 2048;
 
-// Characters outside printable ASCII draw as a hollow box.
-const unsigned char kBoxColumns[5] = {0x7F, 0x41, 0x41, 0x41, 0x7F};
+LICE_TextFace* FaceOf(LICE_FontHandle font) { return static_cast<LICE_TextFace*>(font); }
 
-struct BuiltinFont {
-  int lineHeightPx;
-  int scale;
-  bool bold;
-};
-
-const unsigned char* ColumnsFor(int c) {
-  if (c >= 32 && c < 127) return kGlyphColumns[c - 32];
-  return kBoxColumns;
-}
-
-int AdvanceOf(const BuiltinFont& f) { return 6 * f.scale + (f.bold ? 1 : 0); }
-
+// A line as a range of characters, with its width.
 struct TextLine {
-  std::vector<int> characters;
+  size_t begin;
+  size_t end;
+  int widthPx;
 };
 
-std::vector<TextLine> SplitLines(const std::vector<int>& text, bool singleLine) {
-  std::vector<TextLine> lines(1);
-  for (int c : text) {
-    if (c == '\r') continue;
-    if (c == '\n' && !singleLine) {
-      lines.emplace_back();
-      continue;
-    }
-    lines.back().characters.push_back(c);
+std::vector<TextLine> BreakLines(LICE_TextFace& face, const std::vector<int>& text,
+                                 bool singleLine) {
+  std::vector<TextLine> lines;
+  size_t begin = 0;
+  for (size_t i = 0; i < text.size() && !singleLine; ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(TextLine{begin, i, 0});
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    begin = i + 1;
   }
+  if (begin < text.size()) lines.push_back(TextLine{begin, text.size(), 0});
+  for (TextLine& line : lines)
+    for (size_t c = line.begin; c < line.end; ++c) line.widthPx += face.AdvancePx(text[c]);
   return lines;
 }
 
-void PutPixel(LICE_IBitmap* surface, const LICE_Rect& clip, int x, int y, LICE_pixel colour) {
-  if (x < clip.left || y < clip.top || x >= clip.right || y >= clip.bottom) return;
-  LICE_pixel* p = surface->Bits() + y * surface->RowSpan() + x;
-  // Like the system's text drawing, only the colour bytes are written.
-  *p = (*p & 0xFF000000u) | (colour & 0x00FFFFFFu);
-}
-
-int DrawCodes(LICE_IBitmap* surface, LICE_FontHandle handle, const std::vector<int>& text,
-              LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode,
-              LICE_pixel background) {
-  if (!handle || !r) return 0;
-  const BuiltinFont& font = *static_cast<const BuiltinFont*>(handle);
-  const std::vector<TextLine> lines = SplitLines(text, (format & LICE_TEXT_SINGLELINE) != 0);
+int DrawCharacters(LICE_IBitmap* surface, LICE_FontHandle font, const std::vector<int>& text,
+                   LICE_Rect* r, int format, LICE_pixel colour, int backgroundMode,
+                   LICE_pixel background) {
+  if (!font || !r) return 0;
+  LICE_TextFace& face = *FaceOf(font);
+  std::lock_guard<std::mutex> hold(face.Lock());
+  const bool singleLine = (format & LICE_TEXT_SINGLELINE) != 0;
+  const std::vector<TextLine> lines = BreakLines(face, text, singleLine);
+  const int lineHeight = face.LineHeightPx();
   int widthPx = 0;
-  for (const TextLine& line : lines)
-    widthPx = std::max(widthPx, int(line.characters.size()) * AdvanceOf(font));
-  const int heightPx = int(lines.size()) * font.lineHeightPx;
+  for (const TextLine& line : lines) widthPx = std::max(widthPx, line.widthPx);
+  const int heightPx = int(lines.size()) * lineHeight;
   if (format & LICE_TEXT_CALCRECT) {
     r->right = r->left + widthPx;
     r->bottom = r->top + heightPx;
     return heightPx;
   }
-  if (!surface || !surface->Bits()) return heightPx;
+
+  int y = r->top;
+  if (singleLine && (format & LICE_TEXT_VCENTER))
+    y = r->top + (r->bottom - r->top - heightPx) / 2;
+  else if (singleLine && (format & LICE_TEXT_BOTTOM))
+    y = r->bottom - heightPx;
+  const int drawnHeight = y + heightPx - r->top;
+  if (!surface || !surface->Bits()) return drawnHeight;
+
   LICE_Rect clip = {0, 0, surface->Width(), surface->Height()};
   if (!(format & LICE_TEXT_NOCLIP)) {
     clip.left = std::max(clip.left, r->left);
@@ -107,76 +90,70 @@ int DrawCodes(LICE_IBitmap* surface, LICE_FontHandle handle, const std::vector<i
     clip.right = std::min(clip.right, r->right);
     clip.bottom = std::min(clip.bottom, r->bottom);
   }
-  int y = r->top;
-  if (format & LICE_TEXT_VCENTER)
-    y = r->top + (r->bottom - r->top - heightPx) / 2;
-  else if (format & LICE_TEXT_BOTTOM)
-    y = r->bottom - heightPx;
-  const int cellTop = (font.lineHeightPx - 7 * font.scale) / 2;
+  if (clip.right <= clip.left || clip.bottom <= clip.top) return drawnHeight;
+  LICE_TextPainter painter(surface, clip, colour);
   for (const TextLine& line : lines) {
-    const int lineWidth = int(line.characters.size()) * AdvanceOf(font);
     int x = r->left;
     if (format & LICE_TEXT_CENTER)
-      x = r->left + (r->right - r->left - lineWidth) / 2;
+      x = r->left + (r->right - r->left - line.widthPx) / 2;
     else if (format & LICE_TEXT_RIGHT)
-      x = r->right - lineWidth;
-    if (backgroundMode == LICE_BACKGROUND_OPAQUE) {
-      for (int py = y; py < y + font.lineHeightPx; ++py)
-        for (int px = x; px < x + lineWidth; ++px) PutPixel(surface, clip, px, py, background);
-    }
-    for (int c : line.characters) {
-      const unsigned char* columns = ColumnsFor(c);
-      for (int col = 0; col < 5; ++col) {
-        for (int row = 0; row < 7; ++row) {
-          if (!(columns[col] >> row & 1)) continue;
-          for (int sy = 0; sy < font.scale; ++sy) {
-            for (int sx = 0; sx < font.scale + (font.bold ? 1 : 0); ++sx) {
-              PutPixel(surface, clip, x + col * font.scale + sx,
-                       y + cellTop + row * font.scale + sy, colour);
-            }
-          }
-        }
-      }
-      x += AdvanceOf(font);
-    }
-    y += font.lineHeightPx;
+      x = r->right - line.widthPx;
+    if (backgroundMode == LICE_BACKGROUND_OPAQUE)
+      painter.Fill(LICE_Rect{x, y, x + line.widthPx, y + lineHeight}, background);
+    for (size_t c = line.begin; c < line.end; ++c) x += face.DrawGlyph(text[c], x, y, painter);
+    y += lineHeight;
   }
-  return heightPx;
+  return drawnHeight;
 }
 
 }  // namespace
 
 LICE_FontHandle LICE_SystemText::MakeFont(const LICE_FontSpec& request) {
-  if (request.heightPx == 0) return nullptr;
-  const int height = request.heightPx < 0 ? -request.heightPx : request.heightPx;
-  BuiltinFont* font = new (std::nothrow) BuiltinFont;
-  if (!font) return nullptr;
-  font->lineHeightPx = std::max(8, height);
-  font->scale = std::max(1, height / 8);
-  font->bold = request.weight >= 600;
-  return font;
+  // Heights beyond any screen are drawn at the largest one: a glyph's bitmap
+  // stays a few megabytes, and the height's sign can be flipped safely.
+  LICE_FontSpec sized = request;
+  sized.heightPx = std::max(-kMaxHeightPx, std::min(request.heightPx, kMaxHeightPx));
+  LICE_TextFace* face = LICE_FreeTypeFace::Open(sized);
+  if (!face) face = new (std::nothrow) LICE_BuiltinFace(sized.heightPx, sized.weight >= 600);
+  return face;
 }
 
-void LICE_SystemText::FreeFont(LICE_FontHandle font) { delete static_cast<BuiltinFont*>(font); }
+void LICE_SystemText::FreeFont(LICE_FontHandle font) { delete FaceOf(font); }
 
 int LICE_SystemText::LineHeight(LICE_IBitmap* surface, LICE_FontHandle font) {
-  return font ? static_cast<const BuiltinFont*>(font)->lineHeightPx : 0;
+  return font ? FaceOf(font)->LineHeightPx() : 0;
 }
 
 int LICE_SystemText::DrawWide(LICE_IBitmap* surface, LICE_FontHandle font, const uint16_t* text,
                               int length, LICE_Rect* r, int format, LICE_pixel colour,
                               int backgroundMode, LICE_pixel background) {
+  if (text && length < 0) {
+    length = 0;
+    while (text[length]) ++length;
+  }
+  // UTF-16: a surrogate pair is one character; a lone surrogate stands for itself.
   std::vector<int> codes;
-  for (int i = 0; i < length && text; ++i) codes.push_back(text[i]);
-  return DrawCodes(surface, font, codes, r, format, colour, backgroundMode, background);
+  for (int i = 0; text && i < length; ++i) {
+    const int unit = text[i];
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      codes.push_back(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00));
+      ++i;
+    } else {
+      codes.push_back(unit);
+    }
+  }
+  return DrawCharacters(surface, font, codes, r, format, colour, backgroundMode, background);
 }
 
 int LICE_SystemText::DrawNarrow(LICE_IBitmap* surface, LICE_FontHandle font, const char* text,
                                 int length, LICE_Rect* r, int format, LICE_pixel colour,
                                 int backgroundMode, LICE_pixel background) {
+  if (text && length < 0) length = int(std::strlen(text));
+  // UTF-8 where it is well-formed, any other byte for itself.
   std::vector<int> codes;
-  for (int i = 0; i < length && text; ++i) codes.push_back(static_cast<unsigned char>(text[i]));
-  return DrawCodes(surface, font, codes, r, format, colour, backgroundMode, background);
+  for (int p = 0; text && p < length;) codes.push_back(LICE_Utf8::Next(text, length, &p));
+  return DrawCharacters(surface, font, codes, r, format, colour, backgroundMode, background);
 }
 
 bool LICE_SystemText::RunsUnderWine() { return false; }

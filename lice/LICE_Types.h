@@ -12,8 +12,8 @@
 //
 // The system handles (device context, font, module) are opaque pointers so that
 // no header of this layer needs the Windows headers. In the Windows builds they
-// are HDC, HFONT and HMODULE; natively a font handle points to the built-in
-// bitmap font and device contexts do not exist.
+// are HDC, HFONT and HMODULE; natively a font handle points to a text face of
+// the native text drawing (LICE_TextFace.h) and device contexts do not exist.
 
 #include <cstdint>
 

@@ -2,8 +2,10 @@
 # Installs everything a fresh Debian 12 machine needs to build and test Quillet:
 # compilers (native and both mingw-w64 targets), Wine for 64- and 32-bit programs
 # (with qemu-user for kernels that do not run 32-bit Linux programs),
-# Xvfb, GoogleTest sources, zlib and libpng for every target, and the fuzzing and
-# benchmarking tools. Idempotent: a second run installs nothing and rebuilds nothing.
+# Xvfb, GoogleTest sources, zlib and libpng for every target, FreeType and
+# fontconfig with the fonts that stand in for the editor's (Liberation for Arial
+# and Courier New, DejaVu Sans for Verdana), and the fuzzing and benchmarking
+# tools. Idempotent: a second run installs nothing and rebuilds nothing.
 #
 # The mingw builds of libpng and libsndfile come from Debian's source packages,
 # built static into the dependency cache (.deps/ at the top of the checkout, or
@@ -24,6 +26,7 @@ packages=(
   xvfb xauth
   googletest libbenchmark-dev
   libpng-dev zlib1g-dev libsndfile1-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation fonts-liberation2 fonts-dejavu-core
   clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales
 )

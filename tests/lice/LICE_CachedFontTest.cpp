@@ -230,12 +230,15 @@ TEST_F(LiceCachedFontTest, SystemPathConvertsLongUtf8Text) {
   EXPECT_EQ(font.RenderedGlyphCount(), 0);
 }
 
-#ifndef _WIN32
-// The built-in font's coverage is exactly 0 or 255, so the ink follows the
-// glyph formulas to the last bit: full weight writes the colour and makes the
-// pixel opaque; half weight gives k = 128 * 255 / 256 = 127, so
+// Without antialiasing the coverage is exactly 0 or 255, so the ink follows
+// the glyph formulas to the last bit: full weight writes the colour and makes
+// the pixel opaque; half weight gives k = 128 * 255 / 256 = 127, so
 // d = 255 + (0 - 255) * 129 / 256 = 127 and da = 255 - 255 * 129 / 256 = 127.
 TEST_F(LiceCachedFontTest, GlyphInkFollowsTheCoverageFormulas) {
+  LICE_FontSpec request;
+  request.heightPx = 16;
+  request.quality = 1;  // not antialiased
+  font.SetFontHandle(LICE_SystemText::MakeFont(request), LICE_FONT_FLAG_OWNS_HFONT);
   LICE_MemBitmap b(40, 40);
   FillAll(b, 0);
   font.SetForeground(LICE_RGBA(255, 255, 255, 255));
@@ -259,7 +262,6 @@ TEST_F(LiceCachedFontTest, GlyphInkFollowsTheCoverageFormulas) {
     }
   }
 }
-#endif
 
 // Editors of two plug-in instances may draw text on two threads at once; the
 // shared glyph scratch bitmap must not mix their glyphs up.
@@ -303,8 +305,10 @@ TEST(LiceFontScratch, LivesWhileAnyCachedFontLives) {
   EXPECT_FALSE(LICE_FontScratch::Exists());
 }
 
-#ifdef _WIN32
-TEST(LiceSystemText, GdiRendersGlyphCoverage) {
+// The glyph cache reads the coverage that the system draws on the scratch
+// bitmap: an antialiased glyph comes back with its shades, inside the box of
+// its advance and line height.
+TEST(LiceSystemText, RendersGlyphCoverageForTheCache) {
   LICE_FontSpec request;
   request.heightPx = 24;
   request.quality = 2;  // anti-aliased
@@ -316,11 +320,21 @@ TEST(LiceSystemText, GdiRendersGlyphCoverage) {
   FillAll(b, kBlack);
   font.SetForeground(0xFFFFFFFFu);
   EXPECT_TRUE(font.DrawGlyph(&b, 'O', 4, 4, nullptr));
-  int lit = 0;
-  for (int y = 0; y < 40; ++y)
-    for (int x = 0; x < 60; ++x) lit += LICE_GETR(PixelAt(b, x, y)) > 0;
+  LICE_Rect r = {0, 0, 0, 0};
+  font.DrawString(nullptr, "O", 1, &r, kCache | LICE_DT_CALCRECT);
+  int lit = 0, shaded = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      const int v = LICE_GETR(PixelAt(b, x, y));
+      if (v == 0) continue;
+      ++lit;
+      shaded += v < 255;
+      EXPECT_TRUE(x >= 4 && x < 4 + r.right && y >= 4 && y < 4 + font.LineHeight())
+          << x << "," << y;
+    }
+  }
   EXPECT_GT(lit, 20);
+  EXPECT_GT(shaded, 4);
 }
-#endif
 
 }  // namespace

@@ -253,9 +253,9 @@ int overviewHeight(int outputCount) {
 void drawOverview(RenderPicture* picture, const AudioClip& input,
                   const std::vector<AudioClip>& outputs, const std::vector<std::string>& titles,
                   double tempoBpm) {
-  picture->text(kTileGap, 10, "Quillet: the demo signal through every factory program", 20, kText);
-  picture->text(kTileGap, 32,
-                "each tile: waveform (lines = beats), then spectrogram 30 Hz - 20 kHz (log)", 10,
+  picture->text(kTileGap, 8, "Quillet: the demo signal through every factory program", 20, kText);
+  picture->text(kTileGap, 30,
+                "each tile: waveform (lines = beats), then spectrogram 30 Hz - 20 kHz (log)", 12,
                 kDimText);
   const double secondsPerBeat = 60.0 / tempoBpm;
   for (std::size_t tile = 0; tile <= outputs.size(); ++tile) {
