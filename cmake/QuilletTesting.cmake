@@ -12,6 +12,9 @@ if(NOT TARGET gtest)
 endif()
 
 set(QUILLET_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+# Programs that open windows run in a prefix of their own, whose Wine server and
+# programs all see one virtual X display (cmake/ensure-xvfb.sh).
+set(QUILLET_WINE_DISPLAY_PREFIX "${CMAKE_BINARY_DIR}/wineprefix-display")
 
 # Wraps a command so that it runs in this configuration: directly natively,
 # under Wine for the Windows builds.
@@ -23,15 +26,32 @@ function(quillet_test_command out)
   endif()
 endfunction()
 
+# The same for a program that opens windows: under Wine in the display
+# prefix, natively with DISPLAY set to the build's virtual X display.
+function(quillet_display_command out)
+  if(WIN32)
+    set(${out} env QUILLET_WINE_DISPLAY=1
+        ${CMAKE_SOURCE_DIR}/cmake/run-wine.sh ${QUILLET_WINE_DISPLAY_PREFIX} ${ARGN} PARENT_SCOPE)
+  else()
+    set(${out} ${CMAKE_SOURCE_DIR}/cmake/run-with-display.sh ${CMAKE_BINARY_DIR}/display ${ARGN}
+        PARENT_SCOPE)
+  endif()
+endfunction()
+
 # EMULATION_FILTER <gtest negative filter>: cases left out when a 32-bit
 # Windows program has to run under qemu-i386 (see cmake/run-wine.sh), for the
 # few that the emulation cannot run (threads in loaded DLLs, GDI text).
+# DISPLAY: the program opens windows, on a virtual X display.
 function(quillet_add_test)
-  cmake_parse_arguments(T "" "NAME;EMULATION_FILTER" "SOURCES;LIBS;ARGS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY" "NAME;EMULATION_FILTER" "SOURCES;LIBS;ARGS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gtest_main quillet_options)
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  quillet_test_command(cmd $<TARGET_FILE:${T_NAME}> ${T_ARGS})
+  if(T_DISPLAY)
+    quillet_display_command(cmd $<TARGET_FILE:${T_NAME}> ${T_ARGS})
+  else()
+    quillet_test_command(cmd $<TARGET_FILE:${T_NAME}> ${T_ARGS})
+  endif()
   add_test(NAME ${T_NAME} COMMAND ${cmd})
   # Plug-in instances keep their settings file in the build folder, never in
   # the user's own data folder.

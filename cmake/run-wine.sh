@@ -19,6 +19,15 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine64=/usr/lib/wine/wine64
 wine32=/usr/lib/wine/wine
 mkdir -p "$prefix"
+# Programs that open windows (QUILLET_WINE_DISPLAY set) get the prefix's own
+# virtual X display, and so do its server and system programs, started below;
+# everything else runs without one, whatever the caller's environment holds.
+if [ -n "${QUILLET_WINE_DISPLAY:-}" ]; then
+  DISPLAY=$(bash "$(dirname "${BASH_SOURCE[0]}")/ensure-xvfb.sh" "$prefix") || exit 1
+  export DISPLAY
+else
+  unset DISPLAY
+fi
 
 # PE machine field: 0x14c is x86, 0x8664 is x86-64.
 pe_machine() {

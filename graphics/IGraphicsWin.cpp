@@ -145,6 +145,8 @@ void IGraphicsWin::ForgetDestroyedWindow() {
 void IGraphicsWin::DestroyEditorWindow(bool endGesture) {
   HWND hwnd = hwnd_.load();
   if (!hwnd) return;
+  // An open menu's modal loop would outlive its owner: end it first.
+  if (menuOpen_) EndMenu();
   if (entryWnd_) EndTextEntry(false);
   if (endGesture) EndGesture();
   HideTooltip();

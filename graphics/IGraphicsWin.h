@@ -100,6 +100,7 @@ class IGraphicsWin : public IGraphics {
   WNDPROC entryPreviousProc_ = nullptr;
   HFONT entryFont_ = nullptr;
   int editState_ = 0;
+  bool menuOpen_ = false;
   bool tooltipShown_ = false;
   int tooltipIndex_ = -1;
   COLORREF* customColours_ = nullptr;  // 16, made on first use

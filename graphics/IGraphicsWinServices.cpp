@@ -126,11 +126,14 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect* r) {
   POINT at = {r->left, r->bottom};
   ClientToScreen(hwnd, &at);
   IMenu* chosen = nullptr;
-  if (TrackPopupMenu(native, TPM_LEFTBUTTON, at.x, at.y, 0, hwnd, nullptr)) {
-    MSG msg;
-    if (PeekMessageA(&msg, hwnd, WM_COMMAND, WM_COMMAND, PM_REMOVE) && HIWORD(msg.wParam) == 0)
-      chosen = commands.Choose(LOWORD(msg.wParam));
-  }
+  menuOpen_ = true;
+  const BOOL tracked = TrackPopupMenu(native, TPM_LEFTBUTTON, at.x, at.y, 0, hwnd, nullptr);
+  menuOpen_ = false;
+  MSG msg;
+  // A menu ended by closing the editor chooses nothing, whatever was posted.
+  if (tracked && hwnd_.load() && PeekMessageA(&msg, hwnd, WM_COMMAND, WM_COMMAND, PM_REMOVE) &&
+      HIWORD(msg.wParam) == 0)
+    chosen = commands.Choose(LOWORD(msg.wParam));
   DestroyMenu(native);
   // The editor may have been closed while the menu was open.
   hwnd = hwnd_.load();

@@ -22,10 +22,17 @@ mkdir -p "$QUILLET_LOCAL_APPDATA"
 
 # cmake/run-wine.sh keeps one Wine server per prefix alive between tests;
 # stop them when the run ends so nothing outlives it.
+# The virtual X servers of the window tests (cmake/ensure-xvfb.sh) too.
 stop_wine_servers() {
-  local prefix
+  local prefix state display pid
   for prefix in build/win64/wineprefix* build/win32/wineprefix*; do
     [ -d "$prefix" ] && WINEPREFIX=$PWD/$prefix /usr/lib/wine/wineserver -k 2>/dev/null
+  done
+  for state in build/*/*.xvfb; do
+    [ -f "$state" ] || continue
+    read -r display pid <"$state"
+    kill "$pid" 2>/dev/null
+    rm -f "$state"
   done
   return 0
 }

@@ -103,15 +103,32 @@ void ProbeControl::MouseDown(int x, int y, const graphics::IMouseState* s) {
       menu.AddItem("one");
       menu.AddItem("two");
       graphics::IMenu* chosen = g->ShowPopupMenu(&menu, &rect_);
+      chosenItem = chosen ? chosen->ChosenItem() : -1;
+      chosenMenu = chosen ? "main" : "";
       if (chosen) SetValueFromUser(chosen->ChosenItem() / 2.0);
       break;
     }
+    case OnPress::kSubMenu: {
+      graphics::IMenu menu;
+      graphics::IMenu* more = new graphics::IMenu();
+      more->AddItem("x");
+      more->AddItem("y");
+      menu.AddItem("top");
+      menu.AddItem("more", 0, more);
+      graphics::IMenu* chosen = g->ShowPopupMenu(&menu, &rect_);
+      chosenItem = chosen ? chosen->ChosenItem() : -1;
+      chosenMenu = chosen == more ? "more" : (chosen ? "main" : "");
+      break;
+    }
     case OnPress::kMessageBox:
-      g->ShowMessageBox("text", "caption", 0);
+      messageBoxAnswer = g->ShowMessageBox("text", "caption", messageBoxType);
       break;
     case OnPress::kChange:
       SetValue(0.75);
       MarkDirty(true);
+      break;
+    case OnPress::kPrompt:
+      PromptValue();
       break;
     case OnPress::kNothing:
       break;
@@ -137,7 +154,9 @@ void ProbeControl::MouseWheel(int x, int y, const graphics::IMouseState* s, int 
 
 bool ProbeControl::Draw(graphics::IGraphics* g) {
   ++draws;
-  graphics::IArgb c = graphics::IArgb::FromPacked(colour_);
+  const int grey = static_cast<int>(Value() * 255.0 + 0.5);
+  graphics::IArgb c =
+      greyFromValue ? graphics::IArgb(255, grey, grey, grey) : graphics::IArgb::FromPacked(colour_);
   g->FillRect(&c, &rect_);
   return true;
 }

@@ -80,9 +80,24 @@ class ProbeControl : public graphics::IControl {
 
   std::vector<std::string> log;
   int draws = 0;
-  // What a press does beyond logging: nothing, open a menu, open a message box.
-  enum class OnPress { kNothing, kMenu, kMessageBox, kChange } onPress = OnPress::kNothing;
+  // What a press does beyond logging: nothing, open a two-item menu, a menu
+  // with a sub-menu, a message box, set the value to 0.75, or prompt.
+  enum class OnPress {
+    kNothing,
+    kMenu,
+    kSubMenu,
+    kMessageBox,
+    kChange,
+    kPrompt
+  } onPress = OnPress::kNothing;
   bool keyHandled = false;
+  // Fill with a grey of the value instead of the fixed colour.
+  bool greyFromValue = false;
+  int messageBoxType = 0;
+  int messageBoxAnswer = -1;
+  // The menu and item chosen in the last menu (-1: none).
+  std::string chosenMenu;
+  int chosenItem = -1;
 
  private:
   LICE_pixel colour_;
