@@ -1,6 +1,8 @@
 #include "effect/Effect.h"
 
 #include <mutex>
+#include <string>
+#include <vector>
 
 namespace effect {
 
@@ -107,12 +109,37 @@ void Effect::SetMidiLearn(bool active, bool unlearn) {
 }
 
 void Effect::SelectPreset(int index) {
-  Lock lock(Mutex());
-  if (GetPreset(index) == nullptr) return;
-  ModifyCurrentPreset(nullptr);
-  RestorePreset(index);
+  std::vector<double> values;
+  {
+    Lock lock(Mutex());
+    if (GetPreset(index) == nullptr) return;
+    ModifyCurrentPreset(nullptr);
+    RestorePreset(index);
+    for (int i = 0; i < NParams(); ++i) values.push_back(GetParam(i)->NormalizedValue());
+  }
+  // The host hears of the new values after the lock is released: a host that
+  // calls back into the plug-in from another thread inside the callback would
+  // otherwise wait for us forever.
   NotifyHostDisplayChanged();
-  NotifyHostAllParams();
+  for (int i = 0; i < static_cast<int>(values.size()); ++i)
+    NotifyHostParamValue(i, values[static_cast<size_t>(i)]);
+}
+
+int Effect::CheckForUpdate() {
+  return RunUpdateCheck(graphics_, GetUpdateProduct(), updateServer_);
+}
+
+UpdateProduct Effect::GetUpdateProduct() const {
+  UpdateProduct product;
+  product.name = GetEffectName();
+  const int version = GetVersion();  // 0xMMMMmmpp
+  const int major = (version >> 16) & 0xFFFF;
+  const int minor = (version >> 8) & 0xFF;
+  const int patch = version & 0xFF;
+  product.versionText =
+      std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(patch);
+  product.versionNumber = major * 1000 + minor * 100 + patch;
+  return product;
 }
 
 void Effect::UpdateMidiLearn() {

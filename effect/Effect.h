@@ -32,6 +32,7 @@
 
 #include "effect/ControllerMap.h"
 #include "effect/ILearnSwitch.h"
+#include "effect/UpdateCheck.h"
 #include "plug/IPlugVST.h"
 
 namespace effect {
@@ -98,8 +99,20 @@ class Effect : public plug::IPlugVST {
 
   // The preset menu: the live values go into the current preset (its name
   // stays), the chosen one is loaded, and the host is told. An index naming
-  // no preset changes nothing. [main, takes the lock]
+  // no preset changes nothing. [main, takes the lock, calls the host after
+  // releasing it]
   void SelectPreset(int index);
+
+  // The option menu's update check (effect/UpdateCheck.h): asks the maker's
+  // server and tells the user through the editor. Returns the check's
+  // status. [main, synchronous, takes no lock]
+  int CheckForUpdate();
+  // This product as the update check names it: display name, "1.1.2", 1102.
+  UpdateProduct GetUpdateProduct() const;
+  // The server the check asks: the maker's (MakersUpdateServer) unless set
+  // otherwise, e.g. to a test server. [main]
+  const UpdateServer& GetUpdateServer() const { return updateServer_; }
+  void SetUpdateServer(const UpdateServer& server) { updateServer_ = server; }
 
   plug::IPlugEditor* GetGraphics() { return graphics_; }
   const std::string& GetSettingsPath() const { return settingsPath_; }
@@ -124,6 +137,7 @@ class Effect : public plug::IPlugVST {
   int learnedParam_ = ControllerMap::kUnassigned;
   ControllerMap controllerMap_;
   ILearnSwitch* learnSwitch_ = nullptr;  // not owned
+  UpdateServer updateServer_ = MakersUpdateServer();
 };
 
 }  // namespace effect

@@ -248,7 +248,7 @@ bool GrainEngine::NoteOn(int note, double frequencyHz) {
 
   const int voice = voices_.ChooseVoice(note, polyphony_, envelopes_);
   voices_.Assign(voice, note);
-  voicesActive_ = true;
+  voicesActive_.store(true, std::memory_order_relaxed);
 
   Frame& frame = frames_[voice];
   if (frequencyHz > 0.0) {
@@ -262,17 +262,17 @@ bool GrainEngine::NoteOn(int note, double frequencyHz) {
 }
 
 void GrainEngine::NoteOff(int note) {
-  voicesActive_ = false;
+  voicesActive_.store(false, std::memory_order_relaxed);
   for (int v = 0; v < polyphony_; ++v) {
     if (voices_.Note(v) == note)
       envelopes_[v].NoteOff();
     else if (!envelopes_[v].IsIdle())
-      voicesActive_ = true;
+      voicesActive_.store(true, std::memory_order_relaxed);
   }
 }
 
 void GrainEngine::AllNotesOff() {
-  voicesActive_ = false;
+  voicesActive_.store(false, std::memory_order_relaxed);
   for (int v = 0; v < kVoiceCount; ++v) {
     envelopes_[v].Stop();
     frames_[v].RestartCounter();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "quillet/Envelope.h"
 #include "quillet/Frame.h"
 #include "quillet/HighPass.h"
@@ -127,7 +129,8 @@ class GrainEngine {
   GrainMode Mode() const { return mode_; }
   bool IsMidiMode() const { return midi_; }
   // Set by a note-on, cleared by a note-off unless another voice still sounds.
-  bool VoicesActive() const { return voicesActive_; }
+  // Read by the editor's MIDI lamp on the user-interface thread. [any thread]
+  bool VoicesActive() const { return voicesActive_.load(std::memory_order_relaxed); }
   int Polyphony() const { return polyphony_; }
   double SampleRateHz() const { return sampleRate_; }
   int SyncedGrainSamples() const { return syncedGrainSamples_; }
@@ -159,7 +162,7 @@ class GrainEngine {
   bool frequency_ = false;  // mode FREQ
   bool midi_ = false;       // mode MIDI
   bool frameSyncToHost_ = false;
-  bool voicesActive_ = false;
+  std::atomic<bool> voicesActive_{false};
   int polyphony_ = 4;
   int grainSyncIndex_ = 10;  // "1/4"
   int frameSyncIndex_ = 10;

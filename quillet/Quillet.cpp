@@ -44,6 +44,8 @@ Quillet::Quillet(vst::HostCallback host, effect::GraphicsFactory makeGraphics)
   // members; then the parameters, the editor, the programs and the tuning
   // client, in that order.
   InitParams();
+  graphics::IGraphics* gui = dynamic_cast<graphics::IGraphics*>(GetGraphics());
+  if (gui) LayoutEditor(gui);
   if (GetGraphics()) AttachEditor(GetGraphics());
   MakeDefaultPresets("Empty", kPresetCount);
   for (int i = 0; i < kPresetCount; ++i) MakeFactoryPreset(i);
@@ -162,10 +164,3 @@ void Quillet::MakePresetFromValues(int index, const char* name, const double* va
   RestorePreset(index);  // loading calls OnParamChanged for every parameter
   RefreshParamControls();
 }
-
-// The editor layout registers no controls yet: until it does, these have
-// nothing to show.
-void Quillet::UpdateControlStates() {}
-void Quillet::UpdateMidiIndicator() {}
-void Quillet::RedrawGrainShape() {}
-void Quillet::RedrawFrameShape() {}

@@ -12,6 +12,11 @@
 #include "effect/TuningClient.h"
 #include "quillet/GrainEngine.h"
 
+namespace graphics {
+class IControl;
+class IGraphics;
+}  // namespace graphics
+
 class Quillet : public effect::Effect {
  public:
   static constexpr int kParamCount = 29;
@@ -71,8 +76,11 @@ class Quillet : public effect::Effect {
   // Thru to the host, then notes, all-notes-off controllers (120, 123) and
   // MIDI learn (0 to 119). [audio or main, lock held]
   void OnMidiMessage(const plug::IMidiMessage* msg) override;
-  void OnEditorOpened() override;  // [main]
-  void OnHostIdle() override;      // [main]
+  void OnEditorOpened() override;  // [main, lock]
+  // From the editor's timer (every 21st idle tick) and effEditIdle. [main]
+  void OnHostIdle() override;
+  // Every plain value to the editor, then the mode-dependent controls.
+  // [any thread that loads a program or chunk, lock]
   void RefreshParamControls() override;
   void OnPresetsChanged() override;  // [main, lock]
 
@@ -92,7 +100,9 @@ class Quillet : public effect::Effect {
 
   // Editor feedback for the mode-dependent controls, the MIDI lamp and the
   // envelope-shape displays. They act on the controls the editor layout
-  // registers; without an editor they do nothing. [main]
+  // registers and do nothing without an editor (or, but the frame shape's,
+  // while its window is closed). They run on whichever thread changed the
+  // parameter and only set control values and flags. [any thread]
   void UpdateControlStates();
   void UpdateMidiIndicator();
   void RedrawGrainShape();
@@ -106,6 +116,24 @@ class Quillet : public effect::Effect {
   const quillet::GrainEngine& Engine() const { return engine_; }
 
  private:
+  // The controls the editor feedback acts on; the editor owns them all.
+  struct EditorControls {
+    graphics::IGraphics* gui = nullptr;
+    graphics::IControl* grainLength = nullptr;
+    graphics::IControl* grainSync = nullptr;
+    graphics::IControl* grainFrequency = nullptr;
+    graphics::IControl* frameLength = nullptr;
+    graphics::IControl* frameSync = nullptr;
+    graphics::IControl* grainShape = nullptr;
+    graphics::IControl* frameShape = nullptr;
+    graphics::IControl* midiLamp = nullptr;
+  };
+
+  // Builds the panel into gui (quillet/QuilletEditor.cpp). [main, constructor]
+  void LayoutEditor(graphics::IGraphics* gui);
+  bool EditorWindowOpen() const;
+
   quillet::GrainEngine engine_;
   effect::TuningClient* tuning_ = nullptr;  // owned
+  EditorControls editorControls_;
 };

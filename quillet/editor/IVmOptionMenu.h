@@ -1,0 +1,34 @@
+// The option menu over the logo: a translucent veil while the pointer is over
+// it; a click offers "Check Online for Update" and a visit to the maker's
+// web site.
+#pragma once
+
+#include <string>
+
+#include "graphics/IControl.h"
+
+namespace effect {
+class Effect;
+}
+
+namespace quillet {
+
+class IVmOptionMenu : public graphics::IControl {
+ public:
+  IVmOptionMenu(effect::Effect* plugin, const graphics::IRect& rect);
+
+  bool Draw(graphics::IGraphics* graphics) override;
+  void MouseDown(int x, int y, const graphics::IMouseState* state) override;
+  void MouseOver(int x, int y, const graphics::IMouseState* state) override;
+  void MouseOut() override;
+
+  void SetHighlight(const graphics::IArgb& colour) { highlight_ = colour; }
+  bool Hovering() const { return hover_; }
+
+ private:
+  effect::Effect* effect_;
+  graphics::IArgb highlight_;
+  bool hover_ = false;
+};
+
+}  // namespace quillet

@@ -1,0 +1,216 @@
+// The online update check: how a reply becomes the message the user sees,
+// and the whole check against a server of the test's own on the loopback
+// interface (plain sockets natively, the system's Internet functions under
+// Wine).
+#include "effect/UpdateCheck.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "LoopbackHttpServer.h"
+#include "plug/IPlugEditor.h"
+
+namespace {
+
+using effect::UpdateVerdict;
+using effect_test::LoopbackHttpServer;
+
+constexpr int kErrorIcon = 0x10;
+constexpr int kInformationIcon = 0x40;
+constexpr int kYesNo = 4;
+constexpr int kYes = 6;
+constexpr int kNo = 7;
+
+effect::UpdateProduct Quillet() {
+  effect::UpdateProduct p;
+  p.name = "Quillet";
+  p.versionText = "1.1.2";
+  p.versionNumber = 1102;
+  return p;
+}
+
+effect::UpdateServer Maker() {
+  effect::UpdateServer s;
+  s.host = "www.vellum-music.example";
+  s.domain = "vellum-music.example";
+  return s;
+}
+
+UpdateVerdict Judge(const std::string& reply, bool tooLong = false) {
+  return effect::JudgeReply(reply, tooLong, Quillet(), Maker());
+}
+
+std::string NewVersionText(const std::string& version) {
+  return "A new version of Quillet is available.\n\n\tYour version: \t1.1.2\n\tNew version: \t" +
+         version +
+         "\n\nDo you want to go to http://www.vellum-music.example to get the new "
+         "version?";
+}
+
+TEST(UpdateReply, AtOrBelowOurVersionIsUpToDate) {
+  for (const char* reply : {"1102", "1000", "0", "abc", "1102 is current", "-5000"}) {
+    const UpdateVerdict v = Judge(reply);
+    EXPECT_EQ(v.status, UpdateVerdict::kOk) << reply;
+    EXPECT_EQ(v.text, "Your version is up to date.") << reply;
+    EXPECT_EQ(v.title, "Check Online for Update");
+    EXPECT_EQ(v.messageBoxType, kInformationIcon);
+    EXPECT_FALSE(v.offerDownload);
+  }
+}
+
+TEST(UpdateReply, ANewerVersionIsOfferedWithItsVersionText) {
+  const struct {
+    const char* reply;
+    const char* version;
+  } cases[] = {{"1103", "1.1.3"},    {"1103\n", "1.1.3\n"}, {"1112", "1.1.12"},
+               {"2000", "2.0.0"},    {"1210", "1.2.10"},    {"99999", "9.9.999"},
+               {" 1103", " .1.103"}, {"+2000", "+.2.00"}};
+  for (const auto& c : cases) {
+    const UpdateVerdict v = Judge(c.reply);
+    EXPECT_EQ(v.status, UpdateVerdict::kOk) << c.reply;
+    EXPECT_EQ(v.text, NewVersionText(c.version)) << c.reply;
+    EXPECT_EQ(v.title, "New Version of Quillet Detected");
+    EXPECT_EQ(v.messageBoxType, kYesNo);
+    EXPECT_TRUE(v.offerDownload);
+  }
+}
+
+TEST(UpdateReply, NoReplyAnHtmlPageOrAnEndlessReplyAreErrors) {
+  const UpdateVerdict none = Judge("");
+  EXPECT_EQ(none.status, UpdateVerdict::kNoReply);
+  EXPECT_EQ(none.text, "An error occurred while contacting vellum-music.example.");
+  EXPECT_EQ(none.title, "Check Online for Update");
+  EXPECT_EQ(none.messageBoxType, kErrorIcon);
+  for (const UpdateVerdict& v :
+       {Judge("<html><body>404</body></html>"), Judge("2000<br>"), Judge("9999", true)}) {
+    EXPECT_EQ(v.status, UpdateVerdict::kInvalidReply);
+    EXPECT_EQ(v.text, "Invalid call to vellum-music.example.");
+    EXPECT_EQ(v.messageBoxType, kErrorIcon);
+    EXPECT_FALSE(v.offerDownload);
+  }
+}
+
+TEST(UpdateServer, AddressesCarryAPortOtherThan80) {
+  effect::UpdateServer s = Maker();
+  EXPECT_EQ(s.HomePage(), "http://www.vellum-music.example/");
+  EXPECT_EQ(s.DownloadPage(), "http://www.vellum-music.example/music/vst.html");
+  s.host = "127.0.0.1";
+  s.port = 8123;
+  EXPECT_EQ(s.WebSite(), "http://127.0.0.1:8123");
+  EXPECT_EQ(Quillet().RequestPath(), "music/version/?file=quillet");
+}
+
+// An editor that answers message boxes from a script and records everything.
+class ScriptedEditor : public plug::IPlugEditor {
+ public:
+  struct Box {
+    std::string text, title;
+    int type;
+  };
+  int Width() const override { return 984; }
+  int Height() const override { return 432; }
+  void SetParameterFromPlugin(int, double, bool) override {}
+  void SetControlsFromPlugin(int, double) override {}
+  void PrepareDrawing() override {}
+  void* OpenWindow(void*) override { return nullptr; }
+  void CloseWindow() override {}
+  bool IsWindowOpen() const override { return true; }
+  int ShowMessageBox(const char* text, const char* caption, int type) override {
+    boxes.push_back(Box{text, caption, type});
+    if (answers.empty()) return 1;
+    const int a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  bool OpenUrl(const char* url, const char* caption, const char* confirm,
+               const char* error) override {
+    urls.push_back(url);
+    EXPECT_EQ(caption, nullptr);
+    EXPECT_EQ(confirm, nullptr);
+    EXPECT_EQ(error, nullptr);
+    return true;
+  }
+  std::deque<int> answers;
+  std::vector<Box> boxes;
+  std::vector<std::string> urls;
+};
+
+class UpdateCheck : public ::testing::Test {
+ protected:
+  effect::UpdateServer Loopback(int port) {
+    effect::UpdateServer s;
+    s.host = "127.0.0.1";
+    s.port = port;
+    s.domain = "vellum-music.example";
+    return s;
+  }
+  int Run(const effect::UpdateServer& server) {
+    return effect::RunUpdateCheck(&editor_, Quillet(), server);
+  }
+  ScriptedEditor editor_;
+};
+
+TEST_F(UpdateCheck, AsksOnceWithOurAgentAndPathAndReportsUpToDate) {
+  LoopbackHttpServer server("1102");
+  ASSERT_NE(server.Port(), 0);
+  EXPECT_EQ(Run(Loopback(server.Port())), 0);
+  EXPECT_EQ(server.Requests(), 1);
+  const std::string request = server.LastRequest();
+  EXPECT_EQ(request.rfind("GET /music/version/?file=quillet HTTP/1.", 0), 0u) << request;
+  EXPECT_NE(request.find("User-Agent: Quillet\r\n"), std::string::npos) << request;
+  ASSERT_EQ(editor_.boxes.size(), 1u);
+  EXPECT_EQ(editor_.boxes[0].text, "Your version is up to date.");
+  EXPECT_EQ(editor_.boxes[0].title, "Check Online for Update");
+  EXPECT_EQ(editor_.boxes[0].type, kInformationIcon);
+  EXPECT_TRUE(editor_.urls.empty());
+}
+
+TEST_F(UpdateCheck, YesToANewVersionOpensTheDownloadPageAndNoOpensNothing) {
+  LoopbackHttpServer server("1103\r\n");
+  const effect::UpdateServer at = Loopback(server.Port());
+  editor_.answers = {kNo, kYes};
+  EXPECT_EQ(Run(at), 0);
+  EXPECT_TRUE(editor_.urls.empty());
+  EXPECT_EQ(Run(at), 0);
+  ASSERT_EQ(editor_.boxes.size(), 2u);
+  EXPECT_EQ(editor_.boxes[1].title, "New Version of Quillet Detected");
+  EXPECT_EQ(editor_.boxes[1].type, kYesNo);
+  EXPECT_NE(editor_.boxes[1].text.find("\tNew version: \t1.1.3\r\n\n"), std::string::npos);
+  EXPECT_NE(editor_.boxes[1].text.find("go to " + at.WebSite() + " to get"), std::string::npos);
+  EXPECT_EQ(editor_.urls, (std::vector<std::string>{at.WebSite() + "/music/vst.html"}));
+}
+
+TEST_F(UpdateCheck, AnHtmlPageAndAnEndlessReplyAreInvalidCalls) {
+  LoopbackHttpServer html("<html><body>Not Found</body></html>");
+  EXPECT_EQ(Run(Loopback(html.Port())), UpdateVerdict::kInvalidReply);
+  LoopbackHttpServer flood(std::string(1 << 20, '7'));
+  EXPECT_EQ(Run(Loopback(flood.Port())), UpdateVerdict::kInvalidReply);
+  ASSERT_EQ(editor_.boxes.size(), 2u);
+  for (const ScriptedEditor::Box& box : editor_.boxes) {
+    EXPECT_EQ(box.text, "Invalid call to vellum-music.example.");
+    EXPECT_EQ(box.type, kErrorIcon);
+  }
+}
+
+TEST_F(UpdateCheck, NoServerAnEmptyReplyOrASilentServerShowOneErrorEach) {
+  LoopbackHttpServer empty("");
+  EXPECT_EQ(Run(Loopback(empty.Port())), UpdateVerdict::kNoReply);
+  EXPECT_EQ(Run(Loopback(LoopbackHttpServer::ClosedPort())), UpdateVerdict::kNoReply);
+  {
+    // Accepts and never answers: the check's time-out ends the wait.
+    LoopbackHttpServer silent("", LoopbackHttpServer::Behaviour::kSilent);
+    EXPECT_EQ(Run(Loopback(silent.Port())), UpdateVerdict::kNoReply);
+  }
+  ASSERT_EQ(editor_.boxes.size(), 3u);
+  for (const ScriptedEditor::Box& box : editor_.boxes) {
+    EXPECT_EQ(box.text, "An error occurred while contacting vellum-music.example.");
+    EXPECT_EQ(box.title, "Check Online for Update");
+    EXPECT_EQ(box.type, kErrorIcon);
+  }
+  EXPECT_TRUE(editor_.urls.empty());
+}
+
+}  // namespace

@@ -1,0 +1,244 @@
+// Quillet's panel: every control in its place with its image, and the editor
+// feedback that shows the faders of the current mode, lights the MIDI lamp
+// and redraws the envelope pictures.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "editor/EditorFixture.h"
+#include "graphics/BitmapCache.h"
+#include "graphics/IBitmapControl.h"
+#include "graphics/ITextControl.h"
+#include "quillet/editor/IVmEnvelopeControl.h"
+#include "quillet/editor/IVmKnobControl.h"
+#include "quillet/editor/IVmMenuControl.h"
+#include "quillet/editor/IVmSliderControl.h"
+#include "quillet/editor/IVmSwitchMidiLearn.h"
+
+namespace quillet_editor_test {
+namespace {
+
+using graphics::IRect;
+
+class QuilletEditor : public EditorTest {
+ protected:
+  // Which of the five faders can be seen, in layout order.
+  std::vector<int> VisibleFaders() {
+    std::vector<int> visible;
+    for (int i : {kGrainLengthFader, kGrainSyncFader, kGrainFrequencyFader, kFrameLengthFader,
+                  kFrameSyncFader}) {
+      if (!Gui().GetControl(i)->IsHidden()) visible.push_back(i);
+    }
+    return visible;
+  }
+};
+
+TEST_F(QuilletEditor, EveryControlHasItsPlaceParameterAndImage) {
+  const struct {
+    int index;
+    int param;
+    IRect rect;
+  } expected[] = {
+      {0, -1, {0, 0, 984, 432}},       {1, -1, {16, 120, 106, 134}},
+      {2, -1, {16, 24, 108, 136}},     {3, -1, {137, 26, 163, 48}},
+      {4, -33, {29, 387, 97, 412}},    {5, 0, {30, 166, 94, 230}},
+      {6, 1, {30, 286, 94, 350}},      {7, 3, {140, 103, 206, 328}},
+      {8, 4, {140, 103, 206, 328}},    {9, 5, {140, 103, 206, 328}},
+      {10, 2, {244, 96, 308, 128}},    {11, 6, {338, 102, 402, 166}},
+      {12, -30, {250, 189, 392, 271}}, {13, 7, {218, 286, 282, 350}},
+      {14, 8, {290, 286, 354, 350}},   {15, 9, {362, 286, 426, 350}},
+      {16, 10, {476, 103, 542, 328}},  {17, 11, {476, 103, 542, 328}},
+      {18, 12, {578, 102, 642, 166}},  {19, 13, {674, 102, 738, 166}},
+      {20, -31, {586, 189, 728, 271}}, {21, 14, {554, 286, 618, 350}},
+      {22, 15, {626, 286, 690, 350}},  {23, 16, {698, 286, 762, 350}},
+      {24, -32, {816, 28, 828, 40}},   {25, 17, {850, 96, 914, 128}},
+      {26, 18, {806, 166, 870, 230}},  {27, 19, {894, 166, 958, 230}},
+      {28, 20, {806, 286, 870, 350}},  {29, 21, {894, 286, 958, 350}},
+  };
+  for (const auto& e : expected) {
+    const graphics::IControl* c = Gui().GetControl(e.index);
+    EXPECT_EQ(c->ParamIdx(), e.param) << "control " << e.index;
+    EXPECT_EQ(c->Rect(), e.rect) << "control " << e.index;
+  }
+  // Knobs share the knob strip; the background is copied without alpha.
+  const graphics::IFrameStrip knobStrip = Gui().LoadBitmap(101, "img/knob.png", 65);
+  for (int i : {5, 6, 11, 13, 14, 15, 19, 21, 22, 23, 26, 27, 28, 29}) {
+    auto* knob = Control<quillet::IVmKnobControl>(i);
+    ASSERT_NE(knob, nullptr) << "control " << i;
+    knob->SetValue(0.0);
+    EXPECT_EQ(knob->FrameForValue(), 1);
+    knob->SetValue(1.0);
+    EXPECT_EQ(knob->FrameForValue(), 65);
+    EXPECT_EQ(knob->Gearing(), 4.0);
+  }
+  EXPECT_EQ(knobStrip.w, 64);
+  EXPECT_EQ(knobStrip.h, 4160);
+  EXPECT_EQ(Gui().GetControl(0)->Blend().mode, graphics::IBlendMode::kCopy);
+  auto* text = Control<graphics::ITextControl>(kVersionText);
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->Text(), "v.1.1.2.N");
+  EXPECT_STREQ(text->TextStyle().fontName, "Arial");
+  EXPECT_EQ(text->TextStyle().colour, graphics::IArgb(128, 0, 0, 0));
+  auto* lamp = Control<graphics::IBitmapControl>(kMidiLamp);
+  ASSERT_NE(lamp, nullptr);
+  EXPECT_EQ(lamp->Strip().frames, 2);
+  EXPECT_TRUE(Gui().HandlesMouseOver());
+}
+
+TEST_F(QuilletEditor, FadersAndTheLampStartHidden) {
+  EXPECT_TRUE(VisibleFaders().empty());
+  EXPECT_TRUE(Gui().GetControl(kMidiLamp)->IsHidden());
+}
+
+TEST_F(QuilletEditor, OpeningInMsecWithoutSyncShowsGrainAndFrameLength) {
+  OpenEditor();
+  EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainLengthFader, kFrameLengthFader}));
+}
+
+TEST_F(QuilletEditor, TheModeDecidesWhichGrainFaderIsShown) {
+  OpenEditor();
+  const struct {
+    float mode;
+    std::vector<int> visible;
+  } cases[] = {{1.0f / 3, {kGrainSyncFader, kFrameLengthFader}},
+               {2.0f / 3, {kGrainFrequencyFader, kFrameLengthFader}},
+               {1.0f, {kFrameLengthFader}},
+               {0.0f, {kGrainLengthFader, kFrameLengthFader}}};
+  for (const auto& c : cases) {
+    SetParameter(Quillet::kGrainMode, c.mode);
+    EXPECT_EQ(VisibleFaders(), c.visible) << "mode " << c.mode;
+  }
+  // Sync to host, at 0.5 already on, swaps the frame faders.
+  SetParameter(Quillet::kFrameSyncToHost, 0.5f);
+  EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainLengthFader, kFrameSyncFader}));
+}
+
+TEST_F(QuilletEditor, InMidiModeTheLampShowsAtTheNextIdleCallAndLightsWithNotes) {
+  OpenEditor();
+  SetParameter(Quillet::kGrainMode, 1.0f);
+  graphics::IControl* lamp = Gui().GetControl(kMidiLamp);
+  EXPECT_TRUE(lamp->IsHidden());
+  TickUntilIdle();
+  EXPECT_FALSE(lamp->IsHidden());
+  EXPECT_EQ(lamp->Value(), 0.0);
+  SendMidi(0x90, 60, 100);
+  Dispatch(vst::effEditIdle);  // the host's idle call does it as well
+  EXPECT_EQ(lamp->Value(), 1.0);
+  SendMidi(0x80, 60, 0);
+  Dispatch(vst::effEditIdle);
+  EXPECT_EQ(lamp->Value(), 0.0);
+  SetParameter(Quillet::kGrainMode, 0.0f);
+  Dispatch(vst::effEditIdle);
+  EXPECT_TRUE(lamp->IsHidden());
+}
+
+TEST_F(QuilletEditor, WithTheWindowClosedTheControlsFollowButNothingIsShown) {
+  SetParameter(Quillet::kGrainMode, 1.0f / 3);
+  EXPECT_TRUE(VisibleFaders().empty());
+  EXPECT_DOUBLE_EQ(Gui().GetControl(kGrainModeMenu)->Value(), 1.0f / 3);
+  OpenEditor();
+  EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainSyncFader, kFrameLengthFader}));
+  Dispatch(vst::effEditClose);
+  EXPECT_FALSE(Gui().IsWindowOpen());
+}
+
+TEST_F(QuilletEditor, EnvelopePicturesRedrawWhenTheirParametersChange) {
+  OpenEditor();
+  for (int i = 0; i < 3; ++i) Tick();
+  graphics::IControl* grain = Gui().GetControl(kGrainShape);
+  graphics::IControl* frame = Gui().GetControl(kFrameShape);
+  ASSERT_FALSE(grain->IsDirty());
+  SetParameter(Quillet::kGrainSkew, 0.75f);
+  EXPECT_TRUE(grain->IsDirty());
+  EXPECT_TRUE(frame->IsDirty());
+  for (int i = 0; i < 3; ++i) Tick();
+  SetParameter(Quillet::kFrameFadeOut, 0.25f);
+  EXPECT_FALSE(grain->IsDirty());
+  EXPECT_TRUE(frame->IsDirty());
+  for (int i = 0; i < 3; ++i) Tick();
+  SetParameter(Quillet::kVolume, 0.3f);
+  EXPECT_FALSE(frame->IsDirty());
+}
+
+TEST_F(QuilletEditor, AProgramChangeRefreshesEveryControl) {
+  OpenEditor();
+  Dispatch(vst::effSetProgram, 0, 2);  // "Frequency": FREQ, frame overlap 50
+  EXPECT_EQ(Control<quillet::IVmMenuControl>(kGrainModeMenu)->CurrentItem(), 2);
+  EXPECT_DOUBLE_EQ(Gui().GetControl(19)->Value(), 1.0);
+  EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainFrequencyFader, kFrameLengthFader}));
+  // And a chunk: program 1 "Sync 2 Host" saved, then loaded into this one.
+  Dispatch(vst::effSetProgram, 0, 1);
+  void* data = nullptr;
+  const vst::intptr size = Dispatch(vst::effGetChunk, 1, 0, &data);
+  ASSERT_GT(size, 0);
+  const std::vector<char> chunk(static_cast<char*>(data), static_cast<char*>(data) + size);
+  Dispatch(vst::effSetProgram, 0, 0);
+  EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainLengthFader, kFrameLengthFader}));
+  ASSERT_EQ(Dispatch(vst::effSetChunk, 1, size, const_cast<char*>(chunk.data())), 1);
+  EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainSyncFader, kFrameSyncFader}));
+}
+
+TEST_F(QuilletEditor, ClicksReachTheLearnSwitchAndTheOptionMenu) {
+  Click(40, 400);
+  EXPECT_TRUE(Plugin().IsLearnActive());
+  EXPECT_EQ(Gui().GetControl(kLearnSwitch)->Value(), 1.0);
+  Click(60, 60);  // the menu, answered with no choice
+  ASSERT_EQ(Gui().Menus().size(), 1u);
+  EXPECT_EQ(Gui().Menus()[0].texts,
+            (std::vector<std::string>{"Check Online for Update", "Visit vellum-music.example"}));
+  EXPECT_EQ(Gui().Menus()[0].at, IRect(60, 60, 60, 60));
+}
+
+TEST_F(QuilletEditor, FinishingALearnTurnsTheSwitchOff) {
+  OpenEditor();
+  Click(40, 400);
+  ASSERT_TRUE(Plugin().IsLearnActive());
+  SendMidi(0xB0, 7, 64);
+  SetParameter(Quillet::kGrainLength, 0.5f);
+  EXPECT_FALSE(Plugin().IsLearnActive());
+  EXPECT_EQ(Plugin().GetControllerMap().ParamFor(7), Quillet::kGrainLength);
+  EXPECT_EQ(Gui().GetControl(kLearnSwitch)->Value(), 0.0);
+  EXPECT_TRUE(Gui().GetControl(kLearnSwitch)->IsDirty());
+}
+
+// The learn switch is turned off on whichever thread finishes the learn (here
+// the host's MIDI thread) while the editor's timer draws: the ThreadSanitizer
+// build checks that nothing races.
+TEST_F(QuilletEditor, LearningFinishedOnAnotherThreadWhileTheTimerDraws) {
+  OpenEditor();
+  std::atomic<bool> stop{false};
+  std::atomic<int> finished{0};
+  std::thread midi([&] {
+    while (!stop.load()) {
+      if (Plugin().IsLearnActive()) {
+        SendMidi(0xB0, 7, 10);
+        SetParameter(Quillet::kMix, 0.25f);
+        finished.fetch_add(1);
+      }
+      SetParameter(Quillet::kGrainMode, (finished.load() % 4) / 3.0f);
+    }
+  });
+  for (long round = 0; round < 2000000 && finished.load() < 20; ++round) {
+    if (!Plugin().IsLearnActive() && Gui().GetControl(kLearnSwitch)->Value() == 0.0) Click(40, 400);
+    for (int i = 0; i < 5; ++i) Tick();
+  }
+  stop.store(true);
+  midi.join();
+  EXPECT_GT(finished.load(), 0);
+  for (int i = 0; i < 3; ++i) Tick();
+  if (!Plugin().IsLearnActive()) EXPECT_EQ(Gui().GetControl(kLearnSwitch)->Value(), 0.0);
+}
+
+TEST_F(QuilletEditor, ASecondInstanceDecodesNoImage) {
+  const int cached = graphics::BitmapCache::Count();
+  Quillet second(EditorHost::Callback, MakeHeadless);
+  EXPECT_EQ(graphics::BitmapCache::Count(), cached);
+  auto* gui = dynamic_cast<graphics::IGraphics*>(second.GetGraphics());
+  ASSERT_NE(gui, nullptr);
+  EXPECT_EQ(gui->LoadBitmap(101, "img/knob.png").bitmap,
+            Gui().LoadBitmap(101, "img/knob.png").bitmap);
+}
+
+}  // namespace
+}  // namespace quillet_editor_test
