@@ -31,11 +31,15 @@ FetchedReply FetchVersionReply(const UpdateProduct& product, const UpdateServer&
                          nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
   }
   if (connection) {
+    SetTimeouts(connection);
     const char* accept[] = {"*/*", nullptr};
     // Always from the server: a cached answer could hide a new version.
     request = HttpOpenRequestA(connection, "GET", product.RequestPath().c_str(), nullptr, nullptr,
                                accept, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0);
   }
+  // The time-outs are set on every handle: some implementations take them
+  // from the request, not from the session it was opened in.
+  if (request) SetTimeouts(request);
   if (request && HttpSendRequestA(request, nullptr, 0, nullptr, 0)) {
     char chunk[1024];
     DWORD got = 0;
