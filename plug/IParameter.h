@@ -55,8 +55,6 @@ class IParameter {
   // value := v clamped into [minimum, maximum], no step rounding. A NaN gives
   // the minimum: no parameter ever holds NaN.
   void SetClamped(double v);
-  // Direct assignment by the plug-in's own preset code, clamped like SetClamped.
-  void Set(double v) { SetClamped(v); }
 
   double NormalizedValue() const { return ToNormalized(value_); }
   double ToNormalized(double plain) const;
@@ -76,8 +74,6 @@ class IParameter {
   const char* Name() const { return name_.c_str(); }
   ParamKind Kind() const { return kind_; }
   double Value() const { return value_; }
-  int Int() const { return static_cast<int>(value_); }
-  bool Bool() const { return value_ >= 0.5; }
   double Min() const { return min_; }
   double Max() const { return max_; }
   double Step() const { return step_; }

@@ -218,8 +218,6 @@ class IPlugBase {
  protected:
   void SetHostKind(int kind) { hostKind_ = kind; }
   void SetHostVersion(int version) { hostVersion_ = version; }
-  void SetIsInstrument(bool instrument) { isInstrument_ = instrument; }
-  void SetCurrentPresetIdx(int index) { currentPreset_ = index; }
 
   int formatCode_ = 0;
 

@@ -14,36 +14,10 @@
 
 class Quillet : public effect::Effect {
  public:
+  // Parameter slots as the host sees them: quillet::ParamIndex (ParamIndex.h)
+  // numbers the 22 that drive the engine; slots 22 to 28 stay uninitialised.
   static constexpr int kParamCount = 29;
   static constexpr int kPresetCount = 10;
-  // Parameters 0 to 21 drive the engine; the rest are uninitialised slots.
-  static constexpr int kUsedParamCount = quillet::GrainEngine::kParameterCount;
-
-  // Parameter indexes, as the host sees them.
-  enum Param {
-    kVolume = 0,
-    kMix,
-    kGrainMode,
-    kGrainLength,
-    kGrainSync,
-    kGrainFrequency,
-    kGrainOverlap,
-    kGrainFadeIn,
-    kGrainSkew,
-    kGrainFadeOut,
-    kFrameLength,
-    kFrameSync,
-    kFrameSyncToHost,
-    kFrameOverlap,
-    kFrameFadeIn,
-    kFrameSkew,
-    kFrameFadeOut,
-    kMidiPolyphony,
-    kMidiAttack,
-    kMidiDecay,
-    kMidiSustain,
-    kMidiRelease,
-  };
 
   // Builds the engine, the parameters, the program slots ("Empty", then the
   // ten factory programs, program 0 current) and the tuning client. [main]

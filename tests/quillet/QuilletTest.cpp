@@ -75,7 +75,7 @@ class QuilletTest : public ::testing::Test {
   }
 
   void SetPlain(int index, double value) {
-    plug_->GetParam(index)->Set(value);
+    plug_->GetParam(index)->SetClamped(value);
     plug_->OnParamChanged(index);
   }
   void Midi(unsigned char status, unsigned char data1, unsigned char data2) {
@@ -118,23 +118,23 @@ TEST_F(QuilletTest, StartsOnTheDefaultProgramWithAllFactoryPrograms) {
     EXPECT_TRUE(plug_->GetPreset(i)->initialised) << i;
     EXPECT_STREQ(plug_->GetPresetName(i), kFactoryNames[i]) << i;
   }
-  EXPECT_EQ(plug_->GetParam(Quillet::kGrainLength)->Value(), 20.0);
+  EXPECT_EQ(plug_->GetParam(quillet::kGrainLength)->Value(), 20.0);
   EXPECT_EQ(plug_->Engine().Mode(), quillet::GrainMode::kMilliseconds);
   EXPECT_EQ(plug_->Engine().GetFrame(0).PeriodSamples(), 7056);  // 160 ms at 44.1 kHz
 }
 
 TEST_F(QuilletTest, ParametersAsTheHostSeesThem) {
-  const plug::IParameter* p = plug_->GetParam(Quillet::kGrainFrequency);
+  const plug::IParameter* p = plug_->GetParam(quillet::kGrainFrequency);
   EXPECT_STREQ(p->Name(), "Grain Frequency");
   EXPECT_EQ(p->Min(), 16.0);
   EXPECT_EQ(p->Max(), 5000.0);
   EXPECT_EQ(p->Shape(), 4.0);
   EXPECT_STREQ(p->UnitLabel(), "Hz");
-  EXPECT_STREQ(plug_->GetParam(Quillet::kGrainMode)->FindValueText(3), "MIDI");
-  EXPECT_STREQ(plug_->GetParam(Quillet::kGrainSync)->FindValueText(2), "1/16T");
-  EXPECT_STREQ(plug_->GetParam(Quillet::kFrameSync)->FindValueText(19), "4/1");
-  EXPECT_EQ(plug_->GetParam(Quillet::kMidiPolyphony)->Kind(), plug::ParamKind::Integer);
-  EXPECT_EQ(plug_->GetParam(Quillet::kFrameSyncToHost)->Kind(), plug::ParamKind::Switch);
+  EXPECT_STREQ(plug_->GetParam(quillet::kGrainMode)->FindValueText(3), "MIDI");
+  EXPECT_STREQ(plug_->GetParam(quillet::kGrainSync)->FindValueText(2), "1/16T");
+  EXPECT_STREQ(plug_->GetParam(quillet::kFrameSync)->FindValueText(19), "4/1");
+  EXPECT_EQ(plug_->GetParam(quillet::kMidiPolyphony)->Kind(), plug::ParamKind::Integer);
+  EXPECT_EQ(plug_->GetParam(quillet::kFrameSyncToHost)->Kind(), plug::ParamKind::Switch);
   EXPECT_EQ(plug_->GetParam(25)->Kind(), plug::ParamKind::None);
   EXPECT_STREQ(plug_->GetParam(25)->Name(), "");
 }
@@ -165,9 +165,9 @@ TEST_F(QuilletTest, VolumeAndMixTexts) {
 }
 
 TEST_F(QuilletTest, MixZeroReturnsTheInputTimesVolume) {
-  SetPlain(Quillet::kGrainMode, 2);
-  SetPlain(Quillet::kMix, 0.0);
-  SetPlain(Quillet::kVolume, 1.5);
+  SetPlain(quillet::kGrainMode, 2);
+  SetPlain(quillet::kMix, 0.0);
+  SetPlain(quillet::kVolume, 1.5);
   std::vector<double> in;
   const std::vector<double> out = Process(700, &in);
   for (int i = 0; i < 700; ++i) ASSERT_EQ(out[i], in[i] * 1.5) << i;
@@ -175,29 +175,29 @@ TEST_F(QuilletTest, MixZeroReturnsTheInputTimesVolume) {
 
 TEST_F(QuilletTest, ResetCurrentPresetRestoresTheFactoryProgram) {
   plug_->RestorePreset(8);
-  SetPlain(Quillet::kMix, 0.1);
-  SetPlain(Quillet::kGrainMode, 0);
+  SetPlain(quillet::kMix, 0.1);
+  SetPlain(quillet::kGrainMode, 0);
   plug_->ModifyCurrentPreset("mine");
   EXPECT_STREQ(plug_->GetPresetName(8), "mine");
   plug_->MakeFactoryPreset(8);
   EXPECT_STREQ(plug_->GetPresetName(8), "Slap Back");
-  EXPECT_EQ(plug_->GetParam(Quillet::kMix)->Value(), 0.7);
-  EXPECT_EQ(plug_->GetParam(Quillet::kGrainSync)->Value(), 8.0);  // "1/4T"
-  EXPECT_EQ(plug_->GetParam(Quillet::kFrameSkew)->Value(), -1.0);
+  EXPECT_EQ(plug_->GetParam(quillet::kMix)->Value(), 0.7);
+  EXPECT_EQ(plug_->GetParam(quillet::kGrainSync)->Value(), 8.0);  // "1/4T"
+  EXPECT_EQ(plug_->GetParam(quillet::kFrameSkew)->Value(), -1.0);
   EXPECT_EQ(plug_->Engine().Mode(), quillet::GrainMode::kSync);  // the engine follows
   EXPECT_EQ(plug_->GetCurrentPresetIdx(), 8);
 }
 
 TEST_F(QuilletTest, ProgramValuesAreClampedIntoRange) {
   double values[Quillet::kParamCount] = {};
-  values[Quillet::kVolume] = 9.0;
-  values[Quillet::kGrainLength] = -4.0;
-  values[Quillet::kMidiPolyphony] = 3.9;  // integer kinds take the integer part
+  values[quillet::kVolume] = 9.0;
+  values[quillet::kGrainLength] = -4.0;
+  values[quillet::kMidiPolyphony] = 3.9;  // integer kinds take the integer part
   values[25] = 0.7;                       // an uninitialised slot: integer too
   plug_->MakePresetFromValues(4, "odd", values);
-  EXPECT_EQ(plug_->GetParam(Quillet::kVolume)->Value(), 2.0);
-  EXPECT_EQ(plug_->GetParam(Quillet::kGrainLength)->Value(), 0.2);
-  EXPECT_EQ(plug_->GetParam(Quillet::kMidiPolyphony)->Value(), 3.0);
+  EXPECT_EQ(plug_->GetParam(quillet::kVolume)->Value(), 2.0);
+  EXPECT_EQ(plug_->GetParam(quillet::kGrainLength)->Value(), 0.2);
+  EXPECT_EQ(plug_->GetParam(quillet::kMidiPolyphony)->Value(), 3.0);
   EXPECT_EQ(plug_->GetParam(25)->Value(), 0.0);
   EXPECT_EQ(plug_->Engine().Polyphony(), 3);
 }
@@ -207,7 +207,7 @@ TEST_F(QuilletTest, UninitialisedSlotsChangeNothingAudible) {
   Quillet other(Host::Callback);
   other.OnReset();
   other.OnActivation(true);
-  other.GetParam(25)->Set(1.0);
+  other.GetParam(25)->SetClamped(1.0);
   other.OnParamChanged(25);
   std::vector<double> l(300), r(300), ol(300), orr(300);
   for (int i = 0; i < 300; ++i) {
@@ -221,7 +221,7 @@ TEST_F(QuilletTest, UninitialisedSlotsChangeNothingAudible) {
 }
 
 TEST_F(QuilletTest, FrameSyncToHostAtHalfCountsAsOn) {
-  SetPlain(Quillet::kFrameSyncToHost, 0.5);
+  SetPlain(quillet::kFrameSyncToHost, 0.5);
   EXPECT_TRUE(plug_->Engine().NeedsHostTempo());
   // The host's tempo reaches the engine: 1/4 at 150 beats per minute.
   host_.hasTime = true;
@@ -239,7 +239,7 @@ TEST_F(QuilletTest, FrameSyncToHostAtHalfCountsAsOn) {
 TEST_F(QuilletTest, NotesPlayInMidiModeAndEveryMessageGoesThru) {
   Midi(0x90, 60, 100);  // M.SEC: ignored, still sent on
   EXPECT_TRUE(plug_->Engine().GetEnvelope(0).IsIdle());
-  SetPlain(Quillet::kGrainMode, 3);
+  SetPlain(quillet::kGrainMode, 3);
   Midi(0x91, 69, 1);
   EXPECT_EQ(plug_->Engine().GetEnvelope(0).GetStage(), quillet::Envelope::Stage::kAttack);
   EXPECT_DOUBLE_EQ(plug_->Engine().GetFrame(0).GrainA().PeriodSeconds(), 1.0 / 440.0);
@@ -261,15 +261,15 @@ TEST_F(QuilletTest, NotesPlayInMidiModeAndEveryMessageGoesThru) {
 // Re-sending the current mode (automation read, a chunk loaded mid-playback)
 // keeps the notes; a real change of mode silences them.
 TEST_F(QuilletTest, OnlyARealModeChangeSilencesVoices) {
-  SetPlain(Quillet::kGrainMode, 3);
+  SetPlain(quillet::kGrainMode, 3);
   Midi(0x90, 60, 100);
   Process(256);
   EXPECT_GT(plug_->Engine().GetEnvelope(0).Level(), 0.0);
-  SetPlain(Quillet::kGrainMode, 3);
+  SetPlain(quillet::kGrainMode, 3);
   EXPECT_FALSE(plug_->Engine().GetEnvelope(0).IsIdle());
-  SetPlain(Quillet::kGrainMode, 2);
+  SetPlain(quillet::kGrainMode, 2);
   EXPECT_TRUE(plug_->Engine().GetEnvelope(0).IsIdle());
-  SetPlain(Quillet::kGrainMode, 3);
+  SetPlain(quillet::kGrainMode, 3);
   Midi(0x90, 60, 100);
   Midi(0xB0, 120, 0);  // all sound off
   EXPECT_TRUE(plug_->Engine().GetEnvelope(0).IsIdle());
