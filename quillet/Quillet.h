@@ -22,7 +22,7 @@ class Quillet : public effect::Effect {
   // Builds the engine, the parameters, the program slots ("Empty", then the
   // ten factory programs, program 0 current) and the tuning client. [main]
   explicit Quillet(vst::HostCallback host);
-  ~Quillet() override;
+  ~Quillet() override;  // [main]
 
   // Identity fixed at build time.
   static plug::IPlugConfig Config();
@@ -40,10 +40,10 @@ class Quillet : public effect::Effect {
   // Thru to the host, then notes, all-notes-off controllers (120, 123) and
   // MIDI learn (0 to 119). [audio or main, lock held]
   void OnMidiMessage(const plug::IMidiMessage* msg) override;
-  void OnEditorOpened() override;  // [main]
-  void OnHostIdle() override;      // [main]
-  void RefreshParamControls() override;
-  void OnPresetsChanged() override;  // [main, lock]
+  void OnEditorOpened() override;        // [main, lock]
+  void OnHostIdle() override;            // [main, lock]
+  void RefreshParamControls() override;  // [main, lock]
+  void OnPresetsChanged() override;      // [main, lock]
 
   // Writes factory program `index` (0 to 9) into the slot of that number;
   // other indexes do nothing. [main]
@@ -54,18 +54,21 @@ class Quillet : public effect::Effect {
   // not told. [main]
   void MakePresetFromValues(int index, const char* name, const double* values);
 
-  // Voices (MIDI mode only starts them). [lock held]
+  // Voices (MIDI mode only starts them). [audio or main, lock]
   void NoteOn(int note);
   void NoteOff(int note);
   void AllNotesOff();
 
   // Editor feedback for the mode-dependent controls, the MIDI lamp and the
   // envelope-shape displays. They act on the controls the editor layout
-  // registers; without an editor they do nothing. [main]
-  void UpdateControlStates();
-  void UpdateMidiIndicator();
-  void RedrawGrainShape();
-  void RedrawFrameShape();
+  // registers; without an editor they do nothing. The control states and the
+  // shapes follow parameter changes, so they run on whichever thread changed
+  // the parameter (a host automating from its audio thread included); the
+  // lamp follows the host's idle calls.
+  void UpdateControlStates();  // [any thread, lock]
+  void UpdateMidiIndicator();  // [main, lock]
+  void RedrawGrainShape();     // [any thread, lock]
+  void RedrawFrameShape();     // [any thread, lock]
 
   // Display functions of Volume (decibels, "-oo" at 0) and Mix ("Dry",
   // "Wet" or "dry:wet" in percent). `text` holds IParameter::kTextCapacity bytes.
