@@ -18,7 +18,10 @@ if(WIN32)
     set_target_properties(Quillet PROPERTIES OUTPUT_NAME Quillet64)
   endif()
   # The i686 toolchain otherwise decorates stdcall names; keep exports plain.
-  target_link_options(Quillet PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+  # No link time stamp in the header: the same sources give the same bytes,
+  # so a release archive can be checked against the binaries that were tested.
+  target_link_options(Quillet PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at
+                      -Wl,--no-insert-timestamp)
   set(_objdump ${QUILLET_TRIPLE}-objdump)
 else()
   target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/VstEntryMain_posix.cpp)

@@ -2,8 +2,10 @@
 # Installs everything a fresh Debian 12 machine needs to build and test Quillet:
 # compilers (native and both mingw-w64 targets), Wine for 64- and 32-bit programs
 # (with qemu-user for kernels that do not run 32-bit Linux programs),
-# Xvfb, GoogleTest sources, zlib and libpng for every target, and the fuzzing and
-# benchmarking tools. Idempotent: a second run installs nothing and rebuilds nothing.
+# Xvfb, GoogleTest sources, zlib and libpng for every target, the fuzzing and
+# benchmarking tools, and what the release archives and the README's picture
+# are made with (zip, pngquant). Idempotent: a second run installs nothing and
+# rebuilds nothing.
 #
 # The mingw builds of libpng and libsndfile come from Debian's source packages,
 # built static into the dependency cache (.deps/ at the top of the checkout, or
@@ -26,6 +28,7 @@ packages=(
   libpng-dev zlib1g-dev libsndfile1-dev
   clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales
+  zip unzip pngquant
 )
 
 missing=()
