@@ -51,14 +51,22 @@ TEST(AllocationCounter, CountsTheMallocFamilyWhereItCanBeReplaced) {
   EXPECT_EQ(CountAllocations([] {
               void* p = std::malloc(24);
               sink = p;
-              p = std::realloc(p, 4096);
-              sink = p;
               std::free(p);
               p = std::calloc(3, 8);
               sink = p;
               std::free(p);
             }),
-            (AllocationCount{3, 2}));
+            (AllocationCount{2, 2}));
+  // A realloc asks for a block; whether giving back the old one counts as a
+  // free of its own depends on the allocator.
+  const AllocationCount grown = CountAllocations([] {
+    void* p = std::malloc(24);
+    p = std::realloc(p, 4096);
+    sink = p;
+    std::free(p);
+  });
+  EXPECT_EQ(grown.allocations, 2);
+  EXPECT_GE(grown.frees, 1);
 }
 
 TEST(AllocationCounter, CountsNothingWhenNothingIsAllocated) {

@@ -45,8 +45,8 @@ void* calloc(std::size_t count, std::size_t bytes) {
   return __libc_calloc(count, bytes);
 }
 
-// A realloc is an allocation (and, when it moves or frees the block, a free);
-// either way the path under test asked the heap for memory.
+// A realloc counts as an allocation whatever it does with the old block: the
+// path under test asked the heap for memory.
 void* realloc(void* p, std::size_t bytes) {
   AllocationCounter::OnAllocation();
   return __libc_realloc(p, bytes);
