@@ -2,7 +2,6 @@
 // it: any wrong name, kind, range, default, step, shape, label, value text or
 // display fails here.
 #include <clocale>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
