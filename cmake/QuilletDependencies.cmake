@@ -12,22 +12,19 @@ if(WIN32)
     IMPORTED_LOCATION "${_prefix}/lib/libpng16.a"
     INTERFACE_INCLUDE_DIRECTORIES "${_prefix}/include"
     INTERFACE_LINK_LIBRARIES "/usr/${QUILLET_TRIPLE}/lib/libz.a")
-  if(EXISTS "${_prefix}/lib/libsndfile.a")
-    add_library(quillet_sndfile STATIC IMPORTED GLOBAL)
-    set_target_properties(quillet_sndfile PROPERTIES
-      IMPORTED_LOCATION "${_prefix}/lib/libsndfile.a"
-      INTERFACE_INCLUDE_DIRECTORIES "${_prefix}/include")
+  if(NOT EXISTS "${_prefix}/lib/libsndfile.a")
+    message(FATAL_ERROR "libsndfile for ${QUILLET_TRIPLE} is missing in ${_prefix}: run scripts/setup.sh")
   endif()
+  add_library(quillet_sndfile STATIC IMPORTED GLOBAL)
+  set_target_properties(quillet_sndfile PROPERTIES
+    IMPORTED_LOCATION "${_prefix}/lib/libsndfile.a"
+    INTERFACE_INCLUDE_DIRECTORIES "${_prefix}/include")
 else()
   find_package(PNG REQUIRED)
   add_library(quillet_png INTERFACE)
   target_link_libraries(quillet_png INTERFACE PNG::PNG)
-  find_package(PkgConfig QUIET)
-  if(PkgConfig_FOUND)
-    pkg_check_modules(SNDFILE IMPORTED_TARGET GLOBAL sndfile)
-    if(SNDFILE_FOUND)
-      add_library(quillet_sndfile INTERFACE)
-      target_link_libraries(quillet_sndfile INTERFACE PkgConfig::SNDFILE)
-    endif()
-  endif()
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET GLOBAL sndfile)
+  add_library(quillet_sndfile INTERFACE)
+  target_link_libraries(quillet_sndfile INTERFACE PkgConfig::SNDFILE)
 endif()

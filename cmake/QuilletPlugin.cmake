@@ -6,12 +6,11 @@
 add_library(Quillet SHARED
   ${CMAKE_SOURCE_DIR}/plug/VstEntry.cpp
   ${CMAKE_SOURCE_DIR}/quillet/QuilletEntry.cpp)
-target_link_libraries(Quillet PRIVATE quillet_quillet quillet_effect quillet_plug quillet_options)
-foreach(lib quillet_graphics quillet_lice quillet_resources)
-  if(TARGET ${lib})
-    target_link_libraries(Quillet PRIVATE ${lib})
-  endif()
-endforeach()
+# Every subsystem library, those that build on others first (static link order).
+set(_subsystem_libraries ${QUILLET_SUBSYSTEMS})
+list(REVERSE _subsystem_libraries)
+list(TRANSFORM _subsystem_libraries PREPEND quillet_)
+target_link_libraries(Quillet PRIVATE ${_subsystem_libraries} quillet_options)
 set_target_properties(Quillet PROPERTIES PREFIX "")
 if(WIN32)
   target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/exports.def
@@ -20,7 +19,10 @@ if(WIN32)
     set_target_properties(Quillet PROPERTIES OUTPUT_NAME Quillet64)
   endif()
   # The i686 toolchain otherwise decorates stdcall names; keep exports plain.
-  target_link_options(Quillet PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at)
+  # No link time stamp in the header: the same sources give the same bytes,
+  # so a release archive can be checked against the binaries that were tested.
+  target_link_options(Quillet PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at
+                      -Wl,--no-insert-timestamp)
   set(_objdump ${QUILLET_TRIPLE}-objdump)
 else()
   target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/VstEntryMain_posix.cpp

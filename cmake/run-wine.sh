@@ -52,19 +52,25 @@ native32() { "$wine32" --version >/dev/null 2>&1; }
     fi
     touch "$prefix/.quillet-ready"
   fi
-  # One long-lived server per prefix. A server started by a client exits three
-  # seconds after its last client; a client connecting in that moment dies with
-  # "recvmsg: Connection reset by peer", and slow emulated clients hit that
-  # window often. Starting it here, under the lock, means every client finds a
-  # running server; if one is already running this fails at once and nothing
-  # more is done. A fresh server's system processes (services and devices)
-  # live as long as the server and keep the standard streams of the client
-  # that started them: a test runner would wait for them to close. So one
-  # quiet client starts them first. The lock descriptor is closed for both,
-  # or they would hold the lock while they live.
-  if /usr/lib/wine/wineserver -p"${QUILLET_WINESERVER_PERSIST:-120}" </dev/null >/dev/null 2>&1 9>&-; then
-    "$wine64" wineboot </dev/null >/dev/null 2>&1 9>&-
-  fi
+  # One long-lived server per prefix, which ends a while after its last
+  # client (QUILLET_WINESERVER_PERSIST seconds). A client that connects just
+  # as a server reaches that limit dies with "recvmsg: Connection reset by
+  # peer", so under the lock every run first makes sure of a server that has
+  # just had a client: start one (this fails at once when one is running),
+  # then connect one quiet client, which restarts the idle time. Only that
+  # client can meet the limit; then it fails, the old server is waited out
+  # and a fresh one is started. The program itself starts long before the
+  # renewed limit.
+  # The quiet client also brings up a fresh server's system processes
+  # (services and devices): they live as long as the server and keep the
+  # standard streams of the client that started them, which a test runner
+  # would wait for. The lock descriptor is closed for all of these, or they
+  # would hold the lock while they live.
+  for attempt in 1 2 3; do
+    /usr/lib/wine/wineserver -p"${QUILLET_WINESERVER_PERSIST:-120}" </dev/null >/dev/null 2>&1 9>&-
+    "$wine64" wineboot </dev/null >/dev/null 2>&1 9>&- && break
+    /usr/lib/wine/wineserver -w </dev/null >/dev/null 2>&1 9>&-
+  done
 ) 9>"$prefix.lock"
 
 if [ "$(pe_machine "$program")" = "014c" ]; then

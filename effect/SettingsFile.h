@@ -9,8 +9,9 @@
 //            is an absolute path, else $HOME/.local/share; read and written by
 //            IniText with the same rules.
 // On both, a non-empty environment variable QUILLET_LOCAL_APPDATA replaces the
-// base folder, so that test programs and test hosts never touch the user's own
-// settings.
+// base folder: a documented feature of the shipped binaries (README.md,
+// "Installing") for portable set-ups, and how test programs and test hosts
+// keep away from the user's own settings.
 //
 // Nothing here reports a failure to the user: a read that fails gives the
 // default, a write that fails leaves the file as it was.

@@ -1,14 +1,10 @@
 #include "effect/TuningClient.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace effect {
 
 TuningClient::TuningClient(mtsclientglobal& library) : library_(library) {
-  useMultiChannelTuning_ = false;
-  useMultiChannelFilter_ = false;
-  std::strcpy(scaleName_, "12-TET");
   for (int note = 0; note < kNoteCount; ++note) {
     equalTemperedHz_[note] = 440.0 * std::pow(2.0, (note - 69) / 12.0);
   }

@@ -37,18 +37,9 @@ class TuningClient {
   // false without a master. [audio, instance lock held]
   bool IsNoteFiltered(int note) const;
 
-  // The equal-tempered frequency of the note, whatever the master says.
-  double EqualTemperedFrequency(int note) const { return equalTemperedHz_[note & 0x7F]; }
-
-  const char* ScaleName() const { return scaleName_; }
-
  private:
   mtsclientglobal& library_;
   double equalTemperedHz_[kNoteCount];
-  char scaleName_[16];
-  // Per-channel tuning and filtering are bound but never consulted here.
-  bool useMultiChannelTuning_ = false;
-  bool useMultiChannelFilter_ = false;
   // Whether the library was told of this client: a client deregisters only
   // what it registered.
   bool registered_ = false;

@@ -59,8 +59,6 @@ class IParameter {
   // value := v clamped into [minimum, maximum], no step rounding. A NaN gives
   // the minimum: no parameter ever holds NaN.
   void SetClamped(double v);
-  // Direct assignment by the plug-in's own preset code, clamped like SetClamped.
-  void Set(double v) { SetClamped(v); }
 
   double NormalizedValue() const { return ToNormalized(Value()); }
   double ToNormalized(double plain) const;

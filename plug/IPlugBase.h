@@ -4,10 +4,13 @@
 //
 // The format binding (IPlugVST) talks to the concrete plug-in only through the
 // virtual operations declared here. Thread tags:
-//   [audio]  called from the host's audio thread inside a process entry;
-//            must not allocate, wait on anything but the instance lock, or log.
-//   [main]   called from the host's user-interface thread.
-//   [lock]   the instance lock is held by the caller.
+//   [audio]       called from the host's audio thread inside a process entry;
+//                 must not allocate, wait on anything but the instance lock,
+//                 or log.
+//   [main]        called from the host's user-interface thread.
+//   [any thread]  either of them, or a host's own worker thread.
+//   [lock]        the instance lock is held by the caller; "takes the lock"
+//                 means the operation takes it itself.
 #pragma once
 
 #include <mutex>
@@ -85,21 +88,25 @@ class IPlugBase {
   static constexpr int kChunkMagic = 0x70666674;  // 'pfft', "tffp" in file order
   static constexpr int kChunkVersion = 0x00010000;
 
-  explicit IPlugBase(const IPlugConfig& config);
-  virtual ~IPlugBase();
+  explicit IPlugBase(const IPlugConfig& config);  // [main]
+  virtual ~IPlugBase();                           // [main]
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;
 
   // ---- Virtual operations, in the binding's slot order -------------------
 
-  virtual void OnReset();                       // [main] sample rate / block size / deactivation
-  virtual void OnParamChanged(int paramIndex);  // [any thread, lock]
+  // After a sample-rate or block-size change and on deactivation. [main, lock]
+  virtual void OnReset();
+  // Hosts automate from the audio thread as well as from their user
+  // interface; the editor and mapped MIDI controllers change parameters too.
+  // [any thread, lock]
+  virtual void OnParamChanged(int paramIndex);
   // Default: copies input i to output i below both counts, zeros the rest.
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);  // [audio, lock]
-  virtual void OnEditorOpened() {}                                           // [main]
-  virtual void OnEditorClosing() {}                                          // [main]
-  virtual void OnHostIdle() {}                                               // [main]
-  virtual void OnActivation(bool active);                                    // [main]
+  virtual void OnEditorOpened() {}                                           // [main, lock]
+  virtual void OnEditorClosing() {}                                          // [main, lock]
+  virtual void OnHostIdle() {}                                               // [main, lock]
+  virtual void OnActivation(bool active);                                    // [main, lock]
   // Default: passes the message on to the host unchanged. [audio or main, lock]
   virtual void OnMidiMessage(const IMidiMessage* msg);
   virtual void OnSysEx(const ISysExMessage* msg) {}                // [audio or main, lock]
@@ -107,39 +114,45 @@ class IPlugBase {
   virtual bool SaveState(StateChunk* chunk);                       // [main, lock]
   virtual int LoadState(const StateChunk* chunk, int position);    // [main, lock]
   virtual bool StateEquals(const double* values, int startIndex);  // [main, lock]
-  virtual void OnEditorResized() {}
-  virtual bool ReservedHook15() { return false; }
-  virtual void OnHostKnown() {}  // [main, lock] after the host was identified
-  virtual void ReservedHook17() {}
-  // The editor changes a parameter: store and react under the lock, then tell
-  // the host. [main, or the MIDI thread for MIDI learn; takes the lock]
+  virtual void OnEditorResized() {}                                // [main]
+  virtual bool ReservedHook15() { return false; }                  // reserved; never called
+  virtual void OnHostKnown() {}     // [main, lock] after the host was identified
+  virtual void ReservedHook17() {}  // reserved; never called
+  // Store and react under the lock, then tell the host. The editor calls it
+  // on the main thread, a MIDI controller mapped to the parameter on the
+  // thread that delivers MIDI (which already holds the lock). [any thread,
+  // takes the lock]
   virtual void SetParameterFromEditor(int paramIndex, double normalized);
   virtual void BeginParamGesture(int paramIndex) = 0;                        // [main]
-  virtual void NotifyHostParamValue(int paramIndex, double normalized) = 0;  // [main]
+  virtual void NotifyHostParamValue(int paramIndex, double normalized) = 0;  // [any thread]
   virtual void EndParamGesture(int paramIndex) = 0;                          // [main]
   virtual void NotifyHostDisplayChanged() = 0;                               // [main]
-  virtual bool IsOfflineRender() { return false; }
-  virtual int GetSamplePosition() = 0;                                  // [audio]
-  virtual double GetHostTempo() = 0;                                    // [audio]
-  virtual void GetTimeSignature(int* numerator, int* denominator) = 0;  // [audio]
-  virtual void GetTransportInfo(ITransportInfo* info) = 0;              // [audio]
+  virtual bool IsOfflineRender() { return false; }                           // [audio or main]
+  // The host's transport during processing; inside a call longer than the
+  // announced block, as it stands at the current piece. [audio, lock]
+  virtual int GetSamplePosition() = 0;
+  virtual double GetHostTempo() = 0;
+  virtual void GetTimeSignature(int* numerator, int* denominator) = 0;
+  virtual void GetTransportInfo(ITransportInfo* info) = 0;
+  // The first call asks the host. [main, lock]
   virtual int GetHostKind() { return hostKind_; }
-  virtual int GetFormatCode() { return formatCode_; }
+  virtual int GetFormatCode() { return formatCode_; }    // [any thread]
   virtual void ResizeEditor(int width, int height) = 0;  // [main]
   virtual void InitForHost() {}                          // [main, lock]
   // Binds the editor: every control shows its parameter's value. Takes
-  // ownership. [main]
+  // ownership. [main, takes the lock]
   virtual void AttachEditor(IPlugEditor* editor);
-  virtual void SetLatencySamples(int samples) { latency_ = samples; }
-  virtual bool SendMidiToHost(const IMidiMessage* msg) = 0;  // [audio or main]
-  virtual bool SendSysExToHost(const ISysExMessage* msg) { return false; }
+  virtual void SetLatencySamples(int samples) { latency_ = samples; }       // [main, lock]
+  virtual bool SendMidiToHost(const IMidiMessage* msg) = 0;                 // [audio or main, lock]
+  virtual bool SendSysExToHost(const ISysExMessage* msg) { return false; }  // [audio or main, lock]
   // Every parameter's plain value to the editor. Takes no lock of its own.
+  // [main, lock]
   virtual void RefreshParamControls();
   virtual int UnserializePresets(const StateChunk* chunk, int position);  // [main, lock]
   virtual void ModifyCurrentPreset(const char* name = nullptr);           // [main, lock]
-  virtual void ReservedHook39() {}
-  virtual void OnPresetsChanged() {}                                  // [main, lock]
-  virtual void ChangeSampleRate(double rate) { sampleRate_ = rate; }  // [main, lock]
+  virtual void ReservedHook39() {}                                        // reserved; never called
+  virtual void OnPresetsChanged() {}                                      // [main, lock]
+  virtual void ChangeSampleRate(double rate) { sampleRate_ = rate; }      // [main, lock]
   // Resizes every scratch buffer to frames doubles (zero-filled) when the size
   // changes. Allocates: never from the audio path. [main, lock]
   virtual void ChangeBlockSize(int frames);
@@ -219,8 +232,6 @@ class IPlugBase {
  protected:
   void SetHostKind(int kind) { hostKind_ = kind; }
   void SetHostVersion(int version) { hostVersion_ = version; }
-  void SetIsInstrument(bool instrument) { isInstrument_ = instrument; }
-  void SetCurrentPresetIdx(int index) { currentPreset_ = index; }
 
   int formatCode_ = 0;
 

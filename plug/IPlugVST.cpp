@@ -99,7 +99,7 @@ vst::VstTimeInfo* IPlugVST::GetTimeInfo(vst::int32 wantedFlags) {
 int IPlugVST::GetSamplePosition() {
   const vst::VstTimeInfo* info = GetTimeInfo(0);
   if (!info || !(info->samplePos >= 0.0)) return 0;
-  double rounded = info->samplePos + 0.5;
+  double rounded = info->samplePos + pieceOffset_ + 0.5;
   // Positions past the int range (a day at 48 kHz is far below it) saturate.
   return rounded < 2147483647.0 ? static_cast<int>(rounded) : 2147483647;
 }
@@ -130,11 +130,18 @@ void IPlugVST::GetTransportInfo(ITransportInfo* info) {
   if (!t || !(t->flags & kWanted)) return;
   // Non-finite host values are treated as not confirmed: they would poison
   // every position derived from them.
-  if (std::isfinite(t->samplePos)) info->samplePos = t->samplePos;
-  if ((t->flags & vst::kVstPpqPosValid) && t->ppqPos >= 0.0 && std::isfinite(t->ppqPos))
+  const bool tempoConfirmed =
+      (t->flags & vst::kVstTempoValid) && t->tempo > 0.0 && std::isfinite(t->tempo);
+  if (tempoConfirmed) info->tempo = t->tempo;
+  // The host's positions are those of the call's first frame; a piece of a
+  // long call starts pieceOffset_ frames later (see ProcessFloat). Musical
+  // time advances with the tempo, so only a confirmed tempo moves it.
+  if (std::isfinite(t->samplePos)) info->samplePos = t->samplePos + pieceOffset_;
+  if ((t->flags & vst::kVstPpqPosValid) && t->ppqPos >= 0.0 && std::isfinite(t->ppqPos)) {
     info->ppqPos = t->ppqPos;
-  if ((t->flags & vst::kVstTempoValid) && t->tempo > 0.0 && std::isfinite(t->tempo))
-    info->tempo = t->tempo;
+    if (tempoConfirmed && pieceOffset_ > 0)
+      info->ppqPos += pieceOffset_ / GetSampleRate() * t->tempo / 60.0;
+  }
   if ((t->flags & vst::kVstBarsValid) && t->barStartPos >= 0.0 && std::isfinite(t->barStartPos))
     info->lastBarPos = t->barStartPos;
   if ((t->flags & vst::kVstCyclePosValid) && t->cycleStartPos >= 0.0 && t->cycleEndPos >= 0.0 &&
@@ -259,15 +266,18 @@ void IPlugVST::ProcessFloat(float** inputs, float** outputs, int frames, bool ac
   if (frames <= 0 || (!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
   AttachOutputBuffers(outputs);
   // The scratch buffers hold one announced block; a longer call is processed
-  // in pieces of that size.
+  // in pieces of that size, each seeing the host's transport as it stands at
+  // the piece's first frame.
   const int piece = GetBlockSize() > 0 ? GetBlockSize() : 1;
   for (int done = 0; done < frames;) {
     const int n = frames - done < piece ? frames - done : piece;
     AttachInputBuffers(inputs, done, n);
+    pieceOffset_ = done;
     ProcessBlock(InputPointers(), OutputPointers(), n);
     WriteFloatOutputs(done, n, accumulate);
     done += n;
   }
+  pieceOffset_ = 0;
 }
 
 void IPlugVST::ProcessDouble(double** inputs, double** outputs, int frames) {
@@ -277,9 +287,11 @@ void IPlugVST::ProcessDouble(double** inputs, double** outputs, int frames) {
   for (int done = 0; done < frames;) {
     const int n = frames - done < piece ? frames - done : piece;
     AttachDoubleBuffers(inputs, outputs, done);
+    pieceOffset_ = done;
     ProcessBlock(InputPointers(), OutputPointers(), n);
     done += n;
   }
+  pieceOffset_ = 0;
 }
 
 void VST_CALL IPlugVST::Process(vst::AEffect* effect, float** inputs, float** outputs,

@@ -92,6 +92,10 @@ class IPlugVST : public IPlugBase {
   StateChunk bankChunk_;
   bool quirkChecked_ = false;
   bool quirkAnswer_ = false;
+  // Frames from the start of the current process call to the piece being
+  // processed; 0 outside a call. The transport queries add it to the host's
+  // positions.
+  int pieceOffset_ = 0;
   vst::AEffect aEffect_{};
 };
 

@@ -59,11 +59,6 @@ double ParseLeadingNumber(const char* text) {
   return negative ? -value : value;
 }
 
-bool ContainsText(const char* haystack, const char* needle) {
-  if (!haystack || !needle) return false;
-  return std::strstr(haystack, needle) != nullptr;
-}
-
 void LowerCaseAscii(char* text) {
   if (!text) return;
   for (; *text; ++text) {

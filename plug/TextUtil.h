@@ -21,9 +21,6 @@ void FormatNumber(double v, int precision, char* dst, std::size_t capacity);
 // rest ignored); 0.0 when there is none or it is not finite.
 double ParseLeadingNumber(const char* text);
 
-// True when needle occurs in haystack.
-bool ContainsText(const char* haystack, const char* needle);
-
 // ASCII lower-casing in place; other bytes stay as they are.
 void LowerCaseAscii(char* text);
 

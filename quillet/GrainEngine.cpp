@@ -49,7 +49,7 @@ bool GrainEngine::Reset(double sampleRateHz) {
 }
 
 bool GrainEngine::SetParameter(int index, double v) {
-  if (index < 0 || index >= kParameterCount || !std::isfinite(v)) return false;
+  if (index < 0 || index >= kUsedParamCount || !std::isfinite(v)) return false;
 
   switch (index) {
     case kVolume:

@@ -5,6 +5,7 @@
 #include "quillet/Envelope.h"
 #include "quillet/Frame.h"
 #include "quillet/HighPass.h"
+#include "quillet/ParamIndex.h"
 #include "quillet/VoiceTable.h"
 
 namespace quillet {
@@ -60,34 +61,6 @@ class GrainEngine {
   static constexpr int kNoteCount = 128;
   static constexpr double kDefaultSampleRateHz = 44100.0;
 
-  // Parameter indexes as the host sees them (0 to 21); indexes 22 and above
-  // have no engine meaning.
-  enum Parameter {
-    kVolume = 0,
-    kMix,
-    kGrainMode,
-    kGrainLength,     // milliseconds
-    kGrainSync,       // note-length index
-    kGrainFrequency,  // Hz
-    kGrainOverlap,    // percent
-    kGrainFadeIn,
-    kGrainSkew,  // -1..1
-    kGrainFadeOut,
-    kFrameLength,  // milliseconds
-    kFrameSync,    // note-length index
-    kFrameSyncToHost,
-    kFrameOverlap,  // percent
-    kFrameFadeIn,
-    kFrameSkew,  // -1..1
-    kFrameFadeOut,
-    kMidiPolyphony,
-    kMidiAttack,
-    kMidiDecay,
-    kMidiSustain,
-    kMidiRelease,
-    kParameterCount
-  };
-
   GrainEngine();
   ~GrainEngine() = default;
   GrainEngine(const GrainEngine&) = delete;
@@ -101,10 +74,12 @@ class GrainEngine {
   // good reset) or a grain buffer could not be allocated (that grain is silent).
   bool Reset(double sampleRateHz);
 
-  // Applies the plain value of parameter `index` as the host sees it. Returns
-  // false, changing nothing, for an index outside 0..21 or a value that is not
-  // finite. Grain Mode and MIDI Polyphony stop every voice, even when the value
-  // does not change.
+  // Applies the plain value of parameter `index` (ParamIndex, as the host
+  // numbers it). Returns false, changing nothing, for an index outside 0..21
+  // or a value that is not finite. A change of Grain Mode or MIDI Polyphony
+  // stops every voice and restarts every frame; the same value again (hosts
+  // and controllers resend values, a chunk load resends every parameter)
+  // changes nothing.
   bool SetParameter(int index, double plainValue);
 
   // [audio] Processes `frames` samples of inputs[0..1] into outputs[0..1]. The

@@ -63,21 +63,21 @@ void Quillet::OnReset() {
 void Quillet::OnParamChanged(int paramIndex) {
   Lock lock(Mutex());
   effect::Effect::OnParamChanged(paramIndex);
-  if (paramIndex < 0 || paramIndex >= kUsedParamCount) return;
+  if (paramIndex < 0 || paramIndex >= quillet::kUsedParamCount) return;
   engine_.SetParameter(paramIndex, GetParam(paramIndex)->Value());
   switch (paramIndex) {
-    case kGrainMode:
-    case kFrameSyncToHost:
+    case quillet::kGrainMode:
+    case quillet::kFrameSyncToHost:
       UpdateControlStates();
       break;
-    case kGrainFadeIn:
-    case kGrainSkew:
-    case kGrainFadeOut:
+    case quillet::kGrainFadeIn:
+    case quillet::kGrainSkew:
+    case quillet::kGrainFadeOut:
       RedrawGrainShape();
       break;
-    case kFrameFadeIn:
-    case kFrameSkew:
-    case kFrameFadeOut:
+    case quillet::kFrameFadeIn:
+    case quillet::kFrameSkew:
+    case quillet::kFrameFadeOut:
       RedrawFrameShape();
       break;
     default:
@@ -152,13 +152,16 @@ void Quillet::RefreshParamControls() {
 void Quillet::OnPresetsChanged() { RefreshParamControls(); }
 
 void Quillet::MakePresetFromValues(int index, const char* name, const double* values) {
+  // The editor's "Reset Current Preset" runs this on the user-interface
+  // thread while audio runs.
+  Lock lock(Mutex());
   if (!values || !GetPreset(index)) return;
   if (GetCurrentPresetIdx() != index) RestorePreset(index);
   for (int i = 0; i < NParams(); ++i) {
     plug::IParameter* param = GetParam(i);
     double v = values[i];
     if (param->Kind() != plug::ParamKind::Continuous) v = static_cast<int>(v);
-    param->Set(v);  // clamped into the parameter's range
+    param->SetClamped(v);
   }
   ModifyCurrentPreset(name);
   RestorePreset(index);  // loading calls OnParamChanged for every parameter

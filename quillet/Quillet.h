@@ -19,36 +19,10 @@ class IGraphics;
 
 class Quillet : public effect::Effect {
  public:
+  // Parameter slots as the host sees them: quillet::ParamIndex (ParamIndex.h)
+  // numbers the 22 that drive the engine; slots 22 to 28 stay uninitialised.
   static constexpr int kParamCount = 29;
   static constexpr int kPresetCount = 10;
-  // Parameters 0 to 21 drive the engine; the rest are uninitialised slots.
-  static constexpr int kUsedParamCount = quillet::GrainEngine::kParameterCount;
-
-  // Parameter indexes, as the host sees them.
-  enum Param {
-    kVolume = 0,
-    kMix,
-    kGrainMode,
-    kGrainLength,
-    kGrainSync,
-    kGrainFrequency,
-    kGrainOverlap,
-    kGrainFadeIn,
-    kGrainSkew,
-    kGrainFadeOut,
-    kFrameLength,
-    kFrameSync,
-    kFrameSyncToHost,
-    kFrameOverlap,
-    kFrameFadeIn,
-    kFrameSkew,
-    kFrameFadeOut,
-    kMidiPolyphony,
-    kMidiAttack,
-    kMidiDecay,
-    kMidiSustain,
-    kMidiRelease,
-  };
 
   // Builds the engine, the parameters, the editor, the program slots
   // ("Empty", then the ten factory programs, program 0 current) and the
@@ -77,36 +51,39 @@ class Quillet : public effect::Effect {
   // MIDI learn (0 to 119). [audio or main, lock held]
   void OnMidiMessage(const plug::IMidiMessage* msg) override;
   void OnEditorOpened() override;  // [main, lock]
-  // From the editor's timer (every 21st idle tick) and effEditIdle. [main]
+  // From the editor's timer (every 21st idle tick, no lock) and from
+  // effEditIdle (lock). [main]
   void OnHostIdle() override;
-  // Every plain value to the editor, then the mode-dependent controls.
-  // [any thread that loads a program or chunk, lock]
+  // Every plain value to the editor, then the mode-dependent controls. On the
+  // thread that loads a program or chunk. [any thread, lock]
   void RefreshParamControls() override;
   void OnPresetsChanged() override;  // [main, lock]
 
   // Writes factory program `index` (0 to 9) into the slot of that number;
-  // other indexes do nothing. [main]
+  // other indexes do nothing. [main, takes the lock]
   void MakeFactoryPreset(int index);
   // Makes slot `index` current, stores the kParamCount values (clamped into
   // each parameter's range; every kind but continuous takes the integer part)
   // under `name`, and loads the slot back so the engine follows. The host is
-  // not told. [main]
+  // not told. [main, takes the lock]
   void MakePresetFromValues(int index, const char* name, const double* values);
 
-  // Voices (MIDI mode only starts them). [lock held]
+  // Voices (MIDI mode only starts them). [audio or main, lock]
   void NoteOn(int note);
   void NoteOff(int note);
   void AllNotesOff();
 
   // Editor feedback for the mode-dependent controls, the MIDI lamp and the
   // envelope-shape displays. They act on the controls the editor layout
-  // registers and do nothing without an editor (or, but the frame shape's,
-  // while its window is closed). They run on whichever thread changed the
-  // parameter and only set control values and flags. [any thread]
-  void UpdateControlStates();
-  void UpdateMidiIndicator();
-  void RedrawGrainShape();
-  void RedrawFrameShape();
+  // registers and do nothing without an editor (nor, but for the frame
+  // shape, while its window is closed). The control states and the shapes
+  // follow parameter changes, so they run on whichever thread changed the
+  // parameter (a host automating from its audio thread included); the lamp
+  // follows the idle calls. They only set control values and flags.
+  void UpdateControlStates();  // [any thread, lock]
+  void UpdateMidiIndicator();  // [main]
+  void RedrawGrainShape();     // [any thread, lock]
+  void RedrawFrameShape();     // [any thread, lock]
 
   // Display functions of Volume (decibels, "-oo" at 0) and Mix ("Dry",
   // "Wet" or "dry:wet" in percent). `text` holds IParameter::kTextCapacity bytes.

@@ -89,13 +89,14 @@ void Quillet::LayoutEditor(graphics::IGraphics* gui) {
   gui->AttachControl(learnSwitch);
   SetLearnSwitch(learnSwitch);
 
-  addKnob(kVolume, 30, 166);
-  addKnob(kMix, 30, 286);
-  editorControls_.grainLength = addSlider(kGrainLength, kGrainFaderX);
-  editorControls_.grainSync = addSlider(kGrainSync, kGrainFaderX);
-  editorControls_.grainFrequency = addSlider(kGrainFrequency, kGrainFaderX);
-  gui->AttachControl(new quillet::IVmMenuControl(this, IRect(244, 96, 308, 128), kGrainMode));
-  addKnob(kGrainOverlap, 338, 102);
+  addKnob(quillet::kVolume, 30, 166);
+  addKnob(quillet::kMix, 30, 286);
+  editorControls_.grainLength = addSlider(quillet::kGrainLength, kGrainFaderX);
+  editorControls_.grainSync = addSlider(quillet::kGrainSync, kGrainFaderX);
+  editorControls_.grainFrequency = addSlider(quillet::kGrainFrequency, kGrainFaderX);
+  gui->AttachControl(
+      new quillet::IVmMenuControl(this, IRect(244, 96, 308, 128), quillet::kGrainMode));
+  addKnob(quillet::kGrainOverlap, 338, 102);
   const IArgb lineColour(128, 176, 128, 112);
   const IBlend lineBlend(IBlendMode::kColorDodge, 0.5f);
   quillet::IVmEnvelopeControl* grainShape = new quillet::IVmEnvelopeControl(
@@ -103,30 +104,32 @@ void Quillet::LayoutEditor(graphics::IGraphics* gui) {
   grainShape->SetLine(lineColour, lineBlend);
   gui->AttachControl(grainShape);
   editorControls_.grainShape = grainShape;
-  addKnob(kGrainFadeIn, 218, 286);
-  addKnob(kGrainSkew, 290, 286);
-  addKnob(kGrainFadeOut, 362, 286);
-  editorControls_.frameLength = addSlider(kFrameLength, kFrameFaderX);
-  editorControls_.frameSync = addSlider(kFrameSync, kFrameFaderX);
-  gui->AttachControl(new quillet::IVmSwitchControl(this, 578, 102, kFrameSyncToHost, toggle));
-  addKnob(kFrameOverlap, 674, 102);
+  addKnob(quillet::kGrainFadeIn, 218, 286);
+  addKnob(quillet::kGrainSkew, 290, 286);
+  addKnob(quillet::kGrainFadeOut, 362, 286);
+  editorControls_.frameLength = addSlider(quillet::kFrameLength, kFrameFaderX);
+  editorControls_.frameSync = addSlider(quillet::kFrameSync, kFrameFaderX);
+  gui->AttachControl(
+      new quillet::IVmSwitchControl(this, 578, 102, quillet::kFrameSyncToHost, toggle));
+  addKnob(quillet::kFrameOverlap, 674, 102);
   quillet::IVmEnvelopeControl* frameShape = new quillet::IVmEnvelopeControl(
       this, IRect(586, 189, 728, 271), quillet::IVmEnvelopeControl::kFrameShape);
   frameShape->SetLine(lineColour, lineBlend);
   gui->AttachControl(frameShape);
   editorControls_.frameShape = frameShape;
-  addKnob(kFrameFadeIn, 554, 286);
-  addKnob(kFrameSkew, 626, 286);
-  addKnob(kFrameFadeOut, 698, 286);
+  addKnob(quillet::kFrameFadeIn, 554, 286);
+  addKnob(quillet::kFrameSkew, 626, 286);
+  addKnob(quillet::kFrameFadeOut, 698, 286);
   graphics::IBitmapControl* lamp = new graphics::IBitmapControl(this, 816, 28, kMidiLampId, led);
   gui->AttachControl(lamp);
   lamp->Hide(true);
   editorControls_.midiLamp = lamp;
-  gui->AttachControl(new quillet::IVmMenuControl(this, IRect(850, 96, 914, 128), kMidiPolyphony));
-  addKnob(kMidiAttack, 806, 166);
-  addKnob(kMidiDecay, 894, 166);
-  addKnob(kMidiSustain, 806, 286);
-  addKnob(kMidiRelease, 894, 286);
+  gui->AttachControl(
+      new quillet::IVmMenuControl(this, IRect(850, 96, 914, 128), quillet::kMidiPolyphony));
+  addKnob(quillet::kMidiAttack, 806, 166);
+  addKnob(quillet::kMidiDecay, 894, 166);
+  addKnob(quillet::kMidiSustain, 806, 286);
+  addKnob(quillet::kMidiRelease, 894, 286);
 
   editorControls_.gui = gui;
   UpdateControlStates();
@@ -144,11 +147,11 @@ bool Quillet::EditorWindowOpen() const {
 
 void Quillet::UpdateControlStates() {
   if (!EditorWindowOpen()) return;
-  const int mode = GetParam(kGrainMode)->Int();
+  const int mode = GetParam(quillet::kGrainMode)->Int();
   editorControls_.grainLength->Hide(mode != static_cast<int>(quillet::GrainMode::kMilliseconds));
   editorControls_.grainSync->Hide(mode != static_cast<int>(quillet::GrainMode::kSync));
   editorControls_.grainFrequency->Hide(mode != static_cast<int>(quillet::GrainMode::kFrequency));
-  const bool syncToHost = GetParam(kFrameSyncToHost)->Bool();
+  const bool syncToHost = GetParam(quillet::kFrameSyncToHost)->Bool();
   editorControls_.frameLength->Hide(syncToHost);
   editorControls_.frameSync->Hide(!syncToHost);
 }

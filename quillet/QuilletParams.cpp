@@ -43,28 +43,29 @@ void Quillet::FormatMix(double wet, char* text) {
 }
 
 void Quillet::InitParams() {
-  GetParam(kVolume)->InitContinuous("Volume", 1.0, 0.0, 2.0, 0.1);
-  GetParam(kVolume)->SetDisplayFunction(FormatVolume);
-  GetParam(kMix)->InitContinuous("Mix", 1.0, 0.0, 1.0, 0.01);
-  GetParam(kMix)->SetDisplayFunction(FormatMix);
-  InitEnumParam(kGrainMode, "Grain Mode", 0, 4, kGrainModeTexts);
-  GetParam(kGrainLength)->InitContinuous("Grain Length", 20.0, 0.2, 2000.0, 0.1, "", 4.0);
-  InitEnumParam(kGrainSync, "Grain Sync", kQuarterNote, 20, kSyncTexts);
-  GetParam(kGrainFrequency)->InitContinuous("Grain Frequency", 110.0, 16.0, 5000.0, 0.1, "Hz", 4.0);
-  GetParam(kGrainOverlap)->InitContinuous("Grain Overlap", 0.0, 0.0, 50.0, 1.0);
-  GetParam(kGrainFadeIn)->InitContinuous("Grain Fade-In", 0.0, 0.0, 1.0, 0.01);
-  GetParam(kGrainSkew)->InitContinuous("Grain Skew", 0.0, -1.0, 1.0, 0.01);
-  GetParam(kGrainFadeOut)->InitContinuous("Grain Fade-Out", 0.0, 0.0, 1.0, 0.01);
-  GetParam(kFrameLength)->InitContinuous("Frame Length", 160.0, 0.2, 5000.0, 0.1, "", 4.0);
-  InitEnumParam(kFrameSync, "Frame Sync", kQuarterNote, 20, kSyncTexts);
-  GetParam(kFrameSyncToHost)->InitSwitch("Frame Sync to Host", false);
-  GetParam(kFrameOverlap)->InitContinuous("Frame Overlap", 0.0, 0.0, 50.0, 1.0);
-  GetParam(kFrameFadeIn)->InitContinuous("Frame Fade-In", 0.0, 0.0, 1.0, 0.01);
-  GetParam(kFrameSkew)->InitContinuous("Frame Skew", 0.0, -1.0, 1.0, 0.01);
-  GetParam(kFrameFadeOut)->InitContinuous("Frame Fade-Out", 0.0, 0.0, 1.0, 0.01);
-  GetParam(kMidiPolyphony)->InitInteger("MIDI Polyphony", 4, 1, 8);
-  GetParam(kMidiAttack)->InitContinuous("MIDI Attack", 0.0, 0.0, 1.0, 0.01);
-  GetParam(kMidiDecay)->InitContinuous("MIDI Decay", 0.0, 0.0, 1.0, 0.01);
-  GetParam(kMidiSustain)->InitContinuous("MIDI Sustain", 1.0, 0.0, 1.0, 0.01);
-  GetParam(kMidiRelease)->InitContinuous("MIDI Release", 0.05, 0.0, 1.0, 0.01);
+  GetParam(quillet::kVolume)->InitContinuous("Volume", 1.0, 0.0, 2.0, 0.1);
+  GetParam(quillet::kVolume)->SetDisplayFunction(FormatVolume);
+  GetParam(quillet::kMix)->InitContinuous("Mix", 1.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kMix)->SetDisplayFunction(FormatMix);
+  InitEnumParam(quillet::kGrainMode, "Grain Mode", 0, 4, kGrainModeTexts);
+  GetParam(quillet::kGrainLength)->InitContinuous("Grain Length", 20.0, 0.2, 2000.0, 0.1, "", 4.0);
+  InitEnumParam(quillet::kGrainSync, "Grain Sync", kQuarterNote, 20, kSyncTexts);
+  GetParam(quillet::kGrainFrequency)
+      ->InitContinuous("Grain Frequency", 110.0, 16.0, 5000.0, 0.1, "Hz", 4.0);
+  GetParam(quillet::kGrainOverlap)->InitContinuous("Grain Overlap", 0.0, 0.0, 50.0, 1.0);
+  GetParam(quillet::kGrainFadeIn)->InitContinuous("Grain Fade-In", 0.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kGrainSkew)->InitContinuous("Grain Skew", 0.0, -1.0, 1.0, 0.01);
+  GetParam(quillet::kGrainFadeOut)->InitContinuous("Grain Fade-Out", 0.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kFrameLength)->InitContinuous("Frame Length", 160.0, 0.2, 5000.0, 0.1, "", 4.0);
+  InitEnumParam(quillet::kFrameSync, "Frame Sync", kQuarterNote, 20, kSyncTexts);
+  GetParam(quillet::kFrameSyncToHost)->InitSwitch("Frame Sync to Host", false);
+  GetParam(quillet::kFrameOverlap)->InitContinuous("Frame Overlap", 0.0, 0.0, 50.0, 1.0);
+  GetParam(quillet::kFrameFadeIn)->InitContinuous("Frame Fade-In", 0.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kFrameSkew)->InitContinuous("Frame Skew", 0.0, -1.0, 1.0, 0.01);
+  GetParam(quillet::kFrameFadeOut)->InitContinuous("Frame Fade-Out", 0.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kMidiPolyphony)->InitInteger("MIDI Polyphony", 4, 1, 8);
+  GetParam(quillet::kMidiAttack)->InitContinuous("MIDI Attack", 0.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kMidiDecay)->InitContinuous("MIDI Decay", 0.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kMidiSustain)->InitContinuous("MIDI Sustain", 1.0, 0.0, 1.0, 0.01);
+  GetParam(quillet::kMidiRelease)->InitContinuous("MIDI Release", 0.05, 0.0, 1.0, 0.01);
 }

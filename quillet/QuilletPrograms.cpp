@@ -6,7 +6,7 @@ namespace {
 struct FactoryProgram {
   const char* name;
   // Parameters 0 to 21 (enumerations by value index); 22 to 28 are 0.
-  double values[Quillet::kUsedParamCount];
+  double values[quillet::kUsedParamCount];
 };
 
 // Value indexes of the texts used below.
@@ -30,13 +30,13 @@ const FactoryProgram kPrograms[Quillet::kPresetCount] = {
 };
 // clang-format on
 
-static_assert(Quillet::kUsedParamCount == 22, "the table lists parameters 0 to 21");
+static_assert(quillet::kUsedParamCount == 22, "the table lists parameters 0 to 21");
 
 }  // namespace
 
 void Quillet::MakeFactoryPreset(int index) {
   if (index < 0 || index >= kPresetCount) return;
   double values[kParamCount] = {};
-  for (int i = 0; i < kUsedParamCount; ++i) values[i] = kPrograms[index].values[i];
+  for (int i = 0; i < quillet::kUsedParamCount; ++i) values[i] = kPrograms[index].values[i];
   MakePresetFromValues(index, kPrograms[index].name, values);
 }

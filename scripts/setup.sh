@@ -4,8 +4,10 @@
 # (with qemu-user for kernels that do not run 32-bit Linux programs),
 # Xvfb, GoogleTest sources, zlib and libpng for every target, FreeType and
 # fontconfig with the fonts that stand in for the editor's (Liberation for Arial
-# and Courier New, DejaVu Sans for Verdana), and the fuzzing and benchmarking
-# tools. Idempotent: a second run installs nothing and rebuilds nothing.
+# and Courier New, DejaVu Sans for Verdana), the fuzzing and benchmarking
+# tools, and what the release archives and the README's picture are made with
+# (zip, pngquant). Idempotent: a second run installs nothing and rebuilds
+# nothing.
 #
 # The mingw builds of libpng and libsndfile come from Debian's source packages,
 # built static into the dependency cache (.deps/ at the top of the checkout, or
@@ -29,6 +31,7 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-liberation2 fonts-dejavu-core
   clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales
+  zip unzip pngquant
 )
 
 missing=()

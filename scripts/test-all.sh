@@ -9,6 +9,8 @@
 #   format        every C++ file as .clang-format lays it out
 #   cross-build   the 32- and 64-bit DLLs render the same signal alike, and
 #                 both agree with the Linux build on every factory program
+#   release       the release archives, made from clean builds, hold exactly
+#                 the binaries tested above
 # Stops at nothing: every stage runs, failures are counted, and the exit code
 # is non-zero when any stage failed.
 set -uo pipefail
@@ -72,6 +74,11 @@ compare_builds() {
   return $ok
 }
 
+# The archives from clean builds, checked against the binaries tested here.
+release_and_check() {
+  bash scripts/release.sh && bash scripts/check-release.sh
+}
+
 stage format bash scripts/check-format.sh
 stage native build_and_test native
 stage native-tsan build_and_test native-tsan
@@ -82,6 +89,7 @@ stage cross-build compare_builds
 # (the maths libraries differ in the last bits, hence the tolerance).
 stage render-native-vs-win64 bash tools/render/compare-builds.sh build/native build/win64 1e-12
 stage render-native-vs-win32 bash tools/render/compare-builds.sh build/native build/win32 1e-12
+stage release release_and_check
 stage fuzz build_and_test fuzz
 
 echo

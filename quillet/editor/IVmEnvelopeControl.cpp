@@ -16,9 +16,9 @@ IVmEnvelopeControl::IVmEnvelopeControl(plug::IPlugBase* plugin, const graphics::
                                        int identifier)
     : IControl(plugin, rect, identifier) {
   const bool grain = identifier == kGrainShape;
-  fadeInParam_ = grain ? Quillet::kGrainFadeIn : Quillet::kFrameFadeIn;
-  skewParam_ = grain ? Quillet::kGrainSkew : Quillet::kFrameSkew;
-  fadeOutParam_ = grain ? Quillet::kGrainFadeOut : Quillet::kFrameFadeOut;
+  fadeInParam_ = grain ? quillet::kGrainFadeIn : quillet::kFrameFadeIn;
+  skewParam_ = grain ? quillet::kGrainSkew : quillet::kFrameSkew;
+  fadeOutParam_ = grain ? quillet::kGrainFadeOut : quillet::kFrameFadeOut;
 }
 
 void IVmEnvelopeControl::SetLine(const graphics::IArgb& colour, const graphics::IBlend& blend) {

@@ -13,14 +13,14 @@ IVmMenuControl::IVmMenuControl(plug::IPlugBase* plugin, const graphics::IRect& r
     : IControl(plugin, rect, paramIndex),
       textRect_(rect.left, rect.top + 6, rect.right, rect.bottom - 6) {
   textStyle_ = ValueTextStyle();
-  if (paramIndex == Quillet::kGrainMode) {
+  if (paramIndex == quillet::kGrainMode) {
     count_ = 4;
     const plug::IParameter* param = Param();
     for (int i = 0; i < count_; ++i) {
       const bool has = param && i < param->ValueTextCount();
       items_.AddItem(has ? param->ValueTextAt(i).text.c_str() : "");
     }
-  } else if (paramIndex == Quillet::kMidiPolyphony) {
+  } else if (paramIndex == quillet::kMidiPolyphony) {
     count_ = 8;
     const char* const voices[] = {"1", "2", "3", "4", "5", "6", "7", "8"};
     for (const char* text : voices) items_.AddItem(text);

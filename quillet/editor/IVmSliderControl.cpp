@@ -29,7 +29,7 @@ IVmSliderControl::IVmSliderControl(plug::IPlugBase* plugin, int x, int paramInde
 }
 
 bool IVmSliderControl::IsNoteLength() const {
-  return paramIndex_ == Quillet::kGrainSync || paramIndex_ == Quillet::kFrameSync;
+  return paramIndex_ == quillet::kGrainSync || paramIndex_ == quillet::kFrameSync;
 }
 
 graphics::IRect IVmSliderControl::SliderHandleRect() const {

@@ -18,10 +18,19 @@ constexpr int kBlock = 512;
 constexpr vst::int32 kVolumeParam = 0;
 constexpr vst::int32 kMidiStandardProgram = 3;
 
+constexpr int kSecondBlocks = 86;  // one second at 44.1 kHz
+
 struct Level {
   double rms = 0.0;
   bool finite = true;
 };
+
+// The RMS of the sample-by-sample difference of two renders of one length.
+double RmsOfDifference(const std::vector<double>& a, const std::vector<double>& b) {
+  double sum = 0.0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) sum += (a[i] - b[i]) * (a[i] - b[i]);
+  return a.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(a.size()));
+}
 
 class Engine : public ShippedPlugin {
  protected:
@@ -57,16 +66,46 @@ class Engine : public ShippedPlugin {
   }
 };
 
-TEST_F(Engine, EveryFactoryProgramSoundsAndStaysFinite) {
+// Each factory program does something of its own to the same input: its
+// output is finite, differs from the input and from every other program's,
+// and has the level measured for it (within 3 dB), so a program that has
+// gone silent, dry or wild fails.
+TEST_F(Engine, EveryFactoryProgramShapesTheSoundItsOwnWay) {
+  // RMS in dB of one second of the test signal (seed 11, itself about
+  // -11 dB), with A3 and E4 held from the start, through each program, as
+  // measured when the programs were made.
+  const double kExpectedDb[kNumPresets] = {-10.9, -10.9, -12.1, -7.6,  -7.5,
+                                           -15.7, -19.8, -15.9, -16.7, -14.4};
+  std::vector<double> input;
+  {
+    vsthost::TestSignal signal(44100.0, 11);
+    AudioBuffer<double> block(2, kBlock);
+    for (int b = 0; b < kSecondBlocks; ++b) {
+      signal.render(block.pointers()[0], block.pointers()[1], kBlock);
+      for (int c = 0; c < 2; ++c)
+        input.insert(input.end(), block.channel(c), block.channel(c) + kBlock);
+    }
+  }
+  std::vector<std::vector<double>> outputs;
   for (vst::int32 program = 0; program < kNumPresets; ++program) {
+    SCOPED_TRACE(testing::Message() << "program " << program);
     plugin_.dispatch(vst::effSetProgram, 0, program);
     // Notes for the MIDI programs; the others ignore them.
     plugin_.sendEvents({HostEvent::midi(0, 0x90, 57, 100), HostEvent::midi(0, 0x90, 64, 100)});
-    vsthost::TestSignal signal(44100.0, 11 + program);
-    const Level level = render(&signal, 86);  // one second
-    EXPECT_TRUE(level.finite) << "program " << program;
-    EXPECT_GT(level.rms, 1e-3) << "program " << program;
+    vsthost::TestSignal signal(44100.0, 11);
+    std::vector<double> out;
+    const Level level = render(&signal, kSecondBlocks, &out);
     plugin_.sendEvents({HostEvent::midi(0, 0xB0, 123, 0)});
+    EXPECT_TRUE(level.finite);
+    const double db = 20.0 * std::log10(level.rms);
+    EXPECT_NEAR(db, kExpectedDb[program], 3.0);
+    // A difference 20 dB below the output's own level is not another sound;
+    // the closest two programs differ by about -5 dB.
+    EXPECT_GT(RmsOfDifference(out, input), 0.1 * level.rms) << "sounds like its input";
+    for (vst::int32 other = 0; other < program; ++other)
+      EXPECT_GT(RmsOfDifference(out, outputs[other]), 0.1 * level.rms)
+          << "sounds like program " << other;
+    outputs.push_back(out);
   }
 }
 

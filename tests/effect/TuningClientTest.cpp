@@ -43,7 +43,6 @@ TEST_F(TuningClientTest, WithoutLibraryPlaysEqualTemperamentAndDropsNothing) {
   TuningClient client;
   EXPECT_FALSE(client.HasTuningMaster());
   EXPECT_DOUBLE_EQ(client.TunedFrequency(69), 440.0);
-  EXPECT_STREQ(client.ScaleName(), "12-TET");
   for (int note = 0; note < 128; ++note) {
     EXPECT_NEAR(client.TunedFrequency(note), EqualTempered(note), 1e-9 * EqualTempered(note))
         << "note " << note;

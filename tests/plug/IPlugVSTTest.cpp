@@ -301,6 +301,59 @@ TEST_F(IPlugVSTTest, CallsLongerThanTheBlockAreProcessedInPieces) {
   EXPECT_EQ(dOutR, dr);
 }
 
+// Each piece of a call longer than the announced block reads the host's
+// transport where the piece starts: the positions advance by the piece's
+// offset into the call, the tempo stays, and after the call the host's own
+// position holds again.
+TEST_F(IPlugVSTTest, EachPieceOfALongCallSeesTheTransportAtItsOwnStart) {
+  struct Recorder : TestPlug {
+    void ProcessBlock(double** inputs, double** outputs, int frames) override {
+      plug::ITransportInfo info;
+      GetTransportInfo(&info);
+      seen.push_back(info);
+      positions.push_back(GetSamplePosition());
+      TestPlug::ProcessBlock(inputs, outputs, frames);
+    }
+    std::vector<plug::ITransportInfo> seen;
+    std::vector<int> positions;
+  } recorder;
+  recorder.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  recorder.Dispatch(vst::effSetBlockSize, 0, 64);
+  host.time.samplePos = 1000.0;
+  host.time.ppqPos = 2.0;
+  host.time.tempo = 90.0;
+  host.time.flags = vst::kVstTempoValid | vst::kVstPpqPosValid | vst::kVstTransportPlaying;
+  const int n = 150;
+  std::vector<float> l(n), r(n), outL(n), outR(n);
+  float* ins[] = {l.data(), r.data()};
+  float* outs[] = {outL.data(), outR.data()};
+  std::vector<double> dl(n), dr(n), dOutL(n), dOutR(n);
+  double* dIns[] = {dl.data(), dr.data()};
+  double* dOuts[] = {dOutL.data(), dOutR.data()};
+  recorder.GetAEffect()->processReplacing(recorder.GetAEffect(), ins, outs, n);
+  recorder.GetAEffect()->process(recorder.GetAEffect(), ins, outs, n);
+  recorder.GetAEffect()->processDoubleReplacing(recorder.GetAEffect(), dIns, dOuts, n);
+  ASSERT_EQ(recorder.seen.size(), 9u);
+  for (std::size_t i = 0; i < recorder.seen.size(); ++i) {
+    const int offset = 64 * static_cast<int>(i % 3);  // pieces of 64, 64 and 22 frames
+    SCOPED_TRACE(i);
+    EXPECT_EQ(recorder.seen[i].samplePos, 1000.0 + offset);
+    EXPECT_EQ(recorder.positions[i], 1000 + offset);
+    // 90 beats per minute at 48 kHz: 1/32000 of a beat per frame.
+    EXPECT_DOUBLE_EQ(recorder.seen[i].ppqPos, 2.0 + offset / 32000.0);
+    EXPECT_EQ(recorder.seen[i].tempo, 90.0);
+  }
+  EXPECT_EQ(recorder.GetSamplePosition(), 1000);
+  // Without a confirmed tempo the musical position cannot be advanced; the
+  // host's own value stands.
+  host.time.flags = vst::kVstPpqPosValid;
+  recorder.seen.clear();
+  recorder.GetAEffect()->processReplacing(recorder.GetAEffect(), ins, outs, 100);
+  ASSERT_EQ(recorder.seen.size(), 2u);
+  EXPECT_EQ(recorder.seen[1].samplePos, 1064.0);
+  EXPECT_EQ(recorder.seen[1].ppqPos, 2.0);
+}
+
 TEST_F(IPlugVSTTest, MidiPassesThroughToTheHost) {
   vst::VstMidiEvent note{};
   note.type = vst::kVstMidiType;

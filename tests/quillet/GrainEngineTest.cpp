@@ -20,13 +20,13 @@ using quillet::HostTempo;
 
 namespace {
 
-using P = GrainEngine::Parameter;
+using P = quillet::ParamIndex;
 
 // Program "default" as the plug-in applies it: every parameter in order.
 void ApplyDefaults(GrainEngine& engine) {
-  const double values[GrainEngine::kParameterCount] = {1,  1, 0, 20, 10, 110, 0, 0, 0, 0, 160,
-                                                       10, 0, 0, 0,  0,  0,   4, 0, 0, 1, 0.05};
-  for (int i = 0; i < GrainEngine::kParameterCount; ++i)
+  const double values[quillet::kUsedParamCount] = {1,  1, 0, 20, 10, 110, 0, 0, 0, 0, 160,
+                                                   10, 0, 0, 0,  0,  0,   4, 0, 0, 1, 0.05};
+  for (int i = 0; i < quillet::kUsedParamCount; ++i)
     ASSERT_TRUE(engine.SetParameter(i, values[i])) << i;
 }
 
@@ -262,7 +262,7 @@ TEST(GrainEngine, ExtremeTemposStayPlayable) {
   }
 }
 
-TEST(GrainEngine, ModeAndPolyphonySilenceEveryVoice) {
+TEST(GrainEngine, OnlyARealChangeOfModeOrPolyphonySilencesTheVoices) {
   GrainEngine engine;
   ASSERT_TRUE(engine.Reset(44100.0));
   ApplyDefaults(engine);
@@ -410,7 +410,7 @@ TEST(GrainEngine, NonFiniteParameterValuesAreIgnored) {
   GrainEngine engine;
   ASSERT_TRUE(engine.Reset(44100.0));
   ApplyDefaults(engine);
-  for (int i = 0; i < GrainEngine::kParameterCount; ++i) {
+  for (int i = 0; i < quillet::kUsedParamCount; ++i) {
     EXPECT_FALSE(engine.SetParameter(i, std::numeric_limits<double>::quiet_NaN())) << i;
     EXPECT_FALSE(engine.SetParameter(i, std::numeric_limits<double>::infinity())) << i;
   }

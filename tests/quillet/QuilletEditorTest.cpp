@@ -106,17 +106,17 @@ TEST_F(QuilletEditor, TheModeDecidesWhichGrainFaderIsShown) {
                {1.0f, {kFrameLengthFader}},
                {0.0f, {kGrainLengthFader, kFrameLengthFader}}};
   for (const auto& c : cases) {
-    SetParameter(Quillet::kGrainMode, c.mode);
+    SetParameter(quillet::kGrainMode, c.mode);
     EXPECT_EQ(VisibleFaders(), c.visible) << "mode " << c.mode;
   }
   // Sync to host, at 0.5 already on, swaps the frame faders.
-  SetParameter(Quillet::kFrameSyncToHost, 0.5f);
+  SetParameter(quillet::kFrameSyncToHost, 0.5f);
   EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainLengthFader, kFrameSyncFader}));
 }
 
 TEST_F(QuilletEditor, InMidiModeTheLampShowsAtTheNextIdleCallAndLightsWithNotes) {
   OpenEditor();
-  SetParameter(Quillet::kGrainMode, 1.0f);
+  SetParameter(quillet::kGrainMode, 1.0f);
   graphics::IControl* lamp = Gui().GetControl(kMidiLamp);
   EXPECT_TRUE(lamp->IsHidden());
   TickUntilIdle();
@@ -128,13 +128,13 @@ TEST_F(QuilletEditor, InMidiModeTheLampShowsAtTheNextIdleCallAndLightsWithNotes)
   SendMidi(0x80, 60, 0);
   Dispatch(vst::effEditIdle);
   EXPECT_EQ(lamp->Value(), 0.0);
-  SetParameter(Quillet::kGrainMode, 0.0f);
+  SetParameter(quillet::kGrainMode, 0.0f);
   Dispatch(vst::effEditIdle);
   EXPECT_TRUE(lamp->IsHidden());
 }
 
 TEST_F(QuilletEditor, WithTheWindowClosedTheControlsFollowButNothingIsShown) {
-  SetParameter(Quillet::kGrainMode, 1.0f / 3);
+  SetParameter(quillet::kGrainMode, 1.0f / 3);
   EXPECT_TRUE(VisibleFaders().empty());
   EXPECT_DOUBLE_EQ(Gui().GetControl(kGrainModeMenu)->Value(), 1.0f / 3);
   OpenEditor();
@@ -149,15 +149,15 @@ TEST_F(QuilletEditor, EnvelopePicturesRedrawWhenTheirParametersChange) {
   graphics::IControl* grain = Gui().GetControl(kGrainShape);
   graphics::IControl* frame = Gui().GetControl(kFrameShape);
   ASSERT_FALSE(grain->IsDirty());
-  SetParameter(Quillet::kGrainSkew, 0.75f);
+  SetParameter(quillet::kGrainSkew, 0.75f);
   EXPECT_TRUE(grain->IsDirty());
   EXPECT_TRUE(frame->IsDirty());
   for (int i = 0; i < 3; ++i) Tick();
-  SetParameter(Quillet::kFrameFadeOut, 0.25f);
+  SetParameter(quillet::kFrameFadeOut, 0.25f);
   EXPECT_FALSE(grain->IsDirty());
   EXPECT_TRUE(frame->IsDirty());
   for (int i = 0; i < 3; ++i) Tick();
-  SetParameter(Quillet::kVolume, 0.3f);
+  SetParameter(quillet::kVolume, 0.3f);
   EXPECT_FALSE(frame->IsDirty());
 }
 
@@ -195,9 +195,9 @@ TEST_F(QuilletEditor, FinishingALearnTurnsTheSwitchOff) {
   Click(40, 400);
   ASSERT_TRUE(Plugin().IsLearnActive());
   SendMidi(0xB0, 7, 64);
-  SetParameter(Quillet::kGrainLength, 0.5f);
+  SetParameter(quillet::kGrainLength, 0.5f);
   EXPECT_FALSE(Plugin().IsLearnActive());
-  EXPECT_EQ(Plugin().GetControllerMap().ParamFor(7), Quillet::kGrainLength);
+  EXPECT_EQ(Plugin().GetControllerMap().ParamFor(7), quillet::kGrainLength);
   EXPECT_EQ(Gui().GetControl(kLearnSwitch)->Value(), 0.0);
   EXPECT_TRUE(Gui().GetControl(kLearnSwitch)->IsDirty());
 }
@@ -213,10 +213,10 @@ TEST_F(QuilletEditor, LearningFinishedOnAnotherThreadWhileTheTimerDraws) {
     while (!stop.load()) {
       if (Plugin().IsLearnActive()) {
         SendMidi(0xB0, 7, 10);
-        SetParameter(Quillet::kMix, 0.25f);
+        SetParameter(quillet::kMix, 0.25f);
         finished.fetch_add(1);
       }
-      SetParameter(Quillet::kGrainMode, (finished.load() % 4) / 3.0f);
+      SetParameter(quillet::kGrainMode, (finished.load() % 4) / 3.0f);
     }
   });
   for (long round = 0; round < 2000000 && finished.load() < 20; ++round) {

@@ -26,11 +26,11 @@ constexpr int kBlockFrames = 512;
 
 struct Configuration {
   const char* name;
-  double values[quillet::GrainEngine::kParameterCount];
+  double values[quillet::kUsedParamCount];
   int voices;  // notes held in MIDI mode
 };
 
-// Parameter values 0 to 21 in host order (see GrainEngine::Parameter).
+// Parameter values 0 to 21 in host order (see quillet/ParamIndex.h).
 const Configuration kConfigurations[] = {
     {"default", {1, 1, 0, 20, 10, 110, 0, 0, 0, 0, 160, 10, 0, 0, 0, 0, 0, 4, 0, 0, 1, 0.05}, 0},
     {"Frequency",
@@ -47,8 +47,7 @@ const Configuration kConfigurations[] = {
 double Run(const Configuration& c, int frames) {
   quillet::GrainEngine engine;
   engine.Reset(kSampleRateHz);
-  for (int i = 0; i < quillet::GrainEngine::kParameterCount; ++i)
-    engine.SetParameter(i, c.values[i]);
+  for (int i = 0; i < quillet::kUsedParamCount; ++i) engine.SetParameter(i, c.values[i]);
   for (int v = 0; v < c.voices; ++v) {
     const int note = 48 + 5 * v;
     engine.NoteOn(note, quillet::NoteFrequencyTable::FrequencyHz(note));

@@ -39,7 +39,7 @@ class MakersControls : public EditorTest {
 TEST_F(MakersControls, TheGrainModeMenuShowsAndSetsTheMode) {
   auto* menu = Control<IVmMenuControl>(kGrainModeMenu);
   EXPECT_EQ(menu->TextRect(), IRect(244, 102, 308, 122));
-  SetParameter(Quillet::kGrainMode, 2.0f / 3);  // FREQ
+  SetParameter(quillet::kGrainMode, 2.0f / 3);  // FREQ
   EXPECT_EQ(menu->CurrentItem(), 2);
   EXPECT_EQ(menu->Items().Item(2)->Text(), "FREQ");
   Gui().QueueMenuCommand(3);
@@ -49,7 +49,7 @@ TEST_F(MakersControls, TheGrainModeMenuShowsAndSetsTheMode) {
   EXPECT_EQ(Gui().Menus()[0].flags, (std::vector<int>{0, 0, IMenuItem::kChecked, 0}));
   EXPECT_EQ(Gui().Menus()[0].at, IRect(270, 110, 270, 110));
   EXPECT_EQ(menu->Value(), 1.0);
-  EXPECT_EQ(Plugin().GetParam(Quillet::kGrainMode)->Value(), 3.0);
+  EXPECT_EQ(Plugin().GetParam(quillet::kGrainMode)->Value(), 3.0);
   // The press, the choice (pushed twice, as the value and as a redraw) and the end.
   EXPECT_EQ(host_.calls.front(), "b2");
   EXPECT_EQ(host_.calls.back(), "e2");
@@ -58,7 +58,7 @@ TEST_F(MakersControls, TheGrainModeMenuShowsAndSetsTheMode) {
 
 TEST_F(MakersControls, ThePolyphonyMenuRunsFromOneToEight) {
   auto* menu = Control<IVmMenuControl>(kPolyphonyMenu);
-  SetParameter(Quillet::kMidiPolyphony, 0.0f);
+  SetParameter(quillet::kMidiPolyphony, 0.0f);
   EXPECT_EQ(menu->CurrentItem(), 0);
   EXPECT_EQ(menu->Items().Item(0)->Text(), "1");
   Gui().QueueMenuCommand(7);
@@ -66,20 +66,20 @@ TEST_F(MakersControls, ThePolyphonyMenuRunsFromOneToEight) {
   EXPECT_EQ(Gui().Menus()[0].texts.size(), 8u);
   EXPECT_EQ(Gui().Menus()[0].texts[7], "8");
   EXPECT_EQ(menu->Value(), 1.0);
-  EXPECT_EQ(Plugin().GetParam(Quillet::kMidiPolyphony)->Value(), 8.0);
+  EXPECT_EQ(Plugin().GetParam(quillet::kMidiPolyphony)->Value(), 8.0);
   // No choice changes nothing.
   Click(880, 110);
-  EXPECT_EQ(Plugin().GetParam(Quillet::kMidiPolyphony)->Value(), 8.0);
+  EXPECT_EQ(Plugin().GetParam(quillet::kMidiPolyphony)->Value(), 8.0);
 }
 
 TEST_F(MakersControls, ASyncFaderOpensTheNoteLengthsOnlyFromItsReadOut) {
   OpenEditor();
-  SetParameter(Quillet::kGrainMode, 1.0f / 3);  // SYNC: the Grain Sync fader is shown
+  SetParameter(quillet::kGrainMode, 1.0f / 3);  // SYNC: the Grain Sync fader is shown
   auto* fader = Control<IVmSliderControl>(kGrainSyncFader);
   ASSERT_FALSE(fader->IsHidden());
   EXPECT_EQ(fader->TextRect(), IRect(140, 103, 206, 119));
   EXPECT_EQ(fader->TrackRect(), IRect(152, 136, 194, 328));
-  SetParameter(Quillet::kGrainSync, 10.0f / 19);  // "1/4"
+  SetParameter(quillet::kGrainSync, 10.0f / 19);  // "1/4"
   const double before = fader->Value();
   Click(170, 200);  // on the track: nothing
   EXPECT_TRUE(Gui().Menus().empty());
@@ -94,7 +94,7 @@ TEST_F(MakersControls, ASyncFaderOpensTheNoteLengthsOnlyFromItsReadOut) {
   EXPECT_EQ(menu.texts, lengths);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(menu.flags[static_cast<size_t>(i)], i == 10 ? 4 : 0);
   EXPECT_DOUBLE_EQ(fader->Value(), 15.0 / 19);
-  EXPECT_EQ(Plugin().GetParam(Quillet::kGrainSync)->Value(), 15.0);
+  EXPECT_EQ(Plugin().GetParam(quillet::kGrainSync)->Value(), 15.0);
 }
 
 TEST_F(MakersControls, ASyncFaderDragsOnlyInsideItsTrack) {
@@ -115,12 +115,12 @@ TEST_F(MakersControls, ASyncFaderDragsOnlyInsideItsTrack) {
 TEST_F(MakersControls, OtherFadersMoveBy192PixelsForTheWholeRange) {
   OpenEditor();  // M.SEC: the Grain Length fader is shown
   auto* fader = Control<IVmSliderControl>(kGrainLengthFader);
-  SetParameter(Quillet::kGrainLength, 0.0f);
+  SetParameter(quillet::kGrainLength, 0.0f);
   graphics::IMouseState s = Left();
   Gui().OnMouseDown(170, 300, &s);
   Gui().OnMouseDrag(170, 108, &s);  // 192 pixels up
   EXPECT_DOUBLE_EQ(fader->Value(), 1.0);
-  EXPECT_EQ(Plugin().GetParam(Quillet::kGrainLength)->Value(), 2000.0);
+  EXPECT_EQ(Plugin().GetParam(quillet::kGrainLength)->Value(), 2000.0);
   Gui().OnMouseDrag(170, 400, &s);  // far down: clamped
   EXPECT_EQ(fader->Value(), 0.0);
   Gui().OnMouseUp(170, 400, &s);
@@ -191,9 +191,9 @@ class EnvelopePicture : public MakersControls {
 };
 
 TEST_F(EnvelopePicture, FadesOfAHalfAndAMiddleSkewDrawASymmetricTriangle) {
-  SetParameter(Quillet::kGrainFadeIn, 0.5f);
-  SetParameter(Quillet::kGrainFadeOut, 0.5f);
-  SetParameter(Quillet::kGrainSkew, 0.5f);  // skew 0: the middle
+  SetParameter(quillet::kGrainFadeIn, 0.5f);
+  SetParameter(quillet::kGrainFadeOut, 0.5f);
+  SetParameter(quillet::kGrainSkew, 0.5f);  // skew 0: the middle
   Capture(kGrainShape);                     // (250, 189, 392, 271)
   const double h = r_.H() * 0.9;
   EXPECT_NEAR(TopOf(r_.left + r_.W() / 2), r_.bottom - h, 1.0);
@@ -205,8 +205,8 @@ TEST_F(EnvelopePicture, FadesOfAHalfAndAMiddleSkewDrawASymmetricTriangle) {
 }
 
 TEST_F(EnvelopePicture, WithoutFadeInTheRiseIsVerticalAtTheLeftEdge) {
-  SetParameter(Quillet::kGrainFadeIn, 0.0f);
-  SetParameter(Quillet::kGrainSkew, 0.5f);
+  SetParameter(quillet::kGrainFadeIn, 0.0f);
+  SetParameter(quillet::kGrainSkew, 0.5f);
   Capture(kGrainShape);
   const int top = static_cast<int>(r_.bottom - r_.H() * 0.9);
   int lit = 0;
@@ -264,16 +264,16 @@ TEST_F(MakersControls, ThePresetMenuListsTheProgramsAndResetsTheCurrentOne) {
 
   // Edit slot 8, move away and back: the edit stays; the reset undoes it.
   Plugin().SelectPreset(8);
-  SetParameter(Quillet::kMix, 0.1f);
+  SetParameter(quillet::kMix, 0.1f);
   Plugin().SelectPreset(0);
   Plugin().SelectPreset(8);
-  EXPECT_FLOAT_EQ(static_cast<float>(Plugin().GetParam(Quillet::kMix)->Value()), 0.1f);
+  EXPECT_FLOAT_EQ(static_cast<float>(Plugin().GetParam(quillet::kMix)->Value()), 0.1f);
   Dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>("mine"));
   for (int i = 0; i < 3; ++i) Tick();
   Gui().QueueMenuCommand(11);
   Click(150, 36);
   EXPECT_EQ(Plugin().GetCurrentPresetIdx(), 8);
-  EXPECT_DOUBLE_EQ(Plugin().GetParam(Quillet::kMix)->Value(), 0.7);
+  EXPECT_DOUBLE_EQ(Plugin().GetParam(quillet::kMix)->Value(), 0.7);
   EXPECT_STREQ(Plugin().GetPresetName(8), "Slap Back");
   EXPECT_DOUBLE_EQ(Gui().GetControl(kMixKnob)->Value(), 0.7);
   // Chosen or not, every control is redrawn.

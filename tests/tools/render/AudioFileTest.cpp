@@ -21,9 +21,8 @@ using render::SampleFormat;
 class AudioFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::system("sox --version >/dev/null 2>&1") != 0) {
-      GTEST_SKIP() << "sox is not installed (scripts/setup.sh installs it)";
-    }
+    ASSERT_EQ(std::system("sox --version >/dev/null 2>&1"), 0)
+        << "sox is not installed (scripts/setup.sh installs it)";
     dir_ = ::testing::TempDir() + "render-audio-" + std::to_string(::getpid()) + "/";
     ASSERT_EQ(std::system(("mkdir -p " + dir_).c_str()), 0);
   }

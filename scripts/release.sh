@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Makes the release archives from a clean build of the three plug-in binaries,
+# in build/release/:
+#   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll
+#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so
+#   SHA256SUMS                            the SHA-256 sums of both archives
+# Each archive holds one folder of its own name with the binaries, README.md
+# (and the overview picture it shows) and, under licenses/, the notices of
+# the libraries linked into the binaries. The version is the project's, from
+# CMakeLists.txt. The archives depend only on the files they hold: the same
+# binaries give the same bytes.
+#
+# The builds are clean (build/release/build-<preset>, made afresh) and, with
+# the same sources, byte for byte those of the presets that the tests use;
+# scripts/check-release.sh compares the archives with those.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+bash scripts/setup.sh >/dev/null
+version=$(sed -n 's/^project(Quillet VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || { echo "release: no version in CMakeLists.txt" >&2; exit 1; }
+out=build/release
+rm -rf "$out"
+mkdir -p "$out"
+
+for preset in win64 win32 native; do
+  echo "release: building $preset"
+  cmake --preset "$preset" -B "$out/build-$preset" -DQUILLET_TESTS=OFF >/dev/null
+  cmake --build "$out/build-$preset" --target Quillet >/dev/null
+done
+
+# The notices, from the Debian packages whose sources the binaries are built
+# from: libpng (the mingw builds come from the same source package as
+# libpng16-16) and zlib for all three, and the mingw-w64 runtime (its
+# winpthreads and start-up code) that the DLLs link statically.
+notice_libpng=/usr/share/doc/libpng16-16/copyright
+notice_zlib_linux=/usr/share/doc/zlib1g/copyright
+notice_zlib_windows=/usr/share/doc/libz-mingw-w64-dev/copyright
+notice_mingw=/usr/share/doc/mingw-w64-common/copyright
+for f in "$notice_libpng" "$notice_zlib_linux" "$notice_zlib_windows" "$notice_mingw"; do
+  [ -f "$f" ] || { echo "release: $f is missing (scripts/setup.sh installs its package)" >&2; exit 1; }
+done
+
+# One commit time for every file, so that the archives repeat exactly.
+stamp=$(git log -1 --format=%ct 2>/dev/null || echo 0)
+
+# stage FOLDER BINARY... ; then the licenses are copied in by the caller.
+stage() {
+  local dir=$out/stage/$1
+  shift
+  mkdir -p "$dir/licenses" "$dir/docs"
+  cp "$@" README.md "$dir/"
+  cp docs/overview.png "$dir/docs/"
+  cp "$notice_libpng" "$dir/licenses/libpng.txt"
+}
+
+windows=Quillet-$version-windows
+stage "$windows" "$out/build-win64/Quillet64.dll" "$out/build-win32/Quillet.dll"
+cp "$notice_zlib_windows" "$out/stage/$windows/licenses/zlib.txt"
+cp "$notice_mingw" "$out/stage/$windows/licenses/mingw-w64.txt"
+
+linux=Quillet-$version-linux-x86_64
+stage "$linux" "$out/build-native/Quillet.so"
+cp "$notice_zlib_linux" "$out/stage/$linux/licenses/zlib.txt"
+
+find "$out/stage" -exec touch -h -d "@$stamp" {} +
+chmod -R u=rwX,go=rX "$out/stage"
+(
+  cd "$out/stage"
+  find "$windows" | LC_ALL=C sort | TZ=UTC zip -q -X -9 "../$windows.zip" -@
+  tar --sort=name --owner=0 --group=0 --numeric-owner --mtime="@$stamp" -cf - "$linux" |
+    gzip -n -9 >"../$linux.tar.gz"
+)
+(cd "$out" && sha256sum "$windows.zip" "$linux.tar.gz" >SHA256SUMS)
+rm -rf "$out/stage"
+
+echo "release: $version"
+(cd "$out" && ls -l "$windows.zip" "$linux.tar.gz" && cat SHA256SUMS)
