@@ -1,0 +1,122 @@
+// quillet-editor-picture: opens a plug-in's editor in a window of its own,
+// lets it draw, and writes what the window shows to a PNG file.
+//
+//   quillet-editor-picture PLUGIN OUT.png [--program N|NAME] [--param NAME=VALUE]...
+//                          [--hover X,Y] [--wait MS]
+//
+// Parameters and programs are set before the editor opens, the way a host
+// restores a project; --hover moves the pointer over a point of the editor
+// before the picture is taken. Exit status: 0 written, 1 bad command line or
+// file, 2 the plug-in or its editor could not be opened.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lice/LICE_MemBitmap.h"
+#include "tools/render/PluginControl.h"
+#include "tools/render/PngWriter.h"
+#include "tools/vsthost/EditorInput.h"
+#include "tools/vsthost/EditorWindow.h"
+#include "tools/vsthost/PluginHost.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quillet-editor-picture PLUGIN OUT.png [--program N|NAME] [--param NAME=VALUE]...\n"
+    "                              [--hover X,Y] [--wait MS]\n";
+
+struct Options {
+  std::string plugin;
+  std::string output;
+  std::string program;
+  std::vector<std::string> params;
+  int hoverX = -1;
+  int hoverY = -1;
+  int waitMs = 400;
+};
+
+bool parse(int argc, char** argv, Options* o, std::string* error) {
+  std::vector<std::string> positional;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--program" && hasValue) {
+      o->program = argv[++i];
+    } else if (arg == "--param" && hasValue) {
+      o->params.push_back(argv[++i]);
+    } else if (arg == "--hover" && hasValue) {
+      if (std::sscanf(argv[++i], "%d,%d", &o->hoverX, &o->hoverY) != 2) {
+        *error = "--hover takes X,Y";
+        return false;
+      }
+    } else if (arg == "--wait" && hasValue) {
+      o->waitMs = std::atoi(argv[++i]);
+    } else if (!arg.empty() && arg[0] == '-') {
+      *error = "unknown option " + arg;
+      return false;
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 2) {
+    *error = "a plug-in and an output file are needed";
+    return false;
+  }
+  o->plugin = positional[0];
+  o->output = positional[1];
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  std::string error;
+  if (!parse(argc, argv, &options, &error)) {
+    std::fprintf(stderr, "quillet-editor-picture: %s\n%s", error.c_str(), kUsage);
+    return 1;
+  }
+  vsthost::PluginHost plugin;
+  if (plugin.load(options.plugin, &error) != vsthost::LoadStatus::kLoaded) {
+    std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
+    return 2;
+  }
+  plugin.open();
+  plugin.setSampleRate(44100.0f);
+  plugin.setBlockSize(512);
+  plugin.resume();
+  render::PluginControl control(&plugin);
+  if (!options.program.empty() && !control.selectProgram(options.program, &error)) {
+    std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
+    return 1;
+  }
+  for (const std::string& assignment : options.params) {
+    if (!control.applyAssignment(assignment, &error)) {
+      std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
+      return 1;
+    }
+  }
+  vsthost::EditorWindow window;
+  if (!window.open(&plugin, 0, 0, &error)) {
+    std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
+    return 2;
+  }
+  if (options.hoverX >= 0) {
+    vsthost::EditorInput input(window.editorWindow());
+    input.moveTo(options.hoverX, options.hoverY);
+  }
+  vsthost::EditorWindow::pump(options.waitMs);
+  std::unique_ptr<LICE_MemBitmap> picture(window.capture());
+  window.close();
+  if (!picture || !render::writePng(options.output, picture.get(), &error)) {
+    std::fprintf(stderr, "quillet-editor-picture: no picture written%s%s\n",
+                 error.empty() ? "" : ": ", error.c_str());
+    return picture ? 1 : 2;
+  }
+  std::printf("quillet-editor-picture: %d x %d -> %s\n", picture->Width(), picture->Height(),
+              options.output.c_str());
+  return 0;
+}
