@@ -22,6 +22,9 @@ class EditorInput {
   void wheel(int x, int y, int notches);
   // A key by its Windows virtual-key code, pressed and released.
   void key(int virtualKey);
+  // The same without running the window's messages afterwards: for a menu or
+  // message box's own loop, which must see the key itself.
+  static void sendKey(int virtualKey);
   // Waits out the double-click time, so the next click is a click of its own.
   static void settle();
 

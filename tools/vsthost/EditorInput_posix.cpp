@@ -10,6 +10,7 @@ void EditorInput::release(int x, int y, bool right) {}
 void EditorInput::doubleClick(int x, int y) {}
 void EditorInput::wheel(int x, int y, int notches) {}
 void EditorInput::key(int virtualKey) {}
+void EditorInput::sendKey(int virtualKey) {}
 void EditorInput::settle() {}
 
 }  // namespace vsthost

@@ -60,7 +60,7 @@ void EditorInput::wheel(int x, int y, int notches) {
   EditorWindow::pump(kSettleMs);
 }
 
-void EditorInput::key(int virtualKey) {
+void EditorInput::sendKey(int virtualKey) {
   INPUT in[2] = {};
   for (INPUT& i : in) {
     i.type = INPUT_KEYBOARD;
@@ -68,6 +68,10 @@ void EditorInput::key(int virtualKey) {
   }
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof in[0]);
+}
+
+void EditorInput::key(int virtualKey) {
+  sendKey(virtualKey);
   EditorWindow::pump(kSettleMs);
 }
 
