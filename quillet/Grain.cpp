@@ -1,13 +1,12 @@
 #include "quillet/Grain.h"
 
 #include <cmath>
-#include <new>
 
 namespace quillet {
 
 namespace {
-// Above this rate a grain refuses to allocate: its buffer would take more than
-// 48 MB, sixteen times over.
+// Above this rate a grain refuses to allocate: its buffer would reserve more
+// than 48 MB of address space, sixteen times over.
 constexpr double kMaxSampleRateHz = 1000000.0;
 
 // Any loop length beyond this is certainly larger than the buffer, so the grain
@@ -30,7 +29,8 @@ bool Grain::SetSampleRate(double rateHz) {
   if (!(rateHz > 0.0)) return false;
   if (rateHz == sampleRate_) return true;
 
-  buffer_.reset();
+  pages_.Release();
+  buffer_ = nullptr;
   capacity_ = 0;
   maxGrainSamples_ = 1;
   sampleRate_ = -1.0;
@@ -40,8 +40,8 @@ bool Grain::SetSampleRate(double rateHz) {
 
   const int maxGrainSamples = static_cast<int>(std::floor(2.0 * rateHz));
   const int capacity = maxGrainSamples + maxGrainSamples / 2;
-  buffer_.reset(new (std::nothrow) double[2 * static_cast<size_t>(capacity)]());
-  if (!buffer_) return false;
+  if (!pages_.Allocate(2 * static_cast<size_t>(capacity) * sizeof(double))) return false;
+  buffer_ = static_cast<double*>(pages_.Data());
   sampleRate_ = rateHz;
   maxGrainSamples_ = maxGrainSamples;
   capacity_ = capacity;

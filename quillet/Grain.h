@@ -1,9 +1,8 @@
 #pragma once
 
-#include <memory>
-
 #include "quillet/FadeCurve.h"
 #include "quillet/StereoSample.h"
+#include "quillet/ZeroPageBuffer.h"
 
 namespace quillet {
 
@@ -28,6 +27,12 @@ namespace quillet {
 // whatever the previous use of the grain left there (zeros after allocation).
 // The buffer is never cleared between uses.
 //
+// Memory: the buffer holds three seconds, but only the pages a grain has
+// written become resident (ZeroPageBuffer). A grain writes at most
+// min(span, lifetime) pairs from the start of the buffer per use, so what it
+// holds in memory is the longest such stretch since the last rate change: a
+// few hundred kilobytes for a MIDI note, nothing for a grain never ticked.
+//
 // In interpolating mode (grain length from a frequency) each read head keeps a
 // four-sample history, kept as a ring, and interpolates with a Catmull-Rom
 // cubic between the two middle samples; the result trails the read position
@@ -42,8 +47,8 @@ class Grain {
   Grain(const Grain&) = delete;
   Grain& operator=(const Grain&) = delete;
 
-  // Makes a zeroed buffer of floor(2 x rate) x 3 / 2 stereo pairs (integer
-  // arithmetic) and rewinds position and age. A rate of 0 or less, or the rate
+  // Makes a buffer of floor(2 x rate) x 3 / 2 stereo pairs (integer
+  // arithmetic) of fresh zero pages and rewinds position and age. A rate of 0 or less, or the rate
   // already in use, changes nothing. Returns false when the buffer could not be
   // allocated; the grain is then silent until a later call succeeds.
   bool SetSampleRate(double rateHz);
@@ -107,9 +112,10 @@ class Grain {
   // ReadHead, inlined into Tick.
   StereoSample ReadAt(double x, int head);
 
-  std::unique_ptr<double[]> buffer_;  // capacity_ interleaved stereo pairs
-  double history_[2][4][2] = {};      // [head][ring position][channel]
-  int historyOldest_[2] = {};         // [head]: ring position of the oldest pair
+  ZeroPageBuffer pages_;          // owns the recording
+  double* buffer_ = nullptr;      // capacity_ interleaved stereo pairs, in pages_
+  double history_[2][4][2] = {};  // [head][ring position][channel]
+  int historyOldest_[2] = {};     // [head]: ring position of the oldest pair
 
   int grainSamples_ = 1;
   int lifetime_ = 1;

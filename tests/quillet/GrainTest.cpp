@@ -125,6 +125,17 @@ TEST(Grain, LoopCrossfadeTailReadsTheOldRecordingInTheFirstCycle) {
   EXPECT_EQ(again[1], 0.5 * 102.0 + 0.5 * 6.0);
 }
 
+TEST(Grain, ANewRateStartsFromAnEmptyRecording) {
+  Grain grain;
+  StartGrain(grain, 4, 100, 50.0);
+  TickRamp(grain, 10, 1.0);  // positions 4 and 5 now hold 5 and 6
+  ASSERT_TRUE(grain.SetSampleRate(2000.0));
+  ASSERT_TRUE(grain.SetSampleRate(1000.0));
+  grain.Start();
+  // As after the first allocation: the tail head finds zeros, not 5 and 6.
+  EXPECT_EQ(TickRamp(grain, 2, 101.0), (std::vector<double>{0, 0.5 * 102.0}));
+}
+
 TEST(Grain, InterpolatingHeadsTrailByTwoSamples) {
   Grain grain;
   ASSERT_TRUE(grain.SetSampleRate(1000.0));
