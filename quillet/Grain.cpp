@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "quillet/UnitPower.h"
+
 namespace quillet {
 
 namespace {
@@ -13,14 +15,6 @@ constexpr double kMaxSampleRateHz = 1000000.0;
 // is silent; keeping it finite keeps the span and overlap arithmetic finite.
 constexpr double kMaxLoopLength = 1073741824.0;
 
-// x^exponent, with the two exponents that a fade control hits exactly (0.5 gives
-// 1, 0.375 gives 2) computed without the library call. Both are exact, so the
-// result does not change.
-inline double Power(double x, double exponent) {
-  if (exponent == 1.0) return x;
-  if (exponent == 2.0) return x * x;
-  return std::pow(x, exponent);
-}
 }  // namespace
 
 Grain::Grain() { Recalculate(); }
@@ -170,8 +164,8 @@ StereoSample Grain::Tick(StereoSample input) {
 }
 
 double Grain::Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out) {
-  if (x < peak) return in.on ? 1.0 - Power(1.0 - x / peak, in.exponent) : 1.0;
-  return out.on ? 1.0 - Power((x - peak) / (1.0 - peak), out.exponent) : 1.0;
+  if (x < peak) return in.on ? 1.0 - UnitPower(1.0 - x / peak, in.exponent) : 1.0;
+  return out.on ? 1.0 - UnitPower((x - peak) / (1.0 - peak), out.exponent) : 1.0;
 }
 
 inline double Grain::GrainShapeAt(double position) const {

@@ -58,11 +58,14 @@ inline double CleanHighPassValue(double x, double offset) {
 }  // namespace detail
 
 double HighPass::Process(double x) {
+  // Only the input and the last output can be other than finite: x1, x2 and
+  // y2 are copies of values cleaned on an earlier sample (and finite plus the
+  // tiny offset stays finite), so for them the cleaning is the addition alone.
   x = detail::CleanHighPassValue(x, offset_);
-  x1_ = detail::CleanHighPassValue(x1_, offset_);
-  x2_ = detail::CleanHighPassValue(x2_, offset_);
+  x1_ += offset_;
+  x2_ += offset_;
   y1_ = detail::CleanHighPassValue(y1_, offset_);
-  y2_ = detail::CleanHighPassValue(y2_, offset_);
+  y2_ += offset_;
   offset_ = -offset_;
 
   const double y = b0_ * (x + x2_) + b1_ * x1_ + feedback1_ * y1_ + feedback2_ * y2_;
