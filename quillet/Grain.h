@@ -2,6 +2,8 @@
 
 #include "quillet/FadeCurve.h"
 #include "quillet/StereoSample.h"
+#include "quillet/StereoVector.h"
+#include "quillet/UnitPower.h"
 #include "quillet/ZeroPageBuffer.h"
 
 namespace quillet {
@@ -67,6 +69,7 @@ class Grain {
   // One sample: records `input` while age < span, returns the looped output.
   // Silent and unchanged once its lifetime is over, or while the span does not
   // fit the buffer.
+  // [audio] Inline, below.
   StereoSample Tick(StereoSample input);
 
   // The recording at read position x for read head 0 (main) or 1 (tail of the
@@ -110,7 +113,7 @@ class Grain {
   // GrainShape(position / span).
   double GrainShapeAt(double position) const;
   // ReadHead, inlined into Tick.
-  StereoSample ReadAt(double x, int head);
+  StereoVector ReadAt(double x, int head);
 
   ZeroPageBuffer pages_;          // owns the recording
   double* buffer_ = nullptr;      // capacity_ interleaved stereo pairs, in pages_
@@ -140,5 +143,88 @@ class Grain {
   int activeLifetime_ = 1;
   int age_ = 0;
 };
+
+// The per-sample path, inline: each frame ticks one or two grains per sample,
+// and MIDI mode ticks up to eight frames.
+
+inline double Grain::Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out) {
+  if (x < peak) return in.on ? 1.0 - UnitPower(1.0 - x / peak, in.exponent) : 1.0;
+  return out.on ? 1.0 - UnitPower((x - peak) / (1.0 - peak), out.exponent) : 1.0;
+}
+
+inline double Grain::GrainShapeAt(double position) const {
+  // With both grain fades off the shape is 1 everywhere: skip the division.
+  if (!grainFadeIn_.on && !grainFadeOut_.on) return 1.0;
+  return Shape(position / span_, grainSkew_, grainFadeIn_, grainFadeOut_);
+}
+
+inline StereoVector Grain::ReadAt(double x, int head) {
+  if (x >= span_) return StereoVector{0.0, 0.0};
+
+  // x lies in 0..span and span fits the buffer (Tick checks), so the
+  // truncation is the floor and the index is in range.
+  const int n = static_cast<int>(x);
+  const StereoVector newest = LoadStereo(&buffer_[2 * static_cast<size_t>(n)]);
+  if (!interpolate_) return newest;
+
+  // The history is a ring: the new pair replaces the oldest, and the oldest
+  // is then the one after it. Shifting four pairs per read instead cost more
+  // than the interpolation (the shifted values are read back at once).
+  double(*h)[2] = history_[head];
+  const int newestAt = historyOldest_[head];
+  StoreStereo(h[newestAt], newest);
+  const int oldest = (newestAt + 1) & 3;
+  historyOldest_[head] = oldest;
+  const StereoVector y0 = LoadStereo(h[oldest]);
+  const StereoVector y1 = LoadStereo(h[(oldest + 1) & 3]);
+  const StereoVector y2 = LoadStereo(h[(oldest + 2) & 3]);
+  const StereoVector y3 = newest;
+
+  const double f = x - n;
+  const double f2 = f * f;
+  const double f3 = f2 * f;
+  return ((y3 - y0) * 0.5 + (y1 - y2) * 1.5) * f3 + (y0 - 2.5 * y1 + 2.0 * y2 - 0.5 * y3) * f2 +
+         (y2 - y0) * 0.5 * f + y1;
+}
+
+inline StereoSample Grain::Tick(StereoSample input) {
+  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return {0.0, 0.0};
+
+  if (age_ < span_) StoreStereo(&buffer_[2 * static_cast<size_t>(age_)], ToVector(input));
+
+  const double b = position_;
+  StereoVector v;
+  if (b < overlap_) {
+    // The tail head takes over head 0's history at the loop point, so its
+    // interpolation continues exactly where head 0 left off.
+    if (b < 1.0) {
+      std::memcpy(history_[1], history_[0], sizeof history_[0]);
+      historyOldest_[1] = historyOldest_[0];
+    }
+    v = GrainShapeAt(b) * ReadAt(b, 0);
+
+    const double t = b + loopLength_;
+    if (t < span_) {
+      const double w = b * overlapInverse_;
+      const StereoVector tail = ReadAt(t, 1);
+      const double tailShape = GrainShapeAt(t);
+      v = w * v + (1.0 - w) * tail * tailShape;
+    }
+  } else {
+    v = GrainShapeAt(b) * ReadAt(b, 0);
+  }
+
+  // With both frame fades off the shape is 1 everywhere: skip the division.
+  if (frameFadeIn_.on || frameFadeOut_.on)
+    v *=
+        Shape(static_cast<double>(age_) / activeLifetime_, frameSkew_, frameFadeIn_, frameFadeOut_);
+
+  double next = b + 1.0;
+  if (next >= loopLength_)
+    next -= loopLength_;  // a fractional remainder carries into the next cycle
+  position_ = next;
+  ++age_;
+  return ToSample(v);
+}
 
 }  // namespace quillet

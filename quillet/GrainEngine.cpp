@@ -36,10 +36,8 @@ bool GrainEngine::Reset(double sampleRateHz) {
   }
   sampleRate_ = sampleRateHz;
   voices_.Reset();
-  highPassLeft_.SetSampleRate(sampleRateHz);
-  highPassLeft_.Recalculate();
-  highPassRight_.SetSampleRate(sampleRateHz);
-  highPassRight_.Recalculate();
+  highPass_.SetSampleRate(sampleRateHz);
+  highPass_.Recalculate();
   bool ok = true;
   for (int v = 0; v < kVoiceCount; ++v) {
     if (!frames_[v].SetSampleRate(sampleRateHz)) ok = false;
@@ -236,10 +234,9 @@ void GrainEngine::Process(double** inputs, double** outputs, int frames, const H
       wet = frames_[0].Tick(in);
     }
 
-    const double filteredLeft = highPassLeft_.Process(wet.left);
-    const double filteredRight = highPassRight_.Process(wet.right);
-    outLeft[i] = ((filteredLeft - l) * mix_ + l) * volume_;
-    outRight[i] = ((filteredRight - r) * mix_ + r) * volume_;
+    const StereoSample filtered = highPass_.Process(wet);
+    outLeft[i] = ((filtered.left - l) * mix_ + l) * volume_;
+    outRight[i] = ((filtered.right - r) * mix_ + r) * volume_;
   }
 }
 
