@@ -17,9 +17,9 @@ namespace quillet {
 //                             2^f = exp(f ln 2) by its series to f^12
 //
 // An exponent of exactly 1 or 2 gives x and x * x without any rounding (the
-// fade controls hit these exactly). A base of 1 or more gives 1; a base of 0
-// or less, a subnormal one or not a number gives 0, and so do results below
-// 2^-1022, far below anything audible.
+// fade controls hit these exactly). For the other exponents a base of 1 or
+// more gives 1; a base of 0 or less, a subnormal one or not a number gives 0,
+// and so do results below 2^-1022, far below anything audible.
 inline double UnitPower(double x, double exponent) {
   if (exponent == 1.0) return x;
   if (exponent == 2.0) return x * x;
