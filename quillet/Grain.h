@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstring>
+
 #include "quillet/FadeCurve.h"
 #include "quillet/StereoSample.h"
 #include "quillet/StereoVector.h"
@@ -40,8 +42,9 @@ namespace quillet {
 // cubic between the two middle samples; the result trails the read position
 // by two samples.
 //
-// Threads: SetSampleRate allocates and runs on the main thread with the
-// instance lock held; everything else is audio-thread safe (no allocation).
+// Threads: SetSampleRate maps and releases memory and runs on the main thread
+// with the instance lock held; everything else is audio-thread safe (no
+// allocation, no system call).
 class Grain {
  public:
   Grain();
@@ -50,9 +53,10 @@ class Grain {
   Grain& operator=(const Grain&) = delete;
 
   // Makes a buffer of floor(2 x rate) x 3 / 2 stereo pairs (integer
-  // arithmetic) of fresh zero pages and rewinds position and age. A rate of 0 or less, or the rate
-  // already in use, changes nothing. Returns false when the buffer could not be
-  // allocated; the grain is then silent until a later call succeeds.
+  // arithmetic) from fresh zero pages, releasing the old one whole, and
+  // rewinds position and age. A rate of 0 or less, or the rate already in use,
+  // changes nothing. Returns false when the buffer could not be allocated; the
+  // grain is then silent until a later call succeeds.
   bool SetSampleRate(double rateHz);
 
   // Takes the pending lengths: the loop length (from grainSamples, or from

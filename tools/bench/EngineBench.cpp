@@ -14,8 +14,8 @@
 // in M.SEC, SYNC and FREQ (one frame lifetime fills what a grain writes), a
 // minute of eight voices whose notes change every quarter of a second, over the
 // whole piano range, in MIDI. "M.SEC 2 s" is the largest a single frame can
-// write: 2-second grains with 50 % overlap. Beside it, the address space
-// (natively) or commit charge (Windows) per instance.
+// write: 2-second grains with 50 % overlap. Beside it, the address space per
+// instance.
 //
 //   quillet-engine-bench [--section time|memory] [--seconds S] [--repeats N]
 //                        [--only NAME] [--memory-seconds S]

@@ -1,7 +1,7 @@
 // How much memory this process holds, as the system counts it: the resident
-// (working-set) bytes, and the bytes the address space holds for it (mapped
-// size natively; the commit charge on Windows, which is what the system
-// guarantees to back with memory or page file).
+// (working-set) bytes, and the address space in use (every mapping, or every
+// reserved or committed region on Windows), which is what a 32-bit process
+// runs out of.
 #pragma once
 
 #include <cstddef>
