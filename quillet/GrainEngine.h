@@ -25,8 +25,8 @@ struct HostTempo {
 
 // The complete signal path of the plug-in: eight frames (frame 0 alone outside
 // MIDI mode, one per voice in MIDI mode), eight voice envelopes and the voice
-// table, the 16 Hz high-pass of the wet pair, and the dry/wet mix
-// and output volume.
+// table, the 16 Hz high-pass of the wet pair, and the dry/wet mix and output
+// volume.
 //
 // Per sample: the stereo input goes through frame 0, or through voices 0 to
 // polyphony - 1 each weighted by its envelope level (every such frame is ticked
