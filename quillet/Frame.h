@@ -117,8 +117,7 @@ inline StereoSample Frame::Tick(StereoSample input) {
     const double w = k * crossfadeStep_;
     const StereoSample fading = previous_->Tick(input);
     const StereoSample rising = current_->Tick(input);
-    result.left = (1.0 - w) * fading.left + w * rising.left;
-    result.right = (1.0 - w) * fading.right + w * rising.right;
+    result = (1.0 - w) * fading + w * rising;
   } else {
     result = current_->Tick(input);
   }

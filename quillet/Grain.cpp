@@ -67,7 +67,7 @@ void Grain::Start() {
   age_ = 0;
 }
 
-StereoSample Grain::ReadHead(double x, int head) { return ToSample(ReadAt(x, head)); }
+StereoSample Grain::ReadHead(double x, int head) { return ReadAt(x, head); }
 
 double Grain::GrainShape(double x) const {
   return Shape(x, grainSkew_, grainFadeIn_, grainFadeOut_);

@@ -4,7 +4,6 @@
 
 #include "quillet/FadeCurve.h"
 #include "quillet/StereoSample.h"
-#include "quillet/StereoVector.h"
 #include "quillet/UnitPower.h"
 #include "quillet/ZeroPageBuffer.h"
 
@@ -117,7 +116,7 @@ class Grain {
   // GrainShape(position / span).
   double GrainShapeAt(double position) const;
   // ReadHead, inlined into Tick.
-  StereoVector ReadAt(double x, int head);
+  StereoSample ReadAt(double x, int head);
 
   ZeroPageBuffer pages_;          // owns the recording
   double* buffer_ = nullptr;      // capacity_ interleaved stereo pairs, in pages_
@@ -162,13 +161,13 @@ inline double Grain::GrainShapeAt(double position) const {
   return Shape(position / span_, grainSkew_, grainFadeIn_, grainFadeOut_);
 }
 
-inline StereoVector Grain::ReadAt(double x, int head) {
-  if (x >= span_) return StereoVector{0.0, 0.0};
+inline StereoSample Grain::ReadAt(double x, int head) {
+  if (x >= span_) return MakeStereo(0.0, 0.0);
 
   // x lies in 0..span and span fits the buffer (Tick checks), so the
   // truncation is the floor and the index is in range.
   const int n = static_cast<int>(x);
-  const StereoVector newest = LoadStereo(&buffer_[2 * static_cast<size_t>(n)]);
+  const StereoSample newest = LoadStereo(&buffer_[2 * static_cast<size_t>(n)]);
   if (!interpolate_) return newest;
 
   // The history is a ring: the new pair replaces the oldest, and the oldest
@@ -179,10 +178,10 @@ inline StereoVector Grain::ReadAt(double x, int head) {
   StoreStereo(h[newestAt], newest);
   const int oldest = (newestAt + 1) & 3;
   historyOldest_[head] = oldest;
-  const StereoVector y0 = LoadStereo(h[oldest]);
-  const StereoVector y1 = LoadStereo(h[(oldest + 1) & 3]);
-  const StereoVector y2 = LoadStereo(h[(oldest + 2) & 3]);
-  const StereoVector y3 = newest;
+  const StereoSample y0 = LoadStereo(h[oldest]);
+  const StereoSample y1 = LoadStereo(h[(oldest + 1) & 3]);
+  const StereoSample y2 = LoadStereo(h[(oldest + 2) & 3]);
+  const StereoSample y3 = newest;
 
   const double f = x - n;
   const double f2 = f * f;
@@ -192,12 +191,12 @@ inline StereoVector Grain::ReadAt(double x, int head) {
 }
 
 inline StereoSample Grain::Tick(StereoSample input) {
-  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return {0.0, 0.0};
+  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return MakeStereo(0.0, 0.0);
 
-  if (age_ < span_) StoreStereo(&buffer_[2 * static_cast<size_t>(age_)], ToVector(input));
+  if (age_ < span_) StoreStereo(&buffer_[2 * static_cast<size_t>(age_)], input);
 
   const double b = position_;
-  StereoVector v;
+  StereoSample v;
   if (b < overlap_) {
     // The tail head takes over head 0's history at the loop point, so its
     // interpolation continues exactly where head 0 left off.
@@ -210,7 +209,7 @@ inline StereoSample Grain::Tick(StereoSample input) {
     const double t = b + loopLength_;
     if (t < span_) {
       const double w = b * overlapInverse_;
-      const StereoVector tail = ReadAt(t, 1);
+      const StereoSample tail = ReadAt(t, 1);
       const double tailShape = GrainShapeAt(t);
       v = w * v + (1.0 - w) * tail * tailShape;
     }
@@ -228,7 +227,7 @@ inline StereoSample Grain::Tick(StereoSample input) {
     next -= loopLength_;  // a fractional remainder carries into the next cycle
   position_ = next;
   ++age_;
-  return ToSample(v);
+  return v;
 }
 
 }  // namespace quillet

@@ -218,16 +218,15 @@ void GrainEngine::Process(double** inputs, double** outputs, int frames, const H
     // the same.
     const double l = inLeft[i];
     const double r = inRight[i];
-    const StereoSample in{Usable(l), Usable(r)};
+    const StereoSample in = MakeStereo(Usable(l), Usable(r));
 
     StereoSample wet;
     if (midi_) {
-      wet = {0.0, 0.0};
+      wet = MakeStereo(0.0, 0.0);
       for (int v = 0; v < polyphony_; ++v) {
         const double level = envelopes_[v].Level();
         const StereoSample voice = frames_[v].Tick(in);
-        wet.left += level * voice.left;
-        wet.right += level * voice.right;
+        wet += level * voice;
         envelopes_[v].Tick();
       }
     } else {
@@ -235,8 +234,8 @@ void GrainEngine::Process(double** inputs, double** outputs, int frames, const H
     }
 
     const StereoSample filtered = highPass_.Process(wet);
-    outLeft[i] = ((filtered.left - l) * mix_ + l) * volume_;
-    outRight[i] = ((filtered.right - r) * mix_ + r) * volume_;
+    outLeft[i] = ((filtered[kLeft] - l) * mix_ + l) * volume_;
+    outRight[i] = ((filtered[kRight] - r) * mix_ + r) * volume_;
   }
 }
 

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "quillet/StereoSample.h"
-#include "quillet/StereoVector.h"
 
 namespace quillet {
 
 // Second-order high-pass (quality 1/sqrt(2), cutoff 16 Hz by default) that
 // takes the DC and subsonic rumble out of the wet signal. It filters a stereo
 // pair: both channels have the same coefficients and their own state, and are
-// computed together (StereoVector), exactly as two single-channel filters
+// computed together (StereoSample), exactly as two single-channel filters
 // would compute them.
 //
 // Denormals: a tiny offset (1e-13) of alternating sign is added to the input
@@ -58,29 +57,30 @@ namespace detail {
 // A value that is not finite becomes 0; anything else gets the offset.
 // Infinities are cleaned too: an infinite state value would otherwise turn
 // into not-a-number and back into infinity through the feedback for ever.
-inline StereoVector CleanHighPassValues(StereoVector x, double offset) {
+inline StereoSample CleanHighPassValues(StereoSample x, double offset) {
   // x - x is 0 in every lane that is finite, not a number in the others.
-  return (x - x) == 0.0 ? x + offset : StereoVector{0.0, 0.0};
+  return (x - x) == 0.0 ? x + offset : MakeStereo(0.0, 0.0);
 }
+
 }  // namespace detail
 
 StereoSample HighPass::Process(StereoSample input) {
   // Only the input and the last output can be other than finite: x1, x2 and
   // y2 are copies of values cleaned on an earlier sample (and finite plus the
   // tiny offset stays finite), so for them the cleaning is the addition alone.
-  const StereoVector x = detail::CleanHighPassValues(ToVector(input), offset_);
-  const StereoVector x1 = LoadStereo(x1_) + offset_;
-  const StereoVector x2 = LoadStereo(x2_) + offset_;
-  const StereoVector y1 = detail::CleanHighPassValues(LoadStereo(y1_), offset_);
-  const StereoVector y2 = LoadStereo(y2_) + offset_;
+  const StereoSample x = detail::CleanHighPassValues(input, offset_);
+  const StereoSample x1 = LoadStereo(x1_) + offset_;
+  const StereoSample x2 = LoadStereo(x2_) + offset_;
+  const StereoSample y1 = detail::CleanHighPassValues(LoadStereo(y1_), offset_);
+  const StereoSample y2 = LoadStereo(y2_) + offset_;
   offset_ = -offset_;
 
-  const StereoVector y = b0_ * (x + x2) + b1_ * x1 + feedback1_ * y1 + feedback2_ * y2;
+  const StereoSample y = b0_ * (x + x2) + b1_ * x1 + feedback1_ * y1 + feedback2_ * y2;
   StoreStereo(x2_, x1);
   StoreStereo(x1_, x);
   StoreStereo(y2_, y1);
   StoreStereo(y1_, y);
-  return ToSample(y);
+  return y;
 }
 
 }  // namespace quillet

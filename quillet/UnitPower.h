@@ -7,9 +7,11 @@ namespace quillet {
 
 // x^exponent for the envelopes' domain: a base in 0..1 and a positive
 // exponent (the FadeCurve exponents, 0.25 to 16). Inline, in base 2 and
-// without the general library function's special cases, it costs about a
-// third of std::pow and stays within 1e-15 of it, absolute
-// (tests/quillet/UnitPowerTest.cpp measures it over the whole domain).
+// without the general library function's special cases, it takes about 90
+// instructions where glibc's std::pow takes about 125 with its call, and stays
+// within 1e-15 of it, absolute (tests/quillet/UnitPowerTest.cpp measures it
+// over the whole domain). It computes the same on every platform: no library
+// function is involved.
 //
 //   log2 x = k + log2 m       m in [sqrt(1/2), sqrt(2)) from the bits of x
 //   log2 m = 2 atanh(s) / ln 2, s = (m - 1) / (m + 1), |s| <= 0.172, to s^17
@@ -43,43 +45,51 @@ inline double UnitPower(double x, double exponent) {
   double m;
   std::memcpy(&m, &bits, sizeof m);
 
+  // Each series as two Horner chains, its even and its odd terms, which run
+  // side by side: one chain would cost the same operations but wait on every
+  // one of them (twice the latency).
   constexpr double kLn2 = 0.6931471805599453;
-  constexpr double kTwoOverLn2 = 2.0 / kLn2;
+  constexpr double a = 2.0 / kLn2;  // log2 m = s (a + a/3 z + a/5 z^2 + ...)
   const double s = (m - 1.0) / (m + 1.0);
   const double z = s * s;
-  double series = kTwoOverLn2 / 17.0;
-  series = series * z + kTwoOverLn2 / 15.0;
-  series = series * z + kTwoOverLn2 / 13.0;
-  series = series * z + kTwoOverLn2 / 11.0;
-  series = series * z + kTwoOverLn2 / 9.0;
-  series = series * z + kTwoOverLn2 / 7.0;
-  series = series * z + kTwoOverLn2 / 5.0;
-  series = series * z + kTwoOverLn2 / 3.0;
-  const double log2X = k + (s * kTwoOverLn2 + s * z * series);
-  const double y = exponent * log2X;
+  const double z2 = z * z;
+  double even = a / 17;
+  even = even * z2 + a / 13;
+  even = even * z2 + a / 9;
+  even = even * z2 + a / 5;
+  even = even * z2 + a;
+  double odd = a / 15;
+  odd = odd * z2 + a / 11;
+  odd = odd * z2 + a / 7;
+  odd = odd * z2 + a / 3;
+  const double log2M = s * (even + odd * z);
+  const double y = exponent * (k + log2M);
   if (!(y > -1022.0)) return 0.0;
 
   // n = round(y) by the 1.5 x 2^52 trick (the addition rounds); f is exact.
   constexpr double kRoundingShift = 6755399441055744.0;
   const double n = (y + kRoundingShift) - kRoundingShift;
   const double f = y - n;
+  // 2^f = sum of c_j f^j, c_j = (ln 2)^j / j!
   constexpr double c1 = kLn2, c2 = c1 * kLn2 / 2, c3 = c2 * kLn2 / 3, c4 = c3 * kLn2 / 4,
                    c5 = c4 * kLn2 / 5, c6 = c5 * kLn2 / 6, c7 = c6 * kLn2 / 7, c8 = c7 * kLn2 / 8,
                    c9 = c8 * kLn2 / 9, c10 = c9 * kLn2 / 10, c11 = c10 * kLn2 / 11,
                    c12 = c11 * kLn2 / 12;
-  double p = c12;
-  p = p * f + c11;
-  p = p * f + c10;
-  p = p * f + c9;
-  p = p * f + c8;
-  p = p * f + c7;
-  p = p * f + c6;
-  p = p * f + c5;
-  p = p * f + c4;
-  p = p * f + c3;
-  p = p * f + c2;
-  p = p * f + c1;
-  p = p * f + 1.0;
+  const double f2 = f * f;
+  double evenF = c12;
+  evenF = evenF * f2 + c10;
+  evenF = evenF * f2 + c8;
+  evenF = evenF * f2 + c6;
+  evenF = evenF * f2 + c4;
+  evenF = evenF * f2 + c2;
+  evenF = evenF * f2 + 1.0;
+  double oddF = c11;
+  oddF = oddF * f2 + c9;
+  oddF = oddF * f2 + c7;
+  oddF = oddF * f2 + c5;
+  oddF = oddF * f2 + c3;
+  oddF = oddF * f2 + c1;
+  const double p = evenF + oddF * f;
   // 2^n for n in -1021..0, straight into the exponent field.
   const std::uint64_t scaleBits = static_cast<std::uint64_t>(static_cast<int>(n) + 1023) << 52;
   double scale;

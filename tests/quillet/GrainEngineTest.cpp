@@ -103,9 +103,10 @@ TEST(GrainEngine, DefaultProgramStuttersTheStartOfEachFrame) {
     const int frameStart = i / 160 * 160;
     const int source = frameStart + (i - frameStart) % 20;
     // Mix and volume 1: ((wet - dry) x 1 + dry) x 1, rounded as the engine does.
-    const quillet::StereoSample wet = highPass.Process({in.left[source], in.right[source]});
-    EXPECT_EQ(out.left[i], (wet.left - in.left[i]) * 1.0 + in.left[i]) << i;
-    EXPECT_EQ(out.right[i], (wet.right - in.right[i]) * 1.0 + in.right[i]) << i;
+    const quillet::StereoSample wet =
+        highPass.Process(quillet::MakeStereo(in.left[source], in.right[source]));
+    EXPECT_EQ(out.left[i], (wet[quillet::kLeft] - in.left[i]) * 1.0 + in.left[i]) << i;
+    EXPECT_EQ(out.right[i], (wet[quillet::kRight] - in.right[i]) * 1.0 + in.right[i]) << i;
   }
 }
 

@@ -6,13 +6,16 @@
 #include <limits>
 
 using quillet::HighPass;
+using quillet::kLeft;
+using quillet::kRight;
+using quillet::MakeStereo;
 using quillet::StereoSample;
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // The same sample on both channels; the left output.
-double Process(HighPass& filter, double x) { return filter.Process({x, x}).left; }
+double Process(HighPass& filter, double x) { return filter.Process(MakeStereo(x, x))[kLeft]; }
 
 // Peak output over the last second of `seconds` of a sine of `hz`.
 double SineGain(HighPass& filter, double rateHz, double hz, double seconds) {
@@ -103,10 +106,10 @@ TEST(HighPass, ChannelsAreFilteredApart) {
                         std::numeric_limits<double>::infinity()};
   for (int i = 0; i < 2000; ++i) {
     const double x = std::sin(0.05 * i);
-    const StereoSample y = stereo.Process({x, i % 50 < 2 ? bad[i % 2] : 0.25});
-    ASSERT_EQ(y.left, leftAlone.Process({x, 0.0}).left) << i;
+    const StereoSample y = stereo.Process(MakeStereo(x, i % 50 < 2 ? bad[i % 2] : 0.25));
+    ASSERT_EQ(y[kLeft], leftAlone.Process(MakeStereo(x, 0.0))[kLeft]) << i;
     if (i % 50 == 10) {
-      EXPECT_TRUE(std::isfinite(y.right)) << i;
+      EXPECT_TRUE(std::isfinite(y[kRight])) << i;
     }
   }
 }
