@@ -61,7 +61,6 @@ inline StereoSample CleanHighPassValues(StereoSample x, double offset) {
   // x - x is 0 in every lane that is finite, not a number in the others.
   return (x - x) == 0.0 ? x + offset : MakeStereo(0.0, 0.0);
 }
-
 }  // namespace detail
 
 StereoSample HighPass::Process(StereoSample input) {

@@ -10,8 +10,9 @@ namespace quillet {
 // and compute both channels with one instruction per operation (their vector
 // extension); each lane gets exactly the IEEE operations written, in the order
 // written, so the results are bit for bit those of two scalar computations.
-// Passed and returned in one register, it also never has to be reassembled
-// from two halves through memory, which stalls the processor.
+// Being one value, it is also never reassembled from two halves written to
+// memory separately, which stalls the processor (a 16-byte load cannot take
+// its data from two pending 8-byte stores).
 //
 // Loads and stores go through memcpy: no alignment is assumed, so samples can
 // sit in plain double arrays and in objects the host allocates.

@@ -6,9 +6,7 @@
 
 using quillet::Frame;
 using quillet::kLeft;
-using quillet::kRight;
 using quillet::MakeStereo;
-using quillet::StereoSample;
 
 namespace {
 
