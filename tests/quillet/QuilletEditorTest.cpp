@@ -161,6 +161,27 @@ TEST_F(QuilletEditor, EnvelopePicturesRedrawWhenTheirParametersChange) {
   EXPECT_FALSE(frame->IsDirty());
 }
 
+TEST_F(QuilletEditor, TurningAKnobRedrawsOnlyItsRectangleAndThePicturesThatShowIt) {
+  OpenEditor();
+  for (int i = 0; i < 3; ++i) Tick();
+  graphics::IMouseState left;
+  left.left = true;
+  IRect dirty;
+  // Volume: the knob alone.
+  Gui().OnMouseDown(62, 198, &left);
+  Gui().OnMouseDrag(62, 190, &left);
+  ASSERT_TRUE(Gui().CollectDirty(&dirty));
+  EXPECT_EQ(dirty, IRect(30, 166, 94, 230));
+  Gui().OnMouseUp(62, 190, &left);
+  for (int i = 0; i < 3; ++i) Tick();
+  // Frame Fade-In: the knob and the frame's picture.
+  Gui().OnMouseDown(586, 318, &left);
+  Gui().OnMouseDrag(586, 310, &left);
+  ASSERT_TRUE(Gui().CollectDirty(&dirty));
+  EXPECT_EQ(dirty, IRect(554, 189, 728, 350));
+  Gui().OnMouseUp(586, 310, &left);
+}
+
 TEST_F(QuilletEditor, AProgramChangeRefreshesEveryControl) {
   OpenEditor();
   Dispatch(vst::effSetProgram, 0, 2);  // "Frequency": FREQ, frame overlap 50
