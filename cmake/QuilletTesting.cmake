@@ -38,6 +38,12 @@ function(quillet_display_command out)
   endif()
 endfunction()
 
+# Tests that open windows share one display and one pointer: they run one at
+# a time, whatever ctest's parallelism.
+function(quillet_display_test name)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK virtual-display)
+endfunction()
+
 # EMULATION_FILTER <gtest negative filter>: cases left out when a 32-bit
 # Windows program has to run under qemu-i386 (see cmake/run-wine.sh), for the
 # few that the emulation cannot run (threads in loaded DLLs, GDI text).
@@ -63,6 +69,9 @@ function(quillet_add_test)
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${_env}")
   if(T_LABELS)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  if(T_DISPLAY)
+    quillet_display_test(${T_NAME})
   endif()
 endfunction()
 

@@ -61,8 +61,8 @@ struct ThirtyControls {
     gui->AttachBackground(1, "back.png");
     const graphics::IFrameStrip knob = gui->LoadBitmap(2, "knob.png", 65);
     for (int i = 0; i < 30; ++i) {
-      auto* c = new graphics::IBitmapControl(&plug, 20 + (i % 10) * 94, 20 + (i / 10) * 130, -1,
-                                             knob);
+      auto* c =
+          new graphics::IBitmapControl(&plug, 20 + (i % 10) * 94, 20 + (i / 10) * 130, -1, knob);
       c->SetValue(i / 29.0);
       gui->AttachControl(c);
     }
