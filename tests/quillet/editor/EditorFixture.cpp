@@ -1,8 +1,7 @@
 #include "EditorFixture.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <filesystem>
+#include "TestSupport.h"
+
 #include <mutex>
 
 namespace quillet_editor_test {
@@ -42,31 +41,13 @@ int EditorHost::Count(const std::string& prefix) const {
   return n;
 }
 
-namespace {
-void SetVariable(const char* name, const char* value) {
-#ifdef _WIN32
-  _putenv_s(name, value ? value : "");
-#else
-  if (value) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
-#endif
-}
-}  // namespace
-
 plug::IPlugEditor* EditorTest::MakeHeadless(effect::Effect* plugin) {
   return new graphics::IGraphicsHeadless(plugin);
 }
 
 void EditorTest::SetUp() {
-  const auto path = std::filesystem::temp_directory_path() /
-                    ("quillet-editor-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) +
-                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  std::filesystem::create_directories(path);
-  folder_ = path.string();
-  SetVariable("QUILLET_LOCAL_APPDATA", folder_.c_str());
+  ASSERT_FALSE(folder_.Path().empty());
+  effect_test::SetEnvironment("QUILLET_LOCAL_APPDATA", folder_.Path().c_str());
   EditorHost::current = &host_;
   quillet_ = std::make_unique<Quillet>(EditorHost::Callback, MakeHeadless);
   gui_ = dynamic_cast<graphics::IGraphicsHeadless*>(quillet_->GetGraphics());
@@ -78,8 +59,7 @@ void EditorTest::TearDown() {
   if (quillet_) Dispatch(vst::effClose);
   quillet_.release();  // deleted by effClose
   EditorHost::current = nullptr;
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
+  effect_test::SetEnvironment("QUILLET_LOCAL_APPDATA", nullptr);
 }
 
 vst::intptr EditorTest::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "graphics/IGraphicsHeadless.h"
 #include "quillet/Quillet.h"
 
@@ -76,10 +77,9 @@ class EditorTest : public ::testing::Test {
   void Tick() { gui_->Tick(); }
   // Ticks until the plug-in's idle hook has run once more.
   void TickUntilIdle();
-  std::string SettingsFolder() const { return folder_; }
 
   EditorHost host_;
-  std::string folder_;
+  effect_test::ScratchFolder folder_;
   std::unique_ptr<Quillet> quillet_;
   graphics::IGraphicsHeadless* gui_ = nullptr;  // owned by the plug-in
 };
