@@ -52,6 +52,8 @@ void* IGraphicsX11::GetWindow() const {
 
 Window IGraphicsX11::TextEntryWindow() const { return entry_ ? entry_->Handle() : 0; }
 
+std::string IGraphicsX11::TextEntryText() const { return entry_ ? entry_->Text() : std::string(); }
+
 void* IGraphicsX11::OpenWindow(void* parentWindow) {
   int x = 0;
   int y = 0;
@@ -261,6 +263,10 @@ void IGraphicsX11::HandleEditorEvent(XEvent* event) {
   }
   switch (event->type) {
     case ButtonPress:
+      if (event->xbutton.button == Button4 || event->xbutton.button == Button5) {
+        OnWheel(event);
+        break;
+      }
       OnButtonPress(&event->xbutton);
       break;
     case ButtonRelease:
@@ -296,16 +302,32 @@ void IGraphicsX11::HandleEditorEvent(XEvent* event) {
   }
 }
 
-void IGraphicsX11::OnButtonPress(XButtonEvent* event) {
-  const IMouseState state = MouseState(event->state, event->button, 0);
-  if (event->button == Button4 || event->button == Button5) {
-    if (entry_) {
-      editState_ = 3;
-      return;
-    }
-    OnMouseWheel(event->x, event->y, &state, event->button == Button4 ? 1 : -1);
+void IGraphicsX11::OnWheel(XEvent* event) {
+  if (entry_) {
+    editState_ = 3;
     return;
   }
+  // X reports each notch as a press and release of button 4 (away from the
+  // user) or 5; notches already queued together make one turn, as one wheel
+  // message of several notches does on Windows.
+  const unsigned button = event->xbutton.button;
+  int notches = 1;
+  Display* d = display_->Get();
+  while (XEventsQueued(d, QueuedAlready) > 0) {
+    XEvent next;
+    XPeekEvent(d, &next);
+    if ((next.type != ButtonPress && next.type != ButtonRelease) ||
+        next.xbutton.window != event->xbutton.window || next.xbutton.button != button)
+      break;
+    XNextEvent(d, &next);
+    if (next.type == ButtonPress) ++notches;
+  }
+  const IMouseState state = MouseState(event->xbutton.state, 0, 0);
+  OnMouseWheel(event->xbutton.x, event->xbutton.y, &state, button == Button4 ? notches : -notches);
+}
+
+void IGraphicsX11::OnButtonPress(XButtonEvent* event) {
+  const IMouseState state = MouseState(event->state, event->button, 0);
   if (event->button != Button1 && event->button != Button2 && event->button != Button3) return;
   if (entry_) {
     editState_ = 4;

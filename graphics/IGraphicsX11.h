@@ -80,8 +80,9 @@ class IGraphicsX11 : public IGraphics {
   void RunEvents() override;
 
   int EditState() const { return editState_; }
-  // The text field's window, or 0.
+  // The text field's window, or 0, and its text.
   Window TextEntryWindow() const;
+  std::string TextEntryText() const;
   // The host's top-level window (owner of message boxes), or 0.
   Window GetMainWindow();
 
@@ -96,6 +97,7 @@ class IGraphicsX11 : public IGraphics {
   void HandleEvent(XEvent* event);
   void HandleEditorEvent(XEvent* event);
   void OnButtonPress(XButtonEvent* event);
+  void OnWheel(XEvent* event);
   void OnButtonRelease(XButtonEvent* event);
   void OnMotion(XMotionEvent* event);
   void OnKeyPress(XKeyEvent* event);

@@ -3,9 +3,11 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <poll.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <mutex>
 #include <vector>
 
@@ -14,6 +16,9 @@
 namespace graphics {
 
 namespace {
+
+constexpr int kConnectAttempts = 5;
+constexpr int kConnectRetryMs = 20;
 
 // The error handler is process-wide in Xlib. Ours counts the errors of our
 // own connections and hands every other one to the handler it replaced, so a
@@ -92,7 +97,18 @@ bool VisualFits(Display* display, int screen) {
 }  // namespace
 
 X11Display* X11Display::Open() {
-  Display* display = XOpenDisplay(nullptr);
+  const char* name = std::getenv("DISPLAY");
+  if (!name || !name[0]) return nullptr;
+  // A busy server refuses a connection now and then (its queue of new
+  // connections is full): a few more tries before the editor gives up.
+  Display* display = nullptr;
+  for (int attempt = 0; attempt < kConnectAttempts && !display; ++attempt) {
+    if (attempt > 0) {
+      const timespec pause = {0, kConnectRetryMs * 1000000L};
+      nanosleep(&pause, nullptr);
+    }
+    display = XOpenDisplay(nullptr);
+  }
   if (!display) return nullptr;
   if (!VisualFits(display, DefaultScreen(display))) {
     XCloseDisplay(display);

@@ -1,8 +1,9 @@
 // Input for an editor window as a user gives it: the pointer, buttons, the
 // wheel and keys, through the window system's input queue (SendInput on
-// Windows), so the editor gets the same messages, captures and modal loops
-// as with a real mouse and keyboard. Points are in the editor's own
-// coordinates. After each call the window's messages run for a moment.
+// Windows, XTest natively), so the editor gets the same messages, captures
+// and modal loops as with a real mouse and keyboard. Points are in the
+// editor's own coordinates. After each call the window's messages run for a
+// moment (EditorWindow::pump).
 #pragma once
 
 namespace vsthost {
@@ -24,6 +25,11 @@ class EditorInput {
   void key(int virtualKey);
   // Waits out the double-click time, so the next click is a click of its own.
   static void settle();
+  // A key press or release without pumping, for input given while the editor
+  // runs a modal loop: natively from another thread, through a connection of
+  // that thread's own (an X Display*; null: the input's own connection, on
+  // the main thread only). On Windows connection is not used.
+  static void sendKey(void* connection, int virtualKey, bool down);
 
  private:
   void* window_;

@@ -28,6 +28,8 @@ void RegisterHostClass() {
 
 }  // namespace
 
+void* EditorWindow::connectDisplay() { return nullptr; }
+
 EditorWindow::EditorWindow() = default;
 
 EditorWindow::~EditorWindow() { close(); }
