@@ -41,7 +41,8 @@ endfunction()
 # EMULATION_FILTER <gtest negative filter>: cases left out when a 32-bit
 # Windows program has to run under qemu-i386 (see cmake/run-wine.sh), for the
 # few that the emulation cannot run (threads in loaded DLLs, GDI text).
-# DISPLAY: the program opens windows, on a virtual X display.
+# DISPLAY: the program opens windows, on a virtual X display (natively one
+# such test runs at a time: they share the display's pointer and keyboard).
 function(quillet_add_test)
   cmake_parse_arguments(T "DISPLAY" "NAME;EMULATION_FILTER" "SOURCES;LIBS;ARGS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -63,6 +64,11 @@ function(quillet_add_test)
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${_env}")
   if(T_LABELS)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+  endif()
+  # Native window tests give real input through the one virtual display's
+  # pointer and keyboard: one at a time.
+  if(T_DISPLAY AND NOT WIN32)
+    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK quillet_display)
   endif()
 endfunction()
 
