@@ -38,11 +38,16 @@ function(quillet_display_command out)
   endif()
 endfunction()
 
+# Tests that open windows share one display and one pointer: they run one at
+# a time, whatever ctest's parallelism.
+function(quillet_display_test name)
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK virtual-display)
+endfunction()
+
 # EMULATION_FILTER <gtest negative filter>: cases left out when a 32-bit
 # Windows program has to run under qemu-i386 (see cmake/run-wine.sh), for the
 # few that the emulation cannot run (threads in loaded DLLs, GDI text).
-# DISPLAY: the program opens windows, on a virtual X display (natively one
-# such test runs at a time: they share the display's pointer and keyboard).
+# DISPLAY: the program opens windows, on a virtual X display.
 function(quillet_add_test)
   cmake_parse_arguments(T "DISPLAY" "NAME;EMULATION_FILTER" "SOURCES;LIBS;ARGS;LABELS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -65,10 +70,8 @@ function(quillet_add_test)
   if(T_LABELS)
     set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
   endif()
-  # Native window tests give real input through the one virtual display's
-  # pointer and keyboard: one at a time.
-  if(T_DISPLAY AND NOT WIN32)
-    set_tests_properties(${T_NAME} PROPERTIES RESOURCE_LOCK quillet_display)
+  if(T_DISPLAY)
+    quillet_display_test(${T_NAME})
   endif()
 endfunction()
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/FileFilter.h"
 #include "plug/IParameter.h"
 #include "plug/TextUtil.h"
 
@@ -21,7 +22,6 @@ namespace {
 
 // File names and filters of the file dialogs.
 constexpr int kPathChars = 255;
-constexpr int kDefaultExtensionChars = 15;
 
 // The folder of a full path: everything up to and including the last "\\".
 std::string FolderOf(const char* path) {
@@ -287,26 +287,9 @@ void IGraphicsWin::PromptForFile(std::string* file, int action, std::string* fol
   char name[kPathChars + 1] = {0};
   plug::CopyText(name, file->c_str(), sizeof name);
 
-  // "*.a;*.b", used as description and pattern; cut at the limits rather
-  // than written past them.
-  std::string pattern;
-  std::string defaultExtension;
-  if (extensions) {
-    const char* p = extensions;
-    while (*p) {
-      while (*p == ' ') ++p;
-      const char* end = p;
-      while (*end && *end != ' ') ++end;
-      if (end > p) {
-        const std::string ext(p, static_cast<size_t>(end - p));
-        if (defaultExtension.empty()) defaultExtension = ext.substr(0, kDefaultExtensionChars);
-        if (!pattern.empty()) pattern += ';';
-        pattern += "*." + ext;
-      }
-      p = end;
-    }
-  }
-  if (pattern.size() > kPathChars) pattern.resize(kPathChars);
+  const FileFilter types = FileFilter::FromExtensions(extensions);
+  const std::string& pattern = types.pattern;
+  const std::string& defaultExtension = types.defaultExtension;
   std::vector<char> filter;
   if (!pattern.empty()) {
     filter.insert(filter.end(), pattern.begin(), pattern.end());

@@ -59,22 +59,11 @@ void Envelope::Stop() {
   stage_ = Stage::kIdle;
 }
 
-void Envelope::Tick() {
-  if (stage_ == Stage::kIdle) return;
-  level_ = level_ + (target_ - level_) * coefficient_;
-  if (stage_ == Stage::kAttack) {
-    if (level_ >= 1.0) {
-      level_ = 1.0;
-      stage_ = Stage::kDecay;
-      target_ = sustain_;
-      coefficient_ = StepFactor(decay_);
-    }
-  } else if (release_ == 1.0) {
-    level_ = 1.0;
-  } else if (level_ <= 0.0) {
-    level_ = 0.0;
-    stage_ = Stage::kIdle;
-  }
+void Envelope::EndAttack() {
+  level_ = 1.0;
+  stage_ = Stage::kDecay;
+  target_ = sustain_;
+  coefficient_ = StepFactor(decay_);
 }
 
 }  // namespace quillet

@@ -47,6 +47,7 @@ class Envelope {
   void Stop();
 
   // [audio] One step; call after the level has been used for this sample.
+  // Inline, below.
   void Tick();
 
   double Level() const { return level_; }
@@ -58,6 +59,8 @@ class Envelope {
 
  private:
   double StepFactor(double p) const;
+  // The attack has reached 1: on to the decay stage.
+  void EndAttack();
 
   double level_ = 0.0;
   double attack_ = 0.0;
@@ -69,5 +72,19 @@ class Envelope {
   double coefficient_ = 0.0;
   double timeBase_ = 0.002302585092994046;  // ln(10) / 1000 until the first reset
 };
+
+// Inline: MIDI mode steps up to eight envelopes per sample.
+inline void Envelope::Tick() {
+  if (stage_ == Stage::kIdle) return;
+  level_ = level_ + (target_ - level_) * coefficient_;
+  if (stage_ == Stage::kAttack) {
+    if (level_ >= 1.0) EndAttack();
+  } else if (release_ == 1.0) {
+    level_ = 1.0;
+  } else if (level_ <= 0.0) {
+    level_ = 0.0;
+    stage_ = Stage::kIdle;
+  }
+}
 
 }  // namespace quillet

@@ -38,37 +38,6 @@ void Frame::Recalculate() {
   grainB_.SetGrainSamples(grainSamples);
 }
 
-StereoSample Frame::Tick(StereoSample input) {
-  if (counter_ == 0) {
-    if (current_ == &grainB_) {
-      current_ = &grainA_;
-      previous_ = &grainB_;
-    } else {
-      current_ = &grainB_;
-      previous_ = &grainA_;
-    }
-    current_->Start();
-  }
-
-  const int k = counter_;
-  StereoSample result;
-  if (k < crossfade_) {
-    const double w = k * crossfadeStep_;
-    const StereoSample fading = previous_->Tick(input);
-    const StereoSample rising = current_->Tick(input);
-    result.left = (1.0 - w) * fading.left + w * rising.left;
-    result.right = (1.0 - w) * fading.right + w * rising.right;
-  } else {
-    result = current_->Tick(input);
-  }
-
-  // "Reaches or passes": the period may have shrunk below the count since the
-  // grain started, or be 0 before the sample rate is known.
-  ++counter_;
-  if (counter_ >= period_) counter_ = 0;
-  return result;
-}
-
 void Frame::RewindLoops() {
   grainA_.RewindLoop();
   grainB_.RewindLoop();

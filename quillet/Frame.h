@@ -36,6 +36,7 @@ class Frame {
   bool SetSampleRate(double rateHz);
 
   void Recalculate();
+  // [audio] Inline, below.
   StereoSample Tick(StereoSample input);
 
   // The next Tick starts a new grain.
@@ -96,5 +97,36 @@ class Frame {
   int period_ = 0;
   int counter_ = 0;
 };
+
+// Inline: up to eight frames are ticked per sample.
+inline StereoSample Frame::Tick(StereoSample input) {
+  if (counter_ == 0) {
+    if (current_ == &grainB_) {
+      current_ = &grainA_;
+      previous_ = &grainB_;
+    } else {
+      current_ = &grainB_;
+      previous_ = &grainA_;
+    }
+    current_->Start();
+  }
+
+  const int k = counter_;
+  StereoSample result;
+  if (k < crossfade_) {
+    const double w = k * crossfadeStep_;
+    const StereoSample fading = previous_->Tick(input);
+    const StereoSample rising = current_->Tick(input);
+    result = (1.0 - w) * fading + w * rising;
+  } else {
+    result = current_->Tick(input);
+  }
+
+  // "Reaches or passes": the period may have shrunk below the count since the
+  // grain started, or be 0 before the sample rate is known.
+  ++counter_;
+  if (counter_ >= period_) counter_ = 0;
+  return result;
+}
 
 }  // namespace quillet

@@ -1,27 +1,18 @@
 #include "quillet/Grain.h"
 
 #include <cmath>
-#include <new>
 
 namespace quillet {
 
 namespace {
-// Above this rate a grain refuses to allocate: its buffer would take more than
-// 48 MB, sixteen times over.
+// Above this rate a grain refuses to allocate: its buffer would reserve more
+// than 48 MB of address space, sixteen times over.
 constexpr double kMaxSampleRateHz = 1000000.0;
 
 // Any loop length beyond this is certainly larger than the buffer, so the grain
 // is silent; keeping it finite keeps the span and overlap arithmetic finite.
 constexpr double kMaxLoopLength = 1073741824.0;
 
-// x^exponent, with the two exponents that a fade control hits exactly (0.5 gives
-// 1, 0.375 gives 2) computed without the library call. Both are exact, so the
-// result does not change.
-inline double Power(double x, double exponent) {
-  if (exponent == 1.0) return x;
-  if (exponent == 2.0) return x * x;
-  return std::pow(x, exponent);
-}
 }  // namespace
 
 Grain::Grain() { Recalculate(); }
@@ -30,7 +21,8 @@ bool Grain::SetSampleRate(double rateHz) {
   if (!(rateHz > 0.0)) return false;
   if (rateHz == sampleRate_) return true;
 
-  buffer_.reset();
+  pages_.Release();
+  buffer_ = nullptr;
   capacity_ = 0;
   maxGrainSamples_ = 1;
   sampleRate_ = -1.0;
@@ -40,8 +32,8 @@ bool Grain::SetSampleRate(double rateHz) {
 
   const int maxGrainSamples = static_cast<int>(std::floor(2.0 * rateHz));
   const int capacity = maxGrainSamples + maxGrainSamples / 2;
-  buffer_.reset(new (std::nothrow) double[2 * static_cast<size_t>(capacity)]());
-  if (!buffer_) return false;
+  if (!pages_.Allocate(2 * static_cast<size_t>(capacity) * sizeof(double))) return false;
+  buffer_ = static_cast<double*>(pages_.Data());
   sampleRate_ = rateHz;
   maxGrainSamples_ = maxGrainSamples;
   capacity_ = capacity;
@@ -76,109 +68,6 @@ void Grain::Start() {
 }
 
 StereoSample Grain::ReadHead(double x, int head) { return ReadAt(x, head); }
-
-// Tick's reads, defined before it so that they are inlined there.
-inline StereoSample Grain::ReadAt(double x, int head) {
-  if (x >= span_) return {0.0, 0.0};
-
-  // x lies in 0..span and span fits the buffer (Tick checks), so the
-  // truncation is the floor and the index is in range.
-  const int n = static_cast<int>(x);
-  const double* pair = &buffer_[2 * static_cast<size_t>(n)];
-  if (!interpolate_) return {pair[0], pair[1]};
-
-  // The history is a ring: the new pair replaces the oldest, and the oldest
-  // is then the one after it. Shifting four pairs per read instead cost more
-  // than the interpolation (the shifted values are read back at once).
-  double(*h)[2] = history_[head];
-  const int newest = historyOldest_[head];
-  h[newest][0] = pair[0];
-  h[newest][1] = pair[1];
-  const int oldest = (newest + 1) & 3;
-  historyOldest_[head] = oldest;
-  const double* p0 = h[oldest];
-  const double* p1 = h[(oldest + 1) & 3];
-  const double* p2 = h[(oldest + 2) & 3];
-  const double* p3 = h[newest];
-
-  const double f = x - n;
-  const double f2 = f * f;
-  const double f3 = f2 * f;
-  double result[2];
-  for (int channel = 0; channel < 2; ++channel) {
-    const double y0 = p0[channel], y1 = p1[channel], y2 = p2[channel], y3 = p3[channel];
-    result[channel] = ((y3 - y0) * 0.5 + (y1 - y2) * 1.5) * f3 +
-                      (y0 - 2.5 * y1 + 2.0 * y2 - 0.5 * y3) * f2 + (y2 - y0) * 0.5 * f + y1;
-  }
-  return {result[0], result[1]};
-}
-
-StereoSample Grain::Tick(StereoSample input) {
-  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return {0.0, 0.0};
-
-  if (age_ < span_) {
-    double* pair = &buffer_[2 * static_cast<size_t>(age_)];
-    pair[0] = input.left;
-    pair[1] = input.right;
-  }
-
-  const double b = position_;
-  StereoSample v;
-  if (b < overlap_) {
-    // The tail head takes over head 0's history at the loop point, so its
-    // interpolation continues exactly where head 0 left off.
-    if (b < 1.0) {
-      for (int i = 0; i < 4; ++i) {
-        history_[1][i][0] = history_[0][i][0];
-        history_[1][i][1] = history_[0][i][1];
-      }
-      historyOldest_[1] = historyOldest_[0];
-    }
-    const double shape = GrainShapeAt(b);
-    const StereoSample head = ReadAt(b, 0);
-    v.left = shape * head.left;
-    v.right = shape * head.right;
-
-    const double t = b + loopLength_;
-    if (t < span_) {
-      const double w = b * overlapInverse_;
-      const StereoSample tail = ReadAt(t, 1);
-      const double tailShape = GrainShapeAt(t);
-      v.left = w * v.left + (1.0 - w) * tail.left * tailShape;
-      v.right = w * v.right + (1.0 - w) * tail.right * tailShape;
-    }
-  } else {
-    const double shape = GrainShapeAt(b);
-    const StereoSample head = ReadAt(b, 0);
-    v.left = shape * head.left;
-    v.right = shape * head.right;
-  }
-
-  // With both frame fades off the shape is 1 everywhere: skip the division.
-  const double frameShape = frameFadeIn_.on || frameFadeOut_.on
-                                ? FrameShape(static_cast<double>(age_) / activeLifetime_)
-                                : 1.0;
-  v.left *= frameShape;
-  v.right *= frameShape;
-
-  double next = b + 1.0;
-  if (next >= loopLength_)
-    next -= loopLength_;  // a fractional remainder carries into the next cycle
-  position_ = next;
-  ++age_;
-  return v;
-}
-
-double Grain::Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out) {
-  if (x < peak) return in.on ? 1.0 - Power(1.0 - x / peak, in.exponent) : 1.0;
-  return out.on ? 1.0 - Power((x - peak) / (1.0 - peak), out.exponent) : 1.0;
-}
-
-inline double Grain::GrainShapeAt(double position) const {
-  // With both grain fades off the shape is 1 everywhere: skip the division.
-  if (!grainFadeIn_.on && !grainFadeOut_.on) return 1.0;
-  return Shape(position / span_, grainSkew_, grainFadeIn_, grainFadeOut_);
-}
 
 double Grain::GrainShape(double x) const {
   return Shape(x, grainSkew_, grainFadeIn_, grainFadeOut_);

@@ -1,9 +1,11 @@
 #pragma once
 
-#include <memory>
+#include <cstring>
 
 #include "quillet/FadeCurve.h"
 #include "quillet/StereoSample.h"
+#include "quillet/UnitPower.h"
+#include "quillet/ZeroPageBuffer.h"
 
 namespace quillet {
 
@@ -28,13 +30,20 @@ namespace quillet {
 // whatever the previous use of the grain left there (zeros after allocation).
 // The buffer is never cleared between uses.
 //
+// Memory: the buffer holds three seconds, but only the pages a grain has
+// written become resident (ZeroPageBuffer). A grain writes at most
+// min(span, lifetime) pairs from the start of the buffer per use, so what it
+// holds in memory is the longest such stretch since the last rate change: a
+// few hundred kilobytes for a MIDI note, nothing for a grain never ticked.
+//
 // In interpolating mode (grain length from a frequency) each read head keeps a
 // four-sample history, kept as a ring, and interpolates with a Catmull-Rom
 // cubic between the two middle samples; the result trails the read position
 // by two samples.
 //
-// Threads: SetSampleRate allocates and runs on the main thread with the
-// instance lock held; everything else is audio-thread safe (no allocation).
+// Threads: SetSampleRate maps and releases memory and runs on the main thread
+// with the instance lock held; everything else is audio-thread safe (no
+// allocation, no system call).
 class Grain {
  public:
   Grain();
@@ -42,10 +51,11 @@ class Grain {
   Grain(const Grain&) = delete;
   Grain& operator=(const Grain&) = delete;
 
-  // Makes a zeroed buffer of floor(2 x rate) x 3 / 2 stereo pairs (integer
-  // arithmetic) and rewinds position and age. A rate of 0 or less, or the rate
-  // already in use, changes nothing. Returns false when the buffer could not be
-  // allocated; the grain is then silent until a later call succeeds.
+  // Makes a buffer of floor(2 x rate) x 3 / 2 stereo pairs (integer
+  // arithmetic) from fresh zero pages, releasing the old one whole, and
+  // rewinds position and age. A rate of 0 or less, or the rate already in use,
+  // changes nothing. Returns false when the buffer could not be allocated; the
+  // grain is then silent until a later call succeeds.
   bool SetSampleRate(double rateHz);
 
   // Takes the pending lengths: the loop length (from grainSamples, or from
@@ -62,6 +72,7 @@ class Grain {
   // One sample: records `input` while age < span, returns the looped output.
   // Silent and unchanged once its lifetime is over, or while the span does not
   // fit the buffer.
+  // [audio] Inline, below.
   StereoSample Tick(StereoSample input);
 
   // The recording at read position x for read head 0 (main) or 1 (tail of the
@@ -107,9 +118,10 @@ class Grain {
   // ReadHead, inlined into Tick.
   StereoSample ReadAt(double x, int head);
 
-  std::unique_ptr<double[]> buffer_;  // capacity_ interleaved stereo pairs
-  double history_[2][4][2] = {};      // [head][ring position][channel]
-  int historyOldest_[2] = {};         // [head]: ring position of the oldest pair
+  ZeroPageBuffer pages_;          // owns the recording
+  double* buffer_ = nullptr;      // capacity_ interleaved stereo pairs, in pages_
+  double history_[2][4][2] = {};  // [head][ring position][channel]
+  int historyOldest_[2] = {};     // [head]: ring position of the oldest pair
 
   int grainSamples_ = 1;
   int lifetime_ = 1;
@@ -134,5 +146,88 @@ class Grain {
   int activeLifetime_ = 1;
   int age_ = 0;
 };
+
+// The per-sample path, inline: each frame ticks one or two grains per sample,
+// and MIDI mode ticks up to eight frames.
+
+inline double Grain::Shape(double x, double peak, const FadeCurve& in, const FadeCurve& out) {
+  if (x < peak) return in.on ? 1.0 - UnitPower(1.0 - x / peak, in.exponent) : 1.0;
+  return out.on ? 1.0 - UnitPower((x - peak) / (1.0 - peak), out.exponent) : 1.0;
+}
+
+inline double Grain::GrainShapeAt(double position) const {
+  // With both grain fades off the shape is 1 everywhere: skip the division.
+  if (!grainFadeIn_.on && !grainFadeOut_.on) return 1.0;
+  return Shape(position / span_, grainSkew_, grainFadeIn_, grainFadeOut_);
+}
+
+inline StereoSample Grain::ReadAt(double x, int head) {
+  if (x >= span_) return MakeStereo(0.0, 0.0);
+
+  // x lies in 0..span and span fits the buffer (Tick checks), so the
+  // truncation is the floor and the index is in range.
+  const int n = static_cast<int>(x);
+  const StereoSample newest = LoadStereo(&buffer_[2 * static_cast<size_t>(n)]);
+  if (!interpolate_) return newest;
+
+  // The history is a ring: the new pair replaces the oldest, and the oldest
+  // is then the one after it. Shifting four pairs per read instead cost more
+  // than the interpolation (the shifted values are read back at once).
+  double(*h)[2] = history_[head];
+  const int newestAt = historyOldest_[head];
+  StoreStereo(h[newestAt], newest);
+  const int oldest = (newestAt + 1) & 3;
+  historyOldest_[head] = oldest;
+  const StereoSample y0 = LoadStereo(h[oldest]);
+  const StereoSample y1 = LoadStereo(h[(oldest + 1) & 3]);
+  const StereoSample y2 = LoadStereo(h[(oldest + 2) & 3]);
+  const StereoSample y3 = newest;
+
+  const double f = x - n;
+  const double f2 = f * f;
+  const double f3 = f2 * f;
+  return ((y3 - y0) * 0.5 + (y1 - y2) * 1.5) * f3 + (y0 - 2.5 * y1 + 2.0 * y2 - 0.5 * y3) * f2 +
+         (y2 - y0) * 0.5 * f + y1;
+}
+
+inline StereoSample Grain::Tick(StereoSample input) {
+  if (age_ >= activeLifetime_ || !(span_ <= capacity_)) return MakeStereo(0.0, 0.0);
+
+  if (age_ < span_) StoreStereo(&buffer_[2 * static_cast<size_t>(age_)], input);
+
+  const double b = position_;
+  StereoSample v;
+  if (b < overlap_) {
+    // The tail head takes over head 0's history at the loop point, so its
+    // interpolation continues exactly where head 0 left off.
+    if (b < 1.0) {
+      std::memcpy(history_[1], history_[0], sizeof history_[0]);
+      historyOldest_[1] = historyOldest_[0];
+    }
+    v = GrainShapeAt(b) * ReadAt(b, 0);
+
+    const double t = b + loopLength_;
+    if (t < span_) {
+      const double w = b * overlapInverse_;
+      const StereoSample tail = ReadAt(t, 1);
+      const double tailShape = GrainShapeAt(t);
+      v = w * v + (1.0 - w) * tail * tailShape;
+    }
+  } else {
+    v = GrainShapeAt(b) * ReadAt(b, 0);
+  }
+
+  // With both frame fades off the shape is 1 everywhere: skip the division.
+  if (frameFadeIn_.on || frameFadeOut_.on)
+    v *=
+        Shape(static_cast<double>(age_) / activeLifetime_, frameSkew_, frameFadeIn_, frameFadeOut_);
+
+  double next = b + 1.0;
+  if (next >= loopLength_)
+    next -= loopLength_;  // a fractional remainder carries into the next cycle
+  position_ = next;
+  ++age_;
+  return v;
+}
 
 }  // namespace quillet

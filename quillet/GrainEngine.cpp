@@ -36,10 +36,8 @@ bool GrainEngine::Reset(double sampleRateHz) {
   }
   sampleRate_ = sampleRateHz;
   voices_.Reset();
-  highPassLeft_.SetSampleRate(sampleRateHz);
-  highPassLeft_.Recalculate();
-  highPassRight_.SetSampleRate(sampleRateHz);
-  highPassRight_.Recalculate();
+  highPass_.SetSampleRate(sampleRateHz);
+  highPass_.Recalculate();
   bool ok = true;
   for (int v = 0; v < kVoiceCount; ++v) {
     if (!frames_[v].SetSampleRate(sampleRateHz)) ok = false;
@@ -220,26 +218,24 @@ void GrainEngine::Process(double** inputs, double** outputs, int frames, const H
     // the same.
     const double l = inLeft[i];
     const double r = inRight[i];
-    const StereoSample in{Usable(l), Usable(r)};
+    const StereoSample in = MakeStereo(Usable(l), Usable(r));
 
     StereoSample wet;
     if (midi_) {
-      wet = {0.0, 0.0};
+      wet = MakeStereo(0.0, 0.0);
       for (int v = 0; v < polyphony_; ++v) {
         const double level = envelopes_[v].Level();
         const StereoSample voice = frames_[v].Tick(in);
-        wet.left += level * voice.left;
-        wet.right += level * voice.right;
+        wet += level * voice;
         envelopes_[v].Tick();
       }
     } else {
       wet = frames_[0].Tick(in);
     }
 
-    const double filteredLeft = highPassLeft_.Process(wet.left);
-    const double filteredRight = highPassRight_.Process(wet.right);
-    outLeft[i] = ((filteredLeft - l) * mix_ + l) * volume_;
-    outRight[i] = ((filteredRight - r) * mix_ + r) * volume_;
+    const StereoSample filtered = highPass_.Process(wet);
+    outLeft[i] = ((filtered[kLeft] - l) * mix_ + l) * volume_;
+    outRight[i] = ((filtered[kRight] - r) * mix_ + r) * volume_;
   }
 }
 

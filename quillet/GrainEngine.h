@@ -28,12 +28,12 @@ struct HostTempo {
 
 // The complete signal path of the plug-in: eight frames (frame 0 alone outside
 // MIDI mode, one per voice in MIDI mode), eight voice envelopes and the voice
-// table, the two 16 Hz high-pass filters of the wet signal, and the dry/wet mix
-// and output volume.
+// table, the 16 Hz high-pass of the wet pair, and the dry/wet mix and output
+// volume.
 //
 // Per sample: the stereo input goes through frame 0, or through voices 0 to
 // polyphony - 1 each weighted by its envelope level (every such frame is ticked
-// whether its voice sounds or not); the wet pair passes the high-pass filters;
+// whether its voice sounds or not); the wet pair passes the high-pass;
 // output = ((wet - dry) x mix + dry) x volume.
 //
 // Tempo sync (mode SYNC, or Frame Sync to Host): at the start of every block the
@@ -125,8 +125,7 @@ class GrainEngine {
   Frame frames_[kVoiceCount];
   Envelope envelopes_[kVoiceCount];
   VoiceTable voices_;
-  HighPass highPassLeft_;
-  HighPass highPassRight_;
+  HighPass highPass_;
 
   double sampleRate_ = kDefaultSampleRateHz;
   double volume_ = 1.0;

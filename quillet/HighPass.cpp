@@ -19,7 +19,8 @@ void HighPass::Recalculate() {
   b1_ = -(1.0 + c) * n;
   feedback1_ = 2.0 * c * n;
   feedback2_ = (alpha - 1.0) * n;
-  x1_ = x2_ = y1_ = y2_ = 0.0;
+  x1_[0] = x1_[1] = x2_[0] = x2_[1] = 0.0;
+  y1_[0] = y1_[1] = y2_[0] = y2_[1] = 0.0;
   offset_ = kAntiDenormalOffset;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 
-#include <cmath>
+#include "quillet/StereoSample.h"
 
 namespace quillet {
 
 // Second-order high-pass (quality 1/sqrt(2), cutoff 16 Hz by default) that
-// takes the DC and subsonic rumble out of the wet signal.
+// takes the DC and subsonic rumble out of the wet signal. It filters a stereo
+// pair: both channels have the same coefficients and their own state, and are
+// computed together (StereoSample), exactly as two single-channel filters
+// would compute them.
 //
 // Denormals: a tiny offset (1e-13) of alternating sign is added to the input
 // and to every state value each sample, so the recursion never decays into the
@@ -31,8 +34,9 @@ class HighPass {
   // as a cutoff of 0); clears the state and restarts the offset.
   void Recalculate();
 
-  // [audio] One sample. Inline: it runs twice per sample in the engine's loop.
-  inline double Process(double x);
+  // [audio] One stereo sample. Inline: it runs once per sample in the
+  // engine's loop.
+  inline StereoSample Process(StereoSample input);
 
  private:
   double sampleRate_ = kDefaultSampleRateHz;
@@ -41,10 +45,11 @@ class HighPass {
   double b1_ = 0.0;
   double feedback1_ = 0.0;
   double feedback2_ = 0.0;
-  double x1_ = 0.0;
-  double x2_ = 0.0;
-  double y1_ = 0.0;
-  double y2_ = 0.0;
+  // State per channel, as left/right pairs.
+  double x1_[2] = {};
+  double x2_[2] = {};
+  double y1_[2] = {};
+  double y2_[2] = {};
   double offset_ = kAntiDenormalOffset;
 };
 
@@ -52,24 +57,28 @@ namespace detail {
 // A value that is not finite becomes 0; anything else gets the offset.
 // Infinities are cleaned too: an infinite state value would otherwise turn
 // into not-a-number and back into infinity through the feedback for ever.
-inline double CleanHighPassValue(double x, double offset) {
-  return std::isfinite(x) ? x + offset : 0.0;
+inline StereoSample CleanHighPassValues(StereoSample x, double offset) {
+  // x - x is 0 in every lane that is finite, not a number in the others.
+  return (x - x) == 0.0 ? x + offset : MakeStereo(0.0, 0.0);
 }
 }  // namespace detail
 
-double HighPass::Process(double x) {
-  x = detail::CleanHighPassValue(x, offset_);
-  x1_ = detail::CleanHighPassValue(x1_, offset_);
-  x2_ = detail::CleanHighPassValue(x2_, offset_);
-  y1_ = detail::CleanHighPassValue(y1_, offset_);
-  y2_ = detail::CleanHighPassValue(y2_, offset_);
+StereoSample HighPass::Process(StereoSample input) {
+  // Only the input and the last output can be other than finite: x1, x2 and
+  // y2 are copies of values cleaned on an earlier sample (and finite plus the
+  // tiny offset stays finite), so for them the cleaning is the addition alone.
+  const StereoSample x = detail::CleanHighPassValues(input, offset_);
+  const StereoSample x1 = LoadStereo(x1_) + offset_;
+  const StereoSample x2 = LoadStereo(x2_) + offset_;
+  const StereoSample y1 = detail::CleanHighPassValues(LoadStereo(y1_), offset_);
+  const StereoSample y2 = LoadStereo(y2_) + offset_;
   offset_ = -offset_;
 
-  const double y = b0_ * (x + x2_) + b1_ * x1_ + feedback1_ * y1_ + feedback2_ * y2_;
-  x2_ = x1_;
-  x1_ = x;
-  y2_ = y1_;
-  y1_ = y;
+  const StereoSample y = b0_ * (x + x2) + b1_ * x1 + feedback1_ * y1 + feedback2_ * y2;
+  StoreStereo(x2_, x1);
+  StoreStereo(x1_, x);
+  StoreStereo(y2_, y1);
+  StoreStereo(y1_, y);
   return y;
 }
 

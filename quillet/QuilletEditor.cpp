@@ -159,7 +159,9 @@ void Quillet::UpdateControlStates() {
 void Quillet::UpdateMidiIndicator() {
   if (!EditorWindowOpen()) return;
   graphics::IControl* lamp = editorControls_.midiLamp;
-  if (!engine_.IsMidiMode()) {
+  // The parameter, not the engine's flag: this runs on the user-interface
+  // thread without the lock, and parameter values are atomics.
+  if (GetParam(quillet::kGrainMode)->Int() != static_cast<int>(quillet::GrainMode::kMidi)) {
     lamp->Hide(true);
     return;
   }

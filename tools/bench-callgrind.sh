@@ -30,7 +30,8 @@ trap 'rm -rf "$out"' EXIT
 printf '%-14s %10s %14s %12s\n' configuration samples instructions "Ir/sample"
 for name in "default" "Frequency" "Sync 2 Host" "MIDI 8 voices"; do
   valgrind --tool=callgrind --toggle-collect='quillet::GrainEngine::Process*' \
-    --callgrind-out-file="$out/cg.out" "$bench" --seconds "$seconds" --repeats 1 --only "$name" \
+    --callgrind-out-file="$out/cg.out" "$bench" --section time --seconds "$seconds" --repeats 1 \
+    --only "$name" \
     >"$out/stdout" 2>"$out/stderr"
   samples=$(awk -v n="$name" 'index($0, n) == 1 { print $(NF - 2) }' "$out/stdout")
   collected=$(sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$out/stderr")

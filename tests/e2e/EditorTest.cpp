@@ -150,7 +150,7 @@ TEST_F(ShippedEditor, TheModeMenuIsDrivenByKeys) {
   Open();
   plugin_.host().clearRecords();
   Later(300, [] {
-    for (int k : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) EditorInput(nullptr).key(k);
+    for (int k : {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) EditorInput::sendKey(k);
   });
   Input().click(kModeMenuX, kModeMenuY);
   EXPECT_EQ(plugin_.getParameter(kGrainMode), 1.0f);  // "MIDI"
@@ -161,16 +161,14 @@ TEST_F(ShippedEditor, TheUpdateCheckTellsTheUserInAMessageBox) {
   Open();
   bool boxSeen = false;
   Later(300, [&boxSeen] {
-    EditorInput(nullptr).key(VK_DOWN);  // "Check Online for Update"
-    // The check runs inside the menu's handling; its message box follows.
-    Later(200, [&boxSeen] {
-      for (int i = 0; i < 200 && !boxSeen; ++i) {
-        boxSeen = FindWindowA(nullptr, "Check Online for Update") != nullptr;
-        if (!boxSeen) EditorWindow::pump(50);
-      }
-      EditorInput(nullptr).key(VK_RETURN);
+    EditorInput::sendKey(VK_DOWN);  // "Check Online for Update"
+    EditorInput::sendKey(VK_RETURN);
+    // The check runs inside the menu's handling; its message box follows and
+    // is answered from its own loop.
+    Later(500, [&boxSeen] {
+      boxSeen = FindWindowA(nullptr, "Check Online for Update") != nullptr;
+      EditorInput::sendKey(VK_RETURN);
     });
-    EditorInput(nullptr).key(VK_RETURN);
   });
   Input().click(kOptionsX, kOptionsY);
   EXPECT_TRUE(boxSeen);
@@ -208,7 +206,10 @@ TEST_F(ShippedEditor, TheLearnSwitchAndAControllerMakeAnAssignment) {
   input.click(kLearnX, kLearnY);
   EditorInput::settle();
   plugin_.sendEvents({vsthost::HostEvent::midi(0, 0xB0, 7, 5)});
-  input.click(kVolumeX, kVolumeY);  // touching Volume finishes the learn
+  // Turning Volume a little finishes the learn.
+  input.press(kVolumeX, kVolumeY);
+  input.moveTo(kVolumeX, kVolumeY - 8);
+  input.release(kVolumeX, kVolumeY - 8);
   EditorInput::settle();
   plugin_.sendEvents({vsthost::HostEvent::midi(0, 0xB0, 7, 127)});
   EXPECT_EQ(plugin_.getParameter(kVolume), 1.0f);

@@ -1,6 +1,7 @@
 #include "EffectFixture.h"
 
 #include <cstdio>
+#include <mutex>
 
 namespace effect_test {
 
@@ -11,6 +12,10 @@ vst::intptr VST_CALL RecordingHost::Callback(vst::AEffect*, vst::int32 opcode, v
                                              vst::intptr, void*, float opt) {
   RecordingHost* host = current;
   if (host == nullptr) return 0;
+  // The plug-in tells the host from several threads at once (outside its own
+  // lock), as it may with a real host.
+  static std::mutex lock;
+  std::lock_guard<std::mutex> hold(lock);
   switch (opcode) {
     case vst::audioMasterVersion:
       return vst::kVstVersion;

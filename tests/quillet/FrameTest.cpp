@@ -5,7 +5,8 @@
 #include <vector>
 
 using quillet::Frame;
-using quillet::StereoSample;
+using quillet::kLeft;
+using quillet::MakeStereo;
 
 namespace {
 
@@ -13,7 +14,7 @@ std::vector<double> TickRamp(Frame& frame, int count, double first) {
   std::vector<double> out;
   for (int i = 0; i < count; ++i) {
     const double x = first + i;
-    out.push_back(frame.Tick({x, x}).left);
+    out.push_back(frame.Tick(MakeStereo(x, x))[kLeft]);
   }
   return out;
 }
@@ -39,7 +40,7 @@ TEST(Frame, LengthsFromMilliseconds) {
   EXPECT_EQ(frame.PeriodSamples(), 7056);
   EXPECT_EQ(frame.CrossfadeSamples(), 3528);
   EXPECT_EQ(frame.LifetimeSamples(), 10584);
-  frame.Tick({0, 0});
+  frame.Tick(MakeStereo(0, 0));
   ASSERT_NE(frame.Current(), nullptr);
   EXPECT_EQ(frame.Current(), &frame.GrainB());  // the very first tick starts B
   EXPECT_EQ(frame.Current()->LoopLength(), 882.0);
@@ -49,12 +50,12 @@ TEST(Frame, LengthsFromMilliseconds) {
 TEST(Frame, PendingLengthsWaitForTheNextGrain) {
   Frame frame;
   SetUpFrame(frame, 8, 3, 0);
-  frame.Tick({0, 0});
+  frame.Tick(MakeStereo(0, 0));
   frame.SetGrainLengthSeconds(0.005);
   frame.Recalculate();
   EXPECT_EQ(frame.Current()->LoopLength(), 3.0);
   TickRamp(frame, 7, 0.0);
-  frame.Tick({0, 0});  // the next frame period
+  frame.Tick(MakeStereo(0, 0));  // the next frame period
   EXPECT_EQ(frame.Current(), &frame.GrainA());
   EXPECT_EQ(frame.Current()->LoopLength(), 5.0);
 }
@@ -86,9 +87,9 @@ TEST(Frame, CounterRestartsWhenThePeriodShrinksBelowIt) {
   EXPECT_EQ(frame.Counter(), 50);
   const quillet::Grain* before = frame.Current();
   SetUpFrame(frame, 10, 3, 0);
-  frame.Tick({0, 0});
+  frame.Tick(MakeStereo(0, 0));
   EXPECT_EQ(frame.Counter(), 0);  // passed the period: wraps at once
-  frame.Tick({0, 0});
+  frame.Tick(MakeStereo(0, 0));
   EXPECT_NE(frame.Current(), before);  // and the next tick starts a new grain
   EXPECT_EQ(frame.Counter(), 1);
 }
@@ -102,7 +103,7 @@ TEST(Frame, AZeroPeriodStartsAGrainEverySample) {
   frame.Recalculate();
   EXPECT_EQ(frame.PeriodSamples(), 0);
   for (int i = 0; i < 5; ++i) {
-    frame.Tick({1, 1});
+    frame.Tick(MakeStereo(1, 1));
     EXPECT_EQ(frame.Counter(), 0);
     EXPECT_EQ(frame.Current(), i % 2 == 0 ? &frame.GrainB() : &frame.GrainA());
   }

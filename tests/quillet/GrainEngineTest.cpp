@@ -96,19 +96,17 @@ TEST(GrainEngine, DefaultProgramStuttersTheStartOfEachFrame) {
   ApplyDefaults(engine);
   const Stereo in = MakeSignal(500);
   const Stereo out = ProcessSignal(engine, in, 64);
-  HighPass left, right;
-  left.SetSampleRate(1000.0);
-  left.Recalculate();
-  right.SetSampleRate(1000.0);
-  right.Recalculate();
+  HighPass highPass;
+  highPass.SetSampleRate(1000.0);
+  highPass.Recalculate();
   for (int i = 0; i < 500; ++i) {
     const int frameStart = i / 160 * 160;
     const int source = frameStart + (i - frameStart) % 20;
     // Mix and volume 1: ((wet - dry) x 1 + dry) x 1, rounded as the engine does.
-    const double wetLeft = left.Process(in.left[source]);
-    const double wetRight = right.Process(in.right[source]);
-    EXPECT_EQ(out.left[i], (wetLeft - in.left[i]) * 1.0 + in.left[i]) << i;
-    EXPECT_EQ(out.right[i], (wetRight - in.right[i]) * 1.0 + in.right[i]) << i;
+    const quillet::StereoSample wet =
+        highPass.Process(quillet::MakeStereo(in.left[source], in.right[source]));
+    EXPECT_EQ(out.left[i], (wet[quillet::kLeft] - in.left[i]) * 1.0 + in.left[i]) << i;
+    EXPECT_EQ(out.right[i], (wet[quillet::kRight] - in.right[i]) * 1.0 + in.right[i]) << i;
   }
 }
 

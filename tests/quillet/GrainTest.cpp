@@ -7,6 +7,9 @@
 
 using quillet::FadeCurve;
 using quillet::Grain;
+using quillet::kLeft;
+using quillet::kRight;
+using quillet::MakeStereo;
 using quillet::StereoSample;
 
 namespace {
@@ -17,9 +20,9 @@ std::vector<double> TickRamp(Grain& grain, int count, double first) {
   std::vector<double> out;
   for (int i = 0; i < count; ++i) {
     const double x = first + i;
-    const StereoSample y = grain.Tick({x, -x});
-    EXPECT_EQ(y.right, -y.left) << "tick " << i;
-    out.push_back(y.left);
+    const StereoSample y = grain.Tick(MakeStereo(x, -x));
+    EXPECT_EQ(y[kRight], -y[kLeft]) << "tick " << i;
+    out.push_back(y[kLeft]);
   }
   return out;
 }
@@ -125,6 +128,17 @@ TEST(Grain, LoopCrossfadeTailReadsTheOldRecordingInTheFirstCycle) {
   EXPECT_EQ(again[1], 0.5 * 102.0 + 0.5 * 6.0);
 }
 
+TEST(Grain, ANewRateStartsFromAnEmptyRecording) {
+  Grain grain;
+  StartGrain(grain, 4, 100, 50.0);
+  TickRamp(grain, 10, 1.0);  // positions 4 and 5 now hold 5 and 6
+  ASSERT_TRUE(grain.SetSampleRate(2000.0));
+  ASSERT_TRUE(grain.SetSampleRate(1000.0));
+  grain.Start();
+  // As after the first allocation: the tail head finds zeros, not 5 and 6.
+  EXPECT_EQ(TickRamp(grain, 2, 101.0), (std::vector<double>{0, 0.5 * 102.0}));
+}
+
 TEST(Grain, InterpolatingHeadsTrailByTwoSamples) {
   Grain grain;
   ASSERT_TRUE(grain.SetSampleRate(1000.0));
@@ -161,14 +175,14 @@ TEST(Grain, CatmullRomBetweenTheMiddleSamples) {
   grain.SetPeriodSeconds(0.01);
   grain.SetLifetime(100);
   grain.Start();
-  for (double x : {0.0, 1.0, 0.0}) grain.Tick({x, 2.0 * x});
+  for (double x : {0.0, 1.0, 0.0}) grain.Tick(MakeStereo(x, 2.0 * x));
   // The read pushes the unwritten buffer[3] (0): history 0, 1, 0, 0, and
   // halfway between 1 and 0: 1.5 x 0.125 - 2.5 x 0.25 + 1.
   const StereoSample y = grain.ReadHead(3.5, 0);
-  EXPECT_DOUBLE_EQ(y.left, 0.5625);
-  EXPECT_DOUBLE_EQ(y.right, 1.125);
+  EXPECT_DOUBLE_EQ(y[kLeft], 0.5625);
+  EXPECT_DOUBLE_EQ(y[kRight], 1.125);
   // Head 1 has a history of its own (still zeros).
-  EXPECT_EQ(grain.ReadHead(3.5, 1).left, 0.0);
+  EXPECT_EQ(grain.ReadHead(3.5, 1)[kLeft], 0.0);
 }
 
 TEST(Grain, FractionalLoopCarriesTheRemainder) {
@@ -180,7 +194,7 @@ TEST(Grain, FractionalLoopCarriesTheRemainder) {
   grain.Start();
   const double expected[] = {1.0, 2.0, 0.5, 1.5, 0.0, 1.0};
   for (double position : expected) {
-    grain.Tick({0, 0});
+    grain.Tick(MakeStereo(0, 0));
     EXPECT_DOUBLE_EQ(grain.Position(), position);
   }
 }

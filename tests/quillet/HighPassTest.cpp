@@ -6,9 +6,16 @@
 #include <limits>
 
 using quillet::HighPass;
+using quillet::kLeft;
+using quillet::kRight;
+using quillet::MakeStereo;
+using quillet::StereoSample;
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;
+
+// The same sample on both channels; the left output.
+double Process(HighPass& filter, double x) { return filter.Process(MakeStereo(x, x))[kLeft]; }
 
 // Peak output over the last second of `seconds` of a sine of `hz`.
 double SineGain(HighPass& filter, double rateHz, double hz, double seconds) {
@@ -16,7 +23,7 @@ double SineGain(HighPass& filter, double rateHz, double hz, double seconds) {
   const int settle = total - static_cast<int>(rateHz);
   double peak = 0.0;
   for (int i = 0; i < total; ++i) {
-    const double y = filter.Process(std::sin(2.0 * kPi * hz * i / rateHz));
+    const double y = Process(filter, std::sin(2.0 * kPi * hz * i / rateHz));
     if (i >= settle) peak = std::max(peak, std::fabs(y));
   }
   return peak;
@@ -26,7 +33,7 @@ double SineGain(HighPass& filter, double rateHz, double hz, double seconds) {
 TEST(HighPass, WorksBeforeTheFirstReset) {
   HighPass filter;  // 44100 Hz from construction
   double y = 0.0;
-  for (int i = 0; i < 44100; ++i) y = filter.Process(1.0);
+  for (int i = 0; i < 44100; ++i) y = Process(filter, 1.0);
   EXPECT_TRUE(std::isfinite(y));
   EXPECT_LT(std::fabs(y), 1e-6);
 }
@@ -37,7 +44,7 @@ TEST(HighPass, RemovesDcAndPassesAudioAtEveryRate) {
     filter.SetSampleRate(rate);
     filter.Recalculate();
     double y = 0.0;
-    for (int i = 0; i < static_cast<int>(rate); ++i) y = filter.Process(0.5);
+    for (int i = 0; i < static_cast<int>(rate); ++i) y = Process(filter, 0.5);
     EXPECT_LT(std::fabs(y), 1e-6) << rate;
 
     filter.Recalculate();
@@ -51,23 +58,23 @@ TEST(HighPass, NotANumberIsReplacedByZero) {
   HighPass a;
   HighPass b;
   for (int i = 0; i < 10; ++i) {
-    a.Process(0.25);
-    b.Process(0.25);
+    Process(a, 0.25);
+    Process(b, 0.25);
   }
   // A NaN sample acts as a 0 sample (without the anti-denormal offset): both
   // filters stay in step.
-  EXPECT_NEAR(a.Process(std::numeric_limits<double>::quiet_NaN()), b.Process(0.0), 1e-12);
-  for (int i = 0; i < 10; ++i) EXPECT_NEAR(a.Process(0.1), b.Process(0.1), 1e-12);
+  EXPECT_NEAR(Process(a, std::numeric_limits<double>::quiet_NaN()), Process(b, 0.0), 1e-12);
+  for (int i = 0; i < 10; ++i) EXPECT_NEAR(Process(a, 0.1), Process(b, 0.1), 1e-12);
 }
 
 TEST(HighPass, RecoversFromInfinityOnceTheInputIsClean) {
   HighPass filter;
-  filter.Process(std::numeric_limits<double>::infinity());
-  filter.Process(-std::numeric_limits<double>::infinity());
+  Process(filter, std::numeric_limits<double>::infinity());
+  Process(filter, -std::numeric_limits<double>::infinity());
   double y = 0.0;
-  for (int i = 0; i < 3; ++i) filter.Process(0.0);
+  for (int i = 0; i < 3; ++i) Process(filter, 0.0);
   for (int i = 0; i < 100; ++i) {
-    y = filter.Process(0.0);
+    y = Process(filter, 0.0);
     ASSERT_TRUE(std::isfinite(y)) << i;
   }
   EXPECT_LT(std::fabs(y), 1e-9);
@@ -76,16 +83,33 @@ TEST(HighPass, RecoversFromInfinityOnceTheInputIsClean) {
 TEST(HighPass, RecalculateClearsTheState) {
   HighPass filter;
   HighPass fresh;
-  for (int i = 0; i < 100; ++i) filter.Process(1.0);
+  for (int i = 0; i < 100; ++i) Process(filter, 1.0);
   filter.Recalculate();
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(filter.Process(0.3), fresh.Process(0.3));
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(Process(filter, 0.3), Process(fresh, 0.3));
 }
 
 TEST(HighPass, SilenceStaysAboveTheSubnormalRange) {
   HighPass filter;
-  filter.Process(1.0);
+  Process(filter, 1.0);
   for (int i = 0; i < 1000000; ++i) {
-    const double y = filter.Process(0.0);
+    const double y = Process(filter, 0.0);
     ASSERT_NE(std::fpclassify(y), FP_SUBNORMAL) << i;
+  }
+}
+
+TEST(HighPass, ChannelsAreFilteredApart) {
+  // Bad values on the right must not touch the left, and the left is what a
+  // filter fed only that channel gives.
+  HighPass stereo;
+  HighPass leftAlone;
+  const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
+                        std::numeric_limits<double>::infinity()};
+  for (int i = 0; i < 2000; ++i) {
+    const double x = std::sin(0.05 * i);
+    const StereoSample y = stereo.Process(MakeStereo(x, i % 50 < 2 ? bad[i % 2] : 0.25));
+    ASSERT_EQ(y[kLeft], leftAlone.Process(MakeStereo(x, 0.0))[kLeft]) << i;
+    if (i % 50 == 10) {
+      EXPECT_TRUE(std::isfinite(y[kRight])) << i;
+    }
   }
 }

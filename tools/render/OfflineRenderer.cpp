@@ -17,11 +17,12 @@ constexpr vst::intptr kProcessPrecision64 = 1;
 }  // namespace
 
 OfflineRenderer::OfflineRenderer(vsthost::PluginHost* plugin, int blockFrames,
-                                 const Transport& transport)
+                                 const Transport& transport, bool singlePrecision)
     : plugin_(plugin),
       blockFrames_(blockFrames),
       transport_(transport),
       rateHz_(44100.0),
+      singlePrecision_(singlePrecision),
       useDouble_(false) {}
 
 OfflineRenderer::~OfflineRenderer() = default;
@@ -52,7 +53,8 @@ void OfflineRenderer::prepare(double rateHz) {
   plugin_->setSampleRate(static_cast<float>(rateHz));
   plugin_->setBlockSize(blockFrames_);
   plugin_->setSpeakerArrangement(kChannels, kChannels);
-  useDouble_ = (plugin_->effect()->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
+  useDouble_ = !singlePrecision_ &&
+               (plugin_->effect()->flags & vst::effFlagsCanDoubleReplacing) != 0 &&
                plugin_->effect()->processDoubleReplacing != nullptr;
   plugin_->dispatch(vst::effSetProcessPrecision, 0,
                     useDouble_ ? kProcessPrecision64 : kProcessPrecision32);

@@ -8,7 +8,7 @@
 //              block's first sample, the MIDI messages falling in the block
 //              with their sample offsets (effProcessEvents), then
 //              processDoubleReplacing (or processReplacing for a plug-in
-//              without double precision)
+//              without double precision, or when single precision is asked for)
 //   finish()   effStopProcess, effMainsChanged(0)
 //
 // Opening, state loading and effClose belong to the caller (PluginHost). A
@@ -36,7 +36,8 @@ class OfflineRenderer {
   // Called after each block with the frames done and the total. [main]
   using Progress = std::function<void(long long doneFrames, long long totalFrames)>;
 
-  OfflineRenderer(vsthost::PluginHost* plugin, int blockFrames, const Transport& transport);
+  OfflineRenderer(vsthost::PluginHost* plugin, int blockFrames, const Transport& transport,
+                  bool singlePrecision = false);
   virtual ~OfflineRenderer();
 
   void prepare(double rateHz);
@@ -58,6 +59,7 @@ class OfflineRenderer {
   int blockFrames_;
   Transport transport_;
   double rateHz_;
+  bool singlePrecision_;
   bool useDouble_;
 };
 

@@ -43,6 +43,8 @@ const char* renderUsage() {
          "  --seconds S            length of the built-in signal (default 4)\n"
          "  --rate HZ              sample rate of the built-in signal (default 44100)\n"
          "  --block N              block size in frames (default 512)\n"
+         "  --single               process in 32-bit float (processReplacing) even when the\n"
+         "                         plug-in offers double precision\n"
          "  -p, --program P        program number (0..) or name\n"
          "  --param \"NAME=VALUE\"   a parameter by name: a plain value or a value text,\n"
          "                         e.g. \"Grain Mode=SYNC\", \"Grain Length=35\" (repeatable)\n"
@@ -122,6 +124,8 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions* option
       if (!flag(&options->list)) return false;
     } else if (argument == "-q" || argument == "--quiet") {
       if (!flag(&options->quiet)) return false;
+    } else if (argument == "--single") {
+      if (!flag(&options->singlePrecision)) return false;
     } else if (argument == "-i" || argument == "--input") {
       if (!takeValue()) return false;
       options->inputPath = value;

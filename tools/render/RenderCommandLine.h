@@ -29,6 +29,7 @@ struct RenderOptions {
   std::string loadBankPath;     // .fxb
   std::string saveProgramPath;
   std::string saveBankPath;
+  bool singlePrecision = false;  // processReplacing even when double precision is offered
   bool list = false;
   bool quiet = false;
   bool help = false;

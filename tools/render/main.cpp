@@ -137,7 +137,8 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
 
-  render::OfflineRenderer renderer(&plugin, options.blockFrames, options.transport);
+  render::OfflineRenderer renderer(&plugin, options.blockFrames, options.transport,
+                                   options.singlePrecision);
   render::ProgressBar progress(stderr, !options.quiet);
   render::AudioClip output;
   renderer.prepare(input.rateHz);

@@ -23,13 +23,16 @@ class EditorInput {
   void wheel(int x, int y, int notches);
   // A key by its Windows virtual-key code, pressed and released.
   void key(int virtualKey);
+  // The same without running the window's messages afterwards: for a menu or
+  // message box's own loop, which must see the key itself.
+  static void sendKey(int virtualKey);
   // Waits out the double-click time, so the next click is a click of its own.
   static void settle();
-  // A key press or release without pumping, for input given while the editor
-  // runs a modal loop: natively from another thread, through a connection of
-  // that thread's own (an X Display*; null: the input's own connection, on
-  // the main thread only). On Windows connection is not used.
-  static void sendKey(void* connection, int virtualKey, bool down);
+  // sendKey from another thread, through a connection of that thread's own
+  // (an X Display*): natively a menu or message box runs its loop inside the
+  // host's idle call on the main thread, so its keys come from elsewhere. On
+  // Windows the connection is not used.
+  static void sendKeyFrom(void* connection, int virtualKey);
 
  private:
   void* window_;

@@ -79,14 +79,16 @@ KeySym KeysymOf(int vk) {
 
 }  // namespace
 
-void EditorInput::sendKey(void* connection, int vk, bool down) {
-  Display* d = connection ? static_cast<Display*>(connection) : InputDisplay();
-  if (!d) return;
-  const KeyCode code = XKeysymToKeycode(d, KeysymOf(vk));
+void EditorInput::sendKeyFrom(void* connection, int vk) {
+  Display* d = static_cast<Display*>(connection);
+  const KeyCode code = d ? XKeysymToKeycode(d, KeysymOf(vk)) : 0;
   if (!code) return;
-  XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime);
+  XTestFakeKeyEvent(d, code, True, CurrentTime);
+  XTestFakeKeyEvent(d, code, False, CurrentTime);
   XFlush(d);
 }
+
+void EditorInput::sendKey(int virtualKey) { sendKeyFrom(InputDisplay(), virtualKey); }
 
 void EditorInput::moveTo(int x, int y) {
   MovePointer(window_, x, y);
@@ -130,8 +132,7 @@ void EditorInput::wheel(int x, int y, int notches) {
 }
 
 void EditorInput::key(int virtualKey) {
-  sendKey(nullptr, virtualKey, true);
-  sendKey(nullptr, virtualKey, false);
+  sendKey(virtualKey);
   EditorWindow::pump(kSettleMs);
 }
 

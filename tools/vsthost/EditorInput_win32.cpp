@@ -60,17 +60,20 @@ void EditorInput::wheel(int x, int y, int notches) {
   EditorWindow::pump(kSettleMs);
 }
 
-void EditorInput::sendKey(void*, int virtualKey, bool down) {
-  INPUT in = {};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = static_cast<WORD>(virtualKey);
-  in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &in, sizeof in);
+void EditorInput::sendKey(int virtualKey) {
+  INPUT in[2] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = static_cast<WORD>(virtualKey);
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof in[0]);
 }
 
+void EditorInput::sendKeyFrom(void*, int virtualKey) { sendKey(virtualKey); }
+
 void EditorInput::key(int virtualKey) {
-  sendKey(nullptr, virtualKey, true);
-  sendKey(nullptr, virtualKey, false);
+  sendKey(virtualKey);
   EditorWindow::pump(kSettleMs);
 }
 

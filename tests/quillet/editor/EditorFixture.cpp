@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 
 namespace quillet_editor_test {
 
@@ -12,6 +13,8 @@ vst::intptr VST_CALL EditorHost::Callback(vst::AEffect*, vst::int32 opcode, vst:
                                           vst::intptr, void*, float opt) {
   EditorHost* host = current;
   if (!host) return 0;
+  // The plug-in tells the host from several threads at once.
+  std::lock_guard<std::mutex> hold(host->mutex);
   switch (opcode) {
     case vst::audioMasterVersion:
       return vst::kVstVersion;

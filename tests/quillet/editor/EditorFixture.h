@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ namespace quillet_editor_test {
 struct EditorHost {
   std::vector<std::string> calls;
   std::vector<float> values;
+  std::mutex mutex;
 
   static EditorHost* current;
   static vst::intptr VST_CALL Callback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index,

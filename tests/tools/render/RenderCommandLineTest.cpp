@@ -18,7 +18,7 @@ TEST(RenderCommandLine, TakesValuesAfterTheOptionOrAfterAnEqualsSign) {
   std::string error;
   ASSERT_TRUE(parse({"Quillet.so", "-o", "out.wav", "--tempo=140", "--time-signature", "7/8",
                      "--param", "Grain Mode=SYNC", "--param=Grain Length=35", "-p", "Slap Back",
-                     "--block", "300", "--format", "pcm24", "--notes", "C4@0+1", "-q"},
+                     "--block", "300", "--format", "pcm24", "--notes", "C4@0+1", "-q", "--single"},
                     &options, &error))
       << error;
   EXPECT_EQ(options.pluginPath, "Quillet.so");
@@ -31,6 +31,7 @@ TEST(RenderCommandLine, TakesValuesAfterTheOptionOrAfterAnEqualsSign) {
   EXPECT_EQ(options.blockFrames, 300);
   EXPECT_EQ(options.format, render::SampleFormat::kPcm24);
   EXPECT_TRUE(options.quiet);
+  EXPECT_TRUE(options.singlePrecision);
   EXPECT_TRUE(options.inputPath.empty());
 }
 
@@ -41,6 +42,7 @@ TEST(RenderCommandLine, NeedsOnlyThePlugin) {
   EXPECT_EQ(options.format, render::SampleFormat::kFloat32);
   EXPECT_EQ(options.blockFrames, 512);
   EXPECT_EQ(options.rateHz, 44100.0);
+  EXPECT_FALSE(options.singlePrecision);
   EXPECT_TRUE(parse({"--help"}, &options, &error));
 }
 
