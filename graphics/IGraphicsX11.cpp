@@ -19,8 +19,8 @@ namespace graphics {
 namespace {
 
 constexpr long kEditorEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask |
-                               PointerMotionMask | KeyPressMask | KeyReleaseMask |
-                               LeaveWindowMask | StructureNotifyMask | FocusChangeMask;
+                               PointerMotionMask | KeyPressMask | KeyReleaseMask | LeaveWindowMask |
+                               StructureNotifyMask | FocusChangeMask;
 
 // The mouse state of an event, as the Windows layer builds it from a
 // message's key-state word: the buttons held after the event.

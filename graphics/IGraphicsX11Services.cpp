@@ -241,8 +241,7 @@ bool IGraphicsX11::PromptForColor(IArgb* colour, const char* prompt) { return fa
 bool IGraphicsX11::OpenUrl(const char* url, const char* caption, const char* confirm,
                            const char* error) {
   if (!url) return false;
-  if (confirm && confirm[0] &&
-      ShowMessageBox(confirm, caption, kMessageBoxYesNo) != kAnswerYes)
+  if (confirm && confirm[0] && ShowMessageBox(confirm, caption, kMessageBoxYesNo) != kAnswerYes)
     return false;
   // An address that the launcher could take for an option is no address.
   bool opened = false;

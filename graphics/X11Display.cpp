@@ -66,11 +66,10 @@ void Register(Display* display) {
 void Unregister(Display* display) {
   ErrorRegistry& registry = Errors();
   std::lock_guard<std::mutex> hold(registry.lock);
-  registry.entries.erase(std::remove_if(registry.entries.begin(), registry.entries.end(),
-                                        [display](const ErrorRegistry::Entry& e) {
-                                          return e.display == display;
-                                        }),
-                         registry.entries.end());
+  registry.entries.erase(
+      std::remove_if(registry.entries.begin(), registry.entries.end(),
+                     [display](const ErrorRegistry::Entry& e) { return e.display == display; }),
+      registry.entries.end());
   if (!registry.entries.empty()) return;
   // Put the previous handler back, unless someone installed one after ours:
   // that one stays (and may still chain to ours, which stays harmless).
@@ -153,16 +152,15 @@ Window X11Display::CreateWindow(Window parent, int x, int y, int w, int h, long 
                        &attributes);
 }
 
-void X11Display::PutPixels(Window window, LICE_IBitmap* bitmap, int x, int y, int w, int h,
-                           int toX, int toY) {
+void X11Display::PutPixels(Window window, LICE_IBitmap* bitmap, int x, int y, int w, int h, int toX,
+                           int toY) {
   if (!bitmap || !bitmap->Bits() || w <= 0 || h <= 0) return;
   // The image borrows the bitmap's pixels: 0xAARRGGBB words in the byte order
   // of this machine, which Xlib converts for the server when it differs.
-  XImage* image =
-      XCreateImage(display_, DefaultVisual(display_, screen_), DefaultDepth(display_, screen_),
-                   ZPixmap, 0, reinterpret_cast<char*>(bitmap->Bits()),
-                   static_cast<unsigned>(bitmap->RowSpan()),
-                   static_cast<unsigned>(bitmap->Height()), 32, bitmap->RowSpan() * 4);
+  XImage* image = XCreateImage(
+      display_, DefaultVisual(display_, screen_), DefaultDepth(display_, screen_), ZPixmap, 0,
+      reinterpret_cast<char*>(bitmap->Bits()), static_cast<unsigned>(bitmap->RowSpan()),
+      static_cast<unsigned>(bitmap->Height()), 32, bitmap->RowSpan() * 4);
   if (!image) return;
   image->byte_order = LSBFirst;
   XPutImage(display_, window, gc_, image, x, y, toX, toY, static_cast<unsigned>(w),

@@ -36,8 +36,7 @@ class X11Display {
   Window CreateWindow(Window parent, int x, int y, int w, int h, long events,
                       bool overrideRedirect);
   // Copies (x, y, w, h) of bitmap to the same size at (toX, toY) of window.
-  void PutPixels(Window window, LICE_IBitmap* bitmap, int x, int y, int w, int h, int toX,
-                 int toY);
+  void PutPixels(Window window, LICE_IBitmap* bitmap, int x, int y, int w, int h, int toX, int toY);
 
   // Waits at most ms milliseconds for an event; true when one is queued.
   bool WaitForEvent(int ms);

@@ -65,8 +65,7 @@ void Frame(LICE_IBitmap* b, int x, int y, int w, int h, LICE_pixel colour) {
 
 }  // namespace
 
-X11MessageBox::X11MessageBox(IGraphicsX11* editor, const char* text, const char* caption,
-                             int type)
+X11MessageBox::X11MessageBox(IGraphicsX11* editor, const char* text, const char* caption, int type)
     : editor_(editor), caption_(caption ? caption : ""), font_(new X11Font(kFontFace, kFontPx)) {
   // Lines at CR, LF or CR LF.
   const char* p = text ? text : "";
@@ -107,8 +106,7 @@ int X11MessageBox::Run() {
   int textW = kMinTextW;
   for (const std::string& line : lines_) textW = std::max(textW, font_->TextWidth(line.c_str()));
   const int lineH = font_->LineHeight();
-  const int buttonsW =
-      static_cast<int>(buttons_.size()) * (kButtonW + kButtonGap) - kButtonGap;
+  const int buttonsW = static_cast<int>(buttons_.size()) * (kButtonW + kButtonGap) - kButtonGap;
   const int w = std::max(textW, buttonsW) + 2 * kMargin;
   const int h = kMargin + static_cast<int>(lines_.size()) * lineH + kMargin + kButtonH + kMargin;
   int x = buttonsW > 0 ? (w - buttonsW) / 2 : 0;
@@ -124,8 +122,8 @@ int X11MessageBox::Run() {
   int centreY = DisplayHeight(d, display->Screen()) / 2;
   Window child;
   int ex = 0, ey = 0;
-  if (editor_->EditorWindow() && XTranslateCoordinates(d, editor_->EditorWindow(), display->Root(),
-                                                       0, 0, &ex, &ey, &child)) {
+  if (editor_->EditorWindow() &&
+      XTranslateCoordinates(d, editor_->EditorWindow(), display->Root(), 0, 0, &ex, &ey, &child)) {
     centreX = ex + editor_->Width() / 2;
     centreY = ey + editor_->Height() / 2;
   }

@@ -84,8 +84,10 @@ int X11TextEntry::OnKey(XKeyEvent* event) {
       allSelected_ = false;
       break;
     case 0x25:  // Left
-      if (allSelected_) caret_ = 0;
-      else if (caret_ > 0) --caret_;
+      if (allSelected_)
+        caret_ = 0;
+      else if (caret_ > 0)
+        --caret_;
       allSelected_ = false;
       break;
     case 0x27:  // Right

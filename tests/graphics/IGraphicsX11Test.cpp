@@ -416,9 +416,9 @@ TEST_F(X11WindowTest, KeysReachTheControlUnderThePointerOrTheHost) {
   ASSERT_EQ(knob_->log.size(), 5u);
   EXPECT_EQ(knob_->log[3], "key 16");
   EXPECT_EQ(knob_->log[4], "key 34");
-  EXPECT_EQ(hostKeys_, (std::vector<std::string>{"up 65", "down 16", "up 65", "up 16", "up 38",
-                                                 "down 66", "up 66", "down 116", "up 116",
-                                                 "down 36", "up 36"}));
+  EXPECT_EQ(hostKeys_,
+            (std::vector<std::string>{"up 65", "down 16", "up 65", "up 16", "up 38", "down 66",
+                                      "up 66", "down 116", "up 116", "down 36", "up 36"}));
 }
 
 TEST_F(X11WindowTest, APopupMenuIsDrivenByKeys) {
@@ -574,19 +574,20 @@ TEST_F(X11WindowTest, AHostThatDestroysItsWindowUnderAnOpenMenuEndsTheMenu) {
   EXPECT_EQ(log_.Joined(), "b1 e1");
 }
 
-// Another program holding the clipboard, answering one request.
-void OfferClipboard(const char* text, bool* served) {
+// Another program holding the clipboard until it has answered one request
+// (or for at most three seconds).
+std::thread OfferClipboard(const char* text) {
   Display* d = Connect();
-  if (!d) return;
+  if (!d) return std::thread();
   const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
   const Atom clipboard = XInternAtom(d, "CLIPBOARD", False);
   const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
   XSetSelectionOwner(d, clipboard, w, CurrentTime);
   XSync(d, False);
-  *served = false;
-  std::thread([d, w, text, utf8, served] {
+  return std::thread([d, w, text, utf8] {
+    bool served = false;
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (!*served && std::chrono::steady_clock::now() < end) {
+    while (!served && std::chrono::steady_clock::now() < end) {
       if (XPending(d) == 0) {
         SleepMs(2);
         continue;
@@ -607,21 +608,21 @@ void OfferClipboard(const char* text, bool* served) {
       reply.xselection.time = request.time;
       XSendEvent(d, request.requestor, False, 0, &reply);
       XSync(d, False);
-      *served = true;
+      served = true;
     }
     XDestroyWindow(d, w);
     XCloseDisplay(d);
-  }).detach();
+  });
 }
 
 TEST_F(X11WindowTest, ClipboardTextComesFromTheProgramThatHoldsIt) {
   Open();
-  bool served = false;
-  OfferClipboard("copied 1.5", &served);
+  std::thread owner = OfferClipboard("copied 1.5");
+  ASSERT_TRUE(owner.joinable());
   std::string text;
   EXPECT_TRUE(editor_->GetClipboardText(&text));
   EXPECT_EQ(text, "copied 1.5");
-  SleepMs(50);
+  owner.join();
   // Nobody holds it now: no text, at once.
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(editor_->GetClipboardText(&text));

@@ -70,10 +70,9 @@ bool EditorWindow::open(PluginHost* plugin, int x, int y, std::string* errorText
     return false;
   }
   const int screen = DefaultScreen(d);
-  const Window window = XCreateSimpleWindow(d, RootWindow(d, screen), x, y,
-                                            static_cast<unsigned>(std::max(width_, 1)),
-                                            static_cast<unsigned>(std::max(height_, 1)), 0,
-                                            BlackPixel(d, screen), 0x808080);
+  const Window window = XCreateSimpleWindow(
+      d, RootWindow(d, screen), x, y, static_cast<unsigned>(std::max(width_, 1)),
+      static_cast<unsigned>(std::max(height_, 1)), 0, BlackPixel(d, screen), 0x808080);
   if (!window) {
     if (errorText) *errorText = "no host window could be made";
     return false;
