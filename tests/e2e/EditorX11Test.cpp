@@ -23,6 +23,7 @@
 #include "tools/vsthost/EditorInput.h"
 #include "tools/vsthost/EditorWindow.h"
 #include "tools/vsthost/PluginHost.h"
+#include "tools/vsthost/X11Windows.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)
 
 // The host's connection for looking at windows.
 Display* Look() {
-  static Display* d = static_cast<Display*>(EditorWindow::connectDisplay());
+  static Display* d = vsthost::ConnectX11();
   return d;
 }
 
@@ -58,23 +59,6 @@ int Children(void* parent) {
   if (!XQueryTree(d, WindowOf(parent), &root, &up, &children, &count)) return -1;
   if (children) XFree(children);
   return static_cast<int>(count);
-}
-
-Window FindNamedWindow(Display* d, const char* name) {
-  Window root = 0, parent = 0;
-  Window* children = nullptr;
-  unsigned count = 0;
-  Window found = 0;
-  if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
-    for (unsigned i = 0; i < count && !found; ++i) {
-      char* title = nullptr;
-      if (XFetchName(d, children[i], &title) && title && std::string(title) == name)
-        found = children[i];
-      if (title) XFree(title);
-    }
-  }
-  if (children) XFree(children);
-  return found;
 }
 
 void Keys(Display* d, std::initializer_list<int> keys) {
@@ -105,13 +89,13 @@ class ShippedX11Editor : public ::testing::Test {
     EditorWindow::pump(150);
   }
   EditorInput Input() { return EditorInput(window_.editorWindow()); }
-  // Work for the next modal loop, from a thread with a connection of its own.
-  void Later(int ms, std::function<void(Display*)> work) {
+  // Work for the next modal loop, from a thread with a connection of its own
+  // (the work waits for the loop's window itself).
+  void Later(std::function<void(Display*)> work) {
     JoinLater();
-    later_ = std::thread([ms, work] {
-      Display* own = static_cast<Display*>(EditorWindow::connectDisplay());
+    later_ = std::thread([work] {
+      Display* own = vsthost::ConnectX11();
       if (!own) return;
-      SleepMs(ms);
       work(own);
       XCloseDisplay(own);
     });
@@ -213,7 +197,10 @@ TEST_F(ShippedX11Editor, ADragOnAKnobIsOneGestureAndLeavesTheWindowWithIt) {
 TEST_F(ShippedX11Editor, TheModeMenuIsDrivenByKeys) {
   Open();
   plugin_.host().clearRecords();
-  Later(300, [](Display* d) { Keys(d, {kDown, kDown, kDown, kDown, kReturn}); });
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
+    Keys(d, {kDown, kDown, kDown, kDown, kReturn});
+  });
   Input().click(kModeMenuX, kModeMenuY);
   JoinLater();
   EXPECT_EQ(plugin_.getParameter(kGrainMode), 1.0f);  // "MIDI"
@@ -223,14 +210,12 @@ TEST_F(ShippedX11Editor, TheModeMenuIsDrivenByKeys) {
 TEST_F(ShippedX11Editor, TheUpdateCheckTellsTheUserInAMessageBox) {
   Open();
   bool boxSeen = false;
-  Later(300, [&boxSeen](Display* d) {
+  Later([&boxSeen](Display* d) {
+    vsthost::WaitForWindow(d);
     Keys(d, {kDown, kReturn});  // "Check Online for Update"
     // The check runs inside the menu's handling; its message box follows.
-    for (int i = 0; i < 300 && !boxSeen; ++i) {
-      boxSeen = FindNamedWindow(d, "Check Online for Update") != 0;
-      if (!boxSeen) SleepMs(50);
-    }
-    SleepMs(100);
+    boxSeen = vsthost::WaitForWindow(d, "Check Online for Update");
+    SleepMs(100);  // mapped and given the focus
     Keys(d, {kReturn});
   });
   Input().click(kOptionsX, kOptionsY);
@@ -238,7 +223,7 @@ TEST_F(ShippedX11Editor, TheUpdateCheckTellsTheUserInAMessageBox) {
   JoinLater();
   EditorWindow::pump(50);
   EXPECT_TRUE(boxSeen);
-  EXPECT_EQ(FindNamedWindow(Look(), "Check Online for Update"), 0u);
+  EXPECT_EQ(vsthost::FindNamedWindow(Look(), "Check Online for Update"), 0u);
   EXPECT_EQ(Gestures(), "");
 }
 

@@ -29,6 +29,7 @@
 #include "graphics/IGraphicsX11.h"
 #include "graphics/X11Display.h"
 #include "plug/IParameter.h"
+#include "tools/vsthost/X11Windows.h"
 
 namespace graphics_test {
 namespace {
@@ -46,15 +47,6 @@ constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
 void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-// A connection of the caller's own; a busy server refuses one now and then.
-Display* Connect() {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    if (Display* d = XOpenDisplay(nullptr)) return d;
-    SleepMs(20);
-  }
-  return nullptr;
-}
 
 KeySym KeysymOf(int vk) {
   if (vk >= 'A' && vk <= 'Z') return XK_a + static_cast<KeySym>(vk - 'A');
@@ -97,39 +89,11 @@ void SendKey(Display* d, int vk, bool shift = false) {
   XFlush(d);
 }
 
-// A top-level window named name, or 0.
-Window FindNamedWindow(Display* d, const char* name) {
-  Window root = 0, parent = 0;
-  Window* children = nullptr;
-  unsigned count = 0;
-  Window found = 0;
-  if (XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count)) {
-    for (unsigned i = 0; i < count && !found; ++i) {
-      char* title = nullptr;
-      if (XFetchName(d, children[i], &title) && title && std::string(title) == name)
-        found = children[i];
-      if (title) XFree(title);
-    }
-  }
-  if (children) XFree(children);
-  return found;
-}
-
-std::vector<Window> Children(Display* d, Window w) {
-  Window root = 0, parent = 0;
-  Window* children = nullptr;
-  unsigned count = 0;
-  std::vector<Window> list;
-  if (XQueryTree(d, w, &root, &parent, &children, &count)) list.assign(children, children + count);
-  if (children) XFree(children);
-  return list;
-}
-
 class X11WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     HostLog::current = &log_;
-    display_ = Connect();
+    display_ = vsthost::ConnectX11();
     ASSERT_NE(display_, nullptr) << "no X display";
     host_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), kHostX, kHostY,
                                 kEditorW + 100, kEditorH + 100, 0, 0, 0x808080);
@@ -225,13 +189,12 @@ class X11WindowTest : public ::testing::Test {
     Pump(30);
   }
   // Work for the next modal loop, from a helper thread with a connection of
-  // its own, after ms milliseconds.
-  void Later(int ms, std::function<void(Display*)> work) {
+  // its own (the work waits for the loop's window itself).
+  void Later(std::function<void(Display*)> work) {
     JoinLater();
-    later_ = std::thread([ms, work] {
-      Display* own = Connect();
+    later_ = std::thread([work] {
+      Display* own = vsthost::ConnectX11();
       if (!own) return;
-      SleepMs(ms);
       work(own);
       XCloseDisplay(own);
     });
@@ -266,7 +229,7 @@ TEST_F(X11WindowTest, TheEditorIsAChildOfTheHostWindowAndDrawsOnItsTimer) {
   editor_->SetParameterFromPlugin(0, 0.0, true);  // the control's first value
   const Window w = Open();
   ASSERT_NE(w, 0u);
-  EXPECT_EQ(Children(display_, host_), std::vector<Window>{w});
+  EXPECT_EQ(vsthost::ChildWindows(display_, host_), std::vector<Window>{w});
   XWindowAttributes attributes;
   ASSERT_TRUE(XGetWindowAttributes(display_, w, &attributes));
   EXPECT_EQ(attributes.map_state, IsViewable);
@@ -293,7 +256,7 @@ TEST_F(X11WindowTest, EditorsOfTwoInstancesLiveSideBySideAndOpeningTwiceKeepsOne
   other.AttachEditor(second);
   Open();
   ASSERT_NE(second->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(host_))), nullptr);
-  EXPECT_EQ(Children(display_, host_).size(), 2u);
+  EXPECT_EQ(vsthost::ChildWindows(display_, host_).size(), 2u);
   second->CloseWindow();
   EXPECT_FALSE(second->IsWindowOpen());
   // The first editor still draws.
@@ -304,10 +267,10 @@ TEST_F(X11WindowTest, EditorsOfTwoInstancesLiveSideBySideAndOpeningTwiceKeepsOne
   editor_->CloseWindow();
   editor_->CloseWindow();
   XSync(display_, False);
-  EXPECT_TRUE(Children(display_, host_).empty());
+  EXPECT_TRUE(vsthost::ChildWindows(display_, host_).empty());
   Open();
   Open();
-  EXPECT_EQ(Children(display_, host_).size(), 1u);
+  EXPECT_EQ(vsthost::ChildWindows(display_, host_).size(), 1u);
 }
 
 TEST_F(X11WindowTest, WithoutAParentADisplayOrAWindowThatExistsNoWindowIsMade) {
@@ -423,7 +386,8 @@ TEST_F(X11WindowTest, KeysReachTheControlUnderThePointerOrTheHost) {
 
 TEST_F(X11WindowTest, APopupMenuIsDrivenByKeys) {
   Open();
-  Later(300, [](Display* d) {
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
     SendKey(d, 0x28);
     SendKey(d, 0x28);
     SendKey(d, 0x0D);
@@ -435,7 +399,10 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByKeys) {
   EXPECT_EQ(log_.Joined(), "b1 a1 e1");
   // Escape closes it without a choice; the gesture still ends.
   log_.Clear();
-  Later(300, [](Display* d) { SendKey(d, 0x1B); });
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
+    SendKey(d, 0x1B);
+  });
   ClickAt(90, 30);
   EXPECT_EQ(menu_->chosenItem, -1);
   EXPECT_EQ(log_.Joined(), "b1 e1");
@@ -446,11 +413,12 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByTheMouse) {
   // The menu opens below the control's left-bottom corner (70, 60); its
   // second item lies about 30 pixels further down. The press that opened
   // the menu ends first, as a user's does.
-  Later(300, [](Display* d) {
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     int x = 0, y = 0;
     Window child;
-    Window host = FindNamedWindow(d, "host");
+    Window host = vsthost::FindNamedWindow(d, "host");
     XTranslateCoordinates(d, host, DefaultRootWindow(d), 90, 60 + 30, &x, &y, &child);
     XTestFakeMotionEvent(d, DefaultScreen(d), x, y, CurrentTime);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
@@ -460,7 +428,8 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByTheMouse) {
   ClickAt(90, 30);
   EXPECT_EQ(menu_->chosenItem, 1);
   // A press outside the menu closes it without a choice.
-  Later(300, [](Display* d) {
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
     XTestFakeButtonEvent(d, 1, False, CurrentTime);
     XTestFakeMotionEvent(d, DefaultScreen(d), 5, 5, CurrentTime);
     XTestFakeButtonEvent(d, 1, True, CurrentTime);
@@ -473,7 +442,8 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByTheMouse) {
 
 TEST_F(X11WindowTest, ASubMenuChoiceComesBackRelativeToTheSubMenu) {
   Open();
-  Later(300, [](Display* d) {
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
     SendKey(d, 0x28);
     SendKey(d, 0x28);
     SendKey(d, 0x27);  // opens "more" on its first item
@@ -488,18 +458,24 @@ TEST_F(X11WindowTest, ASubMenuChoiceComesBackRelativeToTheSubMenu) {
 TEST_F(X11WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
   Open();
   Window owner = 0;
-  Later(300, [&owner](Display* d) {
-    const Window box = FindNamedWindow(d, "caption");
+  Later([&owner](Display* d) {
+    vsthost::WaitForWindow(d, "caption");
+    SleepMs(100);  // mapped and given the focus
+    const Window box = vsthost::FindNamedWindow(d, "caption");
     if (box) XGetTransientForHint(d, box, &owner);
     SendKey(d, 'N');
   });
   ClickAt(210, 30);
   EXPECT_EQ(owner, host_);
   EXPECT_EQ(box_->messageBoxAnswer, kIdNo);
-  Later(300, [](Display* d) { SendKey(d, 0x0D); });  // Yes is the default button
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d, "caption");
+    SleepMs(100);
+    SendKey(d, 0x0D);  // Yes is the default button
+  });
   ClickAt(210, 30);
   EXPECT_EQ(box_->messageBoxAnswer, kIdYes);
-  EXPECT_EQ(FindNamedWindow(display_, "caption"), 0u);
+  EXPECT_EQ(vsthost::FindNamedWindow(display_, "caption"), 0u);
 }
 
 TEST_F(X11WindowTest, ATextEntryIsCommittedWithReturnAndKeepsOnlyNumberCharacters) {
@@ -507,7 +483,7 @@ TEST_F(X11WindowTest, ATextEntryIsCommittedWithReturnAndKeepsOnlyNumberCharacter
   ClickAt(150, 30);
   const Window field = editor_->TextEntryWindow();
   ASSERT_NE(field, 0u);
-  EXPECT_EQ(Children(display_, EditorWindow()), std::vector<Window>{field});
+  EXPECT_EQ(vsthost::ChildWindows(display_, EditorWindow()), std::vector<Window>{field});
   EXPECT_EQ(editor_->EditState(), 1);
   Key(0x08);  // BackSpace: the selected text goes
   for (int vk : {int('1'), int('X'), 0xBE, int('5')}) Key(vk);
@@ -549,7 +525,7 @@ TEST_F(X11WindowTest, ClosingWithATextEntryOpenIsSafe) {
   editor_->CloseWindow();
   XSync(display_, False);
   EXPECT_EQ(editor_->TextEntryWindow(), 0u);
-  EXPECT_TRUE(Children(display_, host_).empty());
+  EXPECT_TRUE(vsthost::ChildWindows(display_, host_).empty());
 }
 
 TEST_F(X11WindowTest, AHostThatDestroysItsWindowLeavesNoEditorWindowBehind) {
@@ -563,8 +539,9 @@ TEST_F(X11WindowTest, AHostThatDestroysItsWindowLeavesNoEditorWindowBehind) {
 
 TEST_F(X11WindowTest, AHostThatDestroysItsWindowUnderAnOpenMenuEndsTheMenu) {
   Open();
-  Later(300, [](Display* d) {
-    XDestroyWindow(d, FindNamedWindow(d, "host"));
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
+    XDestroyWindow(d, vsthost::FindNamedWindow(d, "host"));
     XSync(d, False);
   });
   ClickAt(90, 30);
@@ -577,7 +554,7 @@ TEST_F(X11WindowTest, AHostThatDestroysItsWindowUnderAnOpenMenuEndsTheMenu) {
 // Another program holding the clipboard until it has answered one request
 // (or for at most three seconds).
 std::thread OfferClipboard(const char* text) {
-  Display* d = Connect();
+  Display* d = vsthost::ConnectX11();
   if (!d) return std::thread();
   const Window w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
   const Atom clipboard = XInternAtom(d, "CLIPBOARD", False);

@@ -6,6 +6,7 @@
 
 #include "tools/vsthost/EditorInput.h"
 #include "tools/vsthost/EditorWindow.h"
+#include "tools/vsthost/X11Windows.h"
 
 namespace vsthost {
 
@@ -17,7 +18,7 @@ constexpr int kDoubleClickMs = 400;
 
 // A connection of the input's own, kept for the process.
 Display* InputDisplay() {
-  static Display* display = static_cast<Display*>(EditorWindow::connectDisplay());
+  static Display* display = ConnectX11();
   return display;
 }
 

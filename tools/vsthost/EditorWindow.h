@@ -35,11 +35,6 @@ class EditorWindow {
   // on its timer meanwhile); natively the open editors' idle calls. [main]
   static void pump(int ms);
 
-  // A new connection to the X display (an X Display*), tried a few times, as
-  // a busy server refuses one now and then; null without a display, and on
-  // Windows. The caller closes it.
-  static void* connectDisplay();
-
   // The editor's pixels as the screen shows them, or null. The caller owns it.
   LICE_MemBitmap* capture();
   // The host's window and the plug-in's window in it (HWND on Windows, an X

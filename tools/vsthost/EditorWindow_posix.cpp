@@ -9,6 +9,7 @@
 
 #include "lice/LICE_MemBitmap.h"
 #include "tools/vsthost/EditorWindow.h"
+#include "tools/vsthost/X11Windows.h"
 #include "tools/vsthost/PluginHost.h"
 
 namespace vsthost {
@@ -22,7 +23,7 @@ constexpr int kIdleIntervalMs = 10;
 
 // The host's connection, opened on first use and kept for the process.
 Display* HostDisplay() {
-  static Display* display = static_cast<Display*>(EditorWindow::connectDisplay());
+  static Display* display = ConnectX11();
   return display;
 }
 
@@ -41,15 +42,6 @@ long long NowMs() {
 }
 
 }  // namespace
-
-void* EditorWindow::connectDisplay() {
-  for (int attempt = 0; attempt < 10; ++attempt) {
-    if (Display* d = XOpenDisplay(nullptr)) return d;
-    timespec pause = {0, 20 * 1000000L};
-    nanosleep(&pause, nullptr);
-  }
-  return nullptr;
-}
 
 EditorWindow::EditorWindow() = default;
 

@@ -28,8 +28,6 @@ void RegisterHostClass() {
 
 }  // namespace
 
-void* EditorWindow::connectDisplay() { return nullptr; }
-
 EditorWindow::EditorWindow() = default;
 
 EditorWindow::~EditorWindow() { close(); }
