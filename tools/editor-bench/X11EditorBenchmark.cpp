@@ -9,15 +9,17 @@
 // work, without the X server's own time) and as wall time to the server's
 // answer (XSync after each, the server's time included).
 #include <benchmark/benchmark.h>
-// Xlib after Google Benchmark.
-#include <X11/Xlib.h>
 
 #include <cstdint>
-#include <cstdio>
 
-#include "graphics/IGraphicsX11.h"
+// The product's headers before Xlib, whose macros (None, Status) clash with
+// their names.
 #include "plug/VstAbi.h"
 #include "quillet/Quillet.h"
+// clang-format off
+#include "graphics/IGraphicsX11.h"
+#include "graphics/X11Display.h"
+// clang-format on
 
 namespace {
 
