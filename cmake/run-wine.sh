@@ -36,7 +36,9 @@ pe_machine() {
   od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' '
 }
 
-native32() { "$wine32" --version >/dev/null 2>&1; }
+# QUILLET_WINE_EMULATE=1 takes the emulated path even where the kernel runs
+# 32-bit programs, to try on one machine what another one needs.
+native32() { [ -z "${QUILLET_WINE_EMULATE:-}" ] && "$wine32" --version >/dev/null 2>&1; }
 
 (
   flock 9
