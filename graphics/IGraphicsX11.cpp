@@ -104,20 +104,10 @@ void IGraphicsX11::DestroyEditorWindow(bool endGesture) {
   if (!window || !display_) return;
   if (entry_) EndTextEntry(false);
   if (endGesture) EndGesture();
-  window_.store(0);
   Display* d = display_->Get();
   if (blankCursor_) XFreeCursor(d, blankCursor_);
-  blankCursor_ = 0;
-  cursorHidden_ = false;
   XDestroyWindow(d, window);
-  parent_ = 0;
-  buttonHeld_ = false;
-  // A modal loop that is running still needs the connection to close its own
-  // windows; it lets go of it when it ends.
-  if (!modalRunning_) {
-    delete display_;
-    display_ = nullptr;
-  }
+  ForgetWindow();
 }
 
 void IGraphicsX11::ForgetDestroyedWindow() {
@@ -128,11 +118,18 @@ void IGraphicsX11::ForgetDestroyedWindow() {
   entry_ = nullptr;
   editState_ = 0;
   EndGesture();
+  // The blank cursor, if any, goes with the connection.
+  ForgetWindow();
+}
+
+void IGraphicsX11::ForgetWindow() {
   window_.store(0);
   parent_ = 0;
   blankCursor_ = 0;
   cursorHidden_ = false;
   buttonHeld_ = false;
+  // A modal loop that is running still needs the connection to close its own
+  // windows; it lets go of it when it ends.
   if (!modalRunning_) {
     delete display_;
     display_ = nullptr;

@@ -21,6 +21,9 @@
 //   tick carries it out. While the field has the focus the editor draws
 //   nothing; while a field is open it draws at most on every second tick.
 //
+// This header brings Xlib's macros (None, Status, Bool): include it after the
+// product's other headers.
+//
 // MOUSE
 //   The X server holds the pointer for the window while a button is down, so
 //   a drag that leaves the window stays with the control. A second left press
@@ -114,6 +117,8 @@ class IGraphicsX11 : public IGraphics {
   void DestroyEditorWindow(bool endGesture);
   // The host destroyed its window, and ours with it.
   void ForgetDestroyedWindow();
+  // No window from now on; the connection closes unless a modal loop runs.
+  void ForgetWindow();
   bool OnOwnThread() const;
 
   X11Display* display_ = nullptr;  // owned, while a window is open
