@@ -327,8 +327,10 @@ void IPlugVST::SetSpeakerArrangement(const vst::VstSpeakerArrangement* in,
 }
 
 void IPlugVST::ProcessEvents(const vst::VstEvents* events) {
+  // The record declares two entries; hosts append numEvents of them.
+  const vst::VstEvent* const* list = events->events;
   for (int i = 0; i < events->numEvents; ++i) {
-    const vst::VstEvent* event = events->events[i];
+    const vst::VstEvent* event = list[i];
     if (!event) continue;
     if (event->type == vst::kVstMidiType) {
       const vst::VstMidiEvent* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
