@@ -5,13 +5,13 @@
 namespace graphics {
 
 X11Font::X11Font(const char* face, int heightPx, bool bold, bool italic) : heightPx_(heightPx) {
-  LICE_FontSpec spec;
-  spec.heightPx = heightPx;
-  spec.weight = bold ? 700 : 400;
-  spec.italic = italic;
-  spec.quality = 2;  // antialiased
-  spec.face = face;
-  font_ = LICE_SystemText::MakeFont(spec);
+  LICE_FontSpec request;
+  request.heightPx = heightPx;
+  request.weight = bold ? 700 : 400;
+  request.italic = italic;
+  request.quality = 2;  // antialiased
+  request.face = face;
+  font_ = LICE_SystemText::MakeFont(request);
 }
 
 X11Font::~X11Font() {
