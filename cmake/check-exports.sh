@@ -2,7 +2,9 @@
 # check-exports.sh OBJDUMP BINARY
 # Fails unless BINARY exports exactly VSTPluginMain and main and, for a Windows
 # DLL, imports only Windows system DLLs (no mingw runtime: libgcc, libstdc++,
-# libwinpthread must be linked in statically).
+# libwinpthread must be linked in statically); a native .so may need only
+# libraries every Linux desktop has (the C and C++ runtimes, libpng, zlib,
+# FreeType, fontconfig, Xlib).
 set -euo pipefail
 export LC_ALL=C
 objdump=$1 bin=$2
@@ -19,6 +21,13 @@ case "$bin" in
     ;;
   *)
     exports=$("$objdump" -T "$bin" | awk '$2 ~ /g/ && $4 == ".text" { print $NF }' | sort | tr '\n' ' ')
+    needed=$("$objdump" -p "$bin" | awk '$1 == "NEEDED" { print $2 }' | sort -u)
+    # (The sanitizer builds, which are never shipped, add their runtimes.)
+    allowed='^(libc|libm|libgcc_s|libstdc\+\+|libpng16|libz|libfreetype|libfontconfig|libX11|libtsan|libasan|libubsan)\.so\.[0-9]+$'
+    bad=$(printf '%s\n' "$needed" | grep -Ev "$allowed" || true)
+    if [ -n "$bad" ]; then
+      echo "check-exports: $bin needs libraries a stock desktop may lack: $bad" >&2; exit 1
+    fi
     ;;
 esac
 if [ "$exports" != "VSTPluginMain main " ]; then

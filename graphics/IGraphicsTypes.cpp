@@ -65,4 +65,25 @@ int32_t IFrameStrip::FrameHeight() const {
   return !framesSideBySide && frames > 0 ? h / frames : h;
 }
 
+int KeyCodeOfVirtualKey(int vk) {
+  switch (vk) {
+    case 0x20:  // space
+      return kKeySpace;
+    case 0x25:  // left
+      return kKeyLeft;
+    case 0x26:  // up
+      return kKeyUp;
+    case 0x27:  // right
+      return kKeyRight;
+    case 0x28:  // down
+      return kKeyDown;
+    default:
+      break;
+  }
+  if (vk >= '0' && vk <= '9') return kKeyDigit0 + (vk - '0');
+  if (vk >= 'A' && vk <= 'Z') return kKeyA + (vk - 'A');
+  if (vk >= 0x61 && vk <= 0x7A) return kKeyA + (vk - 0x61);
+  return kKeyNone;
+}
+
 }  // namespace graphics

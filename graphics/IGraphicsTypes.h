@@ -124,4 +124,9 @@ enum KeyCode : int32_t {
   kKeyNone = -1,
 };
 
+// The key code of a Windows virtual-key code (space, the arrows, "0" to "9",
+// "A" to "Z", and 0x61 to 0x7A as letters too), or kKeyNone. Every window
+// layer maps its keys through the virtual-key codes, so they agree.
+int KeyCodeOfVirtualKey(int virtualKey);
+
 }  // namespace graphics

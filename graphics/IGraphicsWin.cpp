@@ -38,28 +38,6 @@ IMouseState MouseState(WPARAM wParam) {
                                    (GetKeyState(VK_MENU) & 0x8000) != 0);
 }
 
-// The editor's key code of a virtual key, or kKeyNone.
-int KeyCodeOf(WPARAM vk) {
-  switch (vk) {
-    case VK_SPACE:
-      return kKeySpace;
-    case VK_LEFT:
-      return kKeyLeft;
-    case VK_UP:
-      return kKeyUp;
-    case VK_RIGHT:
-      return kKeyRight;
-    case VK_DOWN:
-      return kKeyDown;
-    default:
-      break;
-  }
-  if (vk >= '0' && vk <= '9') return kKeyDigit0 + static_cast<int>(vk - '0');
-  if (vk >= 'A' && vk <= 'Z') return kKeyA + static_cast<int>(vk - 'A');
-  if (vk >= 0x61 && vk <= 0x7A) return kKeyA + static_cast<int>(vk - 0x61);
-  return kKeyNone;
-}
-
 }  // namespace
 
 IGraphicsWin::IGraphicsWin(plug::IPlugBase* plugin, HINSTANCE module, int width, int height,
@@ -374,7 +352,7 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 }
 
 void IGraphicsWin::OnKeyDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  const int key = KeyCodeOf(wParam);
+  const int key = KeyCodeOfVirtualKey(static_cast<int>(wParam));
   if (key != kKeyNone) {
     POINT p;
     GetCursorPos(&p);

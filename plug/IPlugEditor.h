@@ -33,6 +33,11 @@ class IPlugEditor {
   virtual void CloseWindow() = 0;
   // [any thread]
   virtual bool IsWindowOpen() const = 0;
+  // The host's idle call for the editor (effEditIdle): window layers whose
+  // events and redraw timer run only from the host's calls do their work
+  // here. Runs without the instance lock, so that a menu's or message box's
+  // modal loop started from here never holds up the audio thread. [main]
+  virtual void RunEvents() {}
 
   // A message box owned by the host's main window; type and answer as in the
   // Windows interface (0x10 error icon, 0x40 information, 4 Yes/No; 6 Yes,

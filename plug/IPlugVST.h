@@ -64,7 +64,8 @@ class IPlugVST : public IPlugBase {
   // One opcode, lock held.
   vst::intptr Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
                        float opt);
-  // effEditOpen and effEditClose (also at effClose).
+  // effEditOpen, effEditClose (also at effClose) and the editor's part of
+  // effEditIdle.
   vst::intptr DispatchEditor(vst::int32 opcode, void* ptr);
   vst::intptr GetChunk(void** data, bool isBank);
   vst::intptr SetChunk(const void* data, vst::intptr size, bool isBank);

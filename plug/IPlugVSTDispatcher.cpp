@@ -45,6 +45,9 @@ vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcod
   }
   if (opcode == vst::effEditOpen || opcode == vst::effEditClose)
     return plug->DispatchEditor(opcode, ptr);
+  // The editor's events first, outside the lock; the plug-in's idle hook then
+  // runs under it below.
+  if (opcode == vst::effEditIdle) plug->DispatchEditor(opcode, ptr);
   std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
   // Nothing may throw across the host boundary (an allocation in a resize or
   // a chunk copy can): a failure is an answer of 0.
@@ -221,6 +224,10 @@ vst::intptr IPlugVST::DispatchEditor(vst::int32 opcode, void* ptr) {
   IPlugEditor* editor = GetEditor();
   if (!editor) return 0;
   try {
+    if (opcode == vst::effEditIdle) {
+      editor->RunEvents();
+      return 0;
+    }
     if (opcode == vst::effEditOpen) {
       if (!editor->OpenWindow(ptr)) return 0;
       std::lock_guard<std::recursive_mutex> lock(Mutex());

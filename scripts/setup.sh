@@ -29,6 +29,7 @@ packages=(
   googletest libbenchmark-dev
   libpng-dev zlib1g-dev libsndfile1-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-liberation2 fonts-dejavu-core
+  libx11-dev libxtst-dev xdotool ardour
   clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales
   zip unzip pngquant

@@ -1,8 +1,9 @@
 // Input for an editor window as a user gives it: the pointer, buttons, the
 // wheel and keys, through the window system's input queue (SendInput on
-// Windows), so the editor gets the same messages, captures and modal loops
-// as with a real mouse and keyboard. Points are in the editor's own
-// coordinates. After each call the window's messages run for a moment.
+// Windows, XTest natively), so the editor gets the same messages, captures
+// and modal loops as with a real mouse and keyboard. Points are in the
+// editor's own coordinates. After each call the window's messages run for a
+// moment (EditorWindow::pump).
 #pragma once
 
 namespace vsthost {
@@ -27,6 +28,11 @@ class EditorInput {
   static void sendKey(int virtualKey);
   // Waits out the double-click time, so the next click is a click of its own.
   static void settle();
+  // sendKey from another thread, through a connection of that thread's own
+  // (an X Display*): natively a menu or message box runs its loop inside the
+  // host's idle call on the main thread, so its keys come from elsewhere. On
+  // Windows the connection is not used.
+  static void sendKeyFrom(void* connection, int virtualKey);
 
  private:
   void* window_;

@@ -70,6 +70,8 @@ void EditorInput::sendKey(int virtualKey) {
   SendInput(2, in, sizeof in[0]);
 }
 
+void EditorInput::sendKeyFrom(void*, int virtualKey) { sendKey(virtualKey); }
+
 void EditorInput::key(int virtualKey) {
   sendKey(virtualKey);
   EditorWindow::pump(kSettleMs);

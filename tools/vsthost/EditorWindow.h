@@ -1,8 +1,10 @@
 // The host's side of a plug-in editor: a top-level window sized from
 // effEditGetRect, given to the plug-in with effEditOpen, a message loop to
 // run it, and a picture of what the editor shows. The Windows body makes a
-// real top-level window; on other systems there is no window yet and open()
-// reports failure.
+// real top-level window and runs its messages; natively it is an X window on
+// the display named by DISPLAY, and pumping gives the open editors their idle
+// calls (effEditIdle) every 10 ms, as hosts on X drive their plug-ins'
+// editors.
 #pragma once
 
 #include <string>
@@ -30,12 +32,13 @@ class EditorWindow {
   bool isOpen() const { return window_ != nullptr; }
 
   // Runs the window system's messages for ms milliseconds (the editor draws
-  // on its timer meanwhile). [main]
+  // on its timer meanwhile); natively the open editors' idle calls. [main]
   static void pump(int ms);
 
   // The editor's pixels as the screen shows them, or null. The caller owns it.
   LICE_MemBitmap* capture();
-  // The host's window and the plug-in's window in it (HWND natively).
+  // The host's window and the plug-in's window in it (HWND on Windows, an X
+  // window id natively).
   void* window() const { return window_; }
   void* editorWindow() const;
   int width() const { return width_; }
