@@ -5,6 +5,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -33,7 +34,7 @@ class LoopbackHttpServer {
 
   std::string body_;
   Behaviour behaviour_;
-  intptr_t listener_ = -1;
+  std::intptr_t listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stop_{false};
   std::atomic<int> requests_{0};
