@@ -182,4 +182,25 @@ LICE_pixel GraphicsTest::PixelAt(int x, int y) {
   return b->Bits()[y * b->RowSpan() + x];
 }
 
+void ProbePanel::Attach(graphics::IGraphics* editor, plug::IPlugBase* plugin, int yesNoType) {
+  auto probe = [&](const graphics::IRect& r, int param) {
+    ProbeControl* p = new ProbeControl(plugin, r, param);
+    editor->AttachControl(p);
+    return p;
+  };
+  background = probe(graphics::IRect(0, 0, editor->Width(), editor->Height()), -1);
+  knob = probe(graphics::IRect(10, 10, 60, 60), 0);
+  knob->greyFromValue = true;
+  menu = probe(graphics::IRect(70, 10, 120, 60), 1);
+  menu->onPress = ProbeControl::OnPress::kMenu;
+  entry = probe(graphics::IRect(130, 10, 180, 60), 2);
+  entry->onPress = ProbeControl::OnPress::kPrompt;
+  entry->SetPromptDisabled(false);
+  box = probe(graphics::IRect(190, 10, 240, 60), -1);
+  box->onPress = ProbeControl::OnPress::kMessageBox;
+  box->messageBoxType = yesNoType;
+  sub = probe(graphics::IRect(250, 10, 300, 60), -1);
+  sub->onPress = ProbeControl::OnPress::kSubMenu;
+}
+
 }  // namespace graphics_test

@@ -103,6 +103,21 @@ class ProbeControl : public graphics::IControl {
   LICE_pixel colour_;
 };
 
+// The probes a window layer's tests work with, attached in this order: the
+// background (control 0) and, along the top, a knob on parameter 0 drawn in a
+// grey of its value, a menu on parameter 1, a text entry on parameter 2, a
+// Yes/No message box (the layer's type code) and a menu with a sub-menu.
+struct ProbePanel {
+  void Attach(graphics::IGraphics* editor, plug::IPlugBase* plugin, int yesNoType);
+
+  ProbeControl* background = nullptr;
+  ProbeControl* knob = nullptr;
+  ProbeControl* menu = nullptr;
+  ProbeControl* entry = nullptr;
+  ProbeControl* box = nullptr;
+  ProbeControl* sub = nullptr;
+};
+
 class GraphicsTest : public ::testing::Test {
  protected:
   void SetUp() override;

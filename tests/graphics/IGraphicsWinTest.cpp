@@ -107,30 +107,13 @@ class WindowTest : public ::testing::Test {
     Pump(200);
     editor_ = new IGraphicsWin(&plug_, GetModuleHandleA(nullptr), kEditorW, kEditorH);
     plug_.AttachEditor(editor_);
-    background_ = Probe(IRect(0, 0, kEditorW, kEditorH), -1);  // control 0
-    knob_ = Probe(IRect(10, 10, 60, 60), 0);
-    knob_->greyFromValue = true;
-    menu_ = Probe(IRect(70, 10, 120, 60), 1);
-    menu_->onPress = ProbeControl::OnPress::kMenu;
-    entry_ = Probe(IRect(130, 10, 180, 60), 2);
-    entry_->onPress = ProbeControl::OnPress::kPrompt;
-    entry_->SetPromptDisabled(false);
-    box_ = Probe(IRect(190, 10, 240, 60), -1);
-    box_->onPress = ProbeControl::OnPress::kMessageBox;
-    box_->messageBoxType = MB_YESNO;
-    sub_ = Probe(IRect(250, 10, 300, 60), -1);
-    sub_->onPress = ProbeControl::OnPress::kSubMenu;
+    panel_.Attach(editor_, &plug_, MB_YESNO);
   }
   void TearDown() override {
     if (editor_) editor_->CloseWindow();
     if (host_) DestroyWindow(host_);
     Pump(50);
     HostLog::current = nullptr;
-  }
-  ProbeControl* Probe(const IRect& r, int param) {
-    ProbeControl* p = new ProbeControl(&plug_, r, param);
-    editor_->AttachControl(p);
-    return p;
   }
   HWND Open() {
     HWND hwnd = static_cast<HWND>(editor_->OpenWindow(host_));
@@ -170,12 +153,7 @@ class WindowTest : public ::testing::Test {
   GraphicsPlug plug_;
   IGraphicsWin* editor_ = nullptr;  // owned by plug_
   HWND host_ = nullptr;
-  ProbeControl* background_ = nullptr;
-  ProbeControl* knob_ = nullptr;
-  ProbeControl* menu_ = nullptr;
-  ProbeControl* entry_ = nullptr;
-  ProbeControl* box_ = nullptr;
-  ProbeControl* sub_ = nullptr;
+  ProbePanel panel_;
 };
 
 TEST_F(WindowTest, TheEditorIsAChildOfTheHostWindowAndDrawsOnItsTimer) {
@@ -250,18 +228,18 @@ TEST_F(WindowTest, ADragThatLeavesTheWindowStaysWithTheControl) {
   Pump(30);
   SendMouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
   Pump(50);
-  ASSERT_GE(knob_->log.size(), 4u);
-  EXPECT_EQ(knob_->log.front(), "down 30,30");
-  EXPECT_EQ(knob_->log[1], "drag 0,-5");
-  EXPECT_EQ(knob_->log[2], "drag " + std::to_string(kEditorW + 20) + ",-45");
-  EXPECT_EQ(knob_->log.back(), "up");
+  ASSERT_GE(panel_.knob->log.size(), 4u);
+  EXPECT_EQ(panel_.knob->log.front(), "down 30,30");
+  EXPECT_EQ(panel_.knob->log[1], "drag 0,-5");
+  EXPECT_EQ(panel_.knob->log[2], "drag " + std::to_string(kEditorW + 20) + ",-45");
+  EXPECT_EQ(panel_.knob->log.back(), "up");
   EXPECT_EQ(log_.Joined(), "b0 a0 a0 e0");
 }
 
 TEST_F(WindowTest, ADoubleClickIsDeliveredAsTheSystemSeesIt) {
   Open();
-  knob_->SetValueFromPlugin(0.25);
-  knob_->SetValue(0.5);
+  panel_.knob->SetValueFromPlugin(0.25);
+  panel_.knob->SetValue(0.5);
   MoveTo(30, 30);
   const POINT p = At(30, 30);
   for (int i = 0; i < 2; ++i) {
@@ -269,7 +247,7 @@ TEST_F(WindowTest, ADoubleClickIsDeliveredAsTheSystemSeesIt) {
     SendMouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
   }
   Pump(100);
-  EXPECT_EQ(knob_->Value(), 0.25);
+  EXPECT_EQ(panel_.knob->Value(), 0.25);
   EXPECT_EQ(log_.Joined(), "b0 e0 b0 a0 e0");
 }
 
@@ -279,32 +257,32 @@ TEST_F(WindowTest, TheWheelTurnsTheControlUnderThePointer) {
   const POINT p = At(30, 30);
   SendMouse(p.x, p.y, MOUSEEVENTF_WHEEL, WHEEL_DELTA * 2);
   Pump(50);
-  ASSERT_FALSE(knob_->log.empty());
-  EXPECT_EQ(knob_->log.back(), "wheel 2");
+  ASSERT_FALSE(panel_.knob->log.empty());
+  EXPECT_EQ(panel_.knob->log.back(), "wheel 2");
   EXPECT_EQ(log_.Joined(), "b0 a0 e0");
 }
 
 TEST_F(WindowTest, KeysReachTheControlUnderThePointerOrTheHost) {
   Open();
   ClickAt(30, 30);  // the editor takes the keyboard focus
-  knob_->log.clear();
-  knob_->keyHandled = true;
+  panel_.knob->log.clear();
+  panel_.knob->keyHandled = true;
   SendKey('A');
   SendKey('A', true);
   SendKey(VK_NUMPAD1);  // virtual key 0x61
   SendKey(VK_UP);
   Pump(50);
-  EXPECT_EQ(knob_->log, (std::vector<std::string>{"key 15", "key 15", "key 15", "key 1"}));
+  EXPECT_EQ(panel_.knob->log, (std::vector<std::string>{"key 15", "key 15", "key 15", "key 1"}));
   // Key releases, keys no control wants and keys the editor has no code for
   // go on to the host's window.
-  knob_->keyHandled = false;
+  panel_.knob->keyHandled = false;
   SendKey('B');
   SendKey(VK_F5);    // 0x74 counts as a letter key, like 0x61 to 0x7A
   SendKey(VK_HOME);  // no key code: never offered to a control
   Pump(50);
-  EXPECT_EQ(knob_->log.size(), 6u);
-  EXPECT_EQ(knob_->log[4], "key 16");
-  EXPECT_EQ(knob_->log[5], "key 34");
+  EXPECT_EQ(panel_.knob->log.size(), 6u);
+  EXPECT_EQ(panel_.knob->log[4], "key 16");
+  EXPECT_EQ(panel_.knob->log[5], "key 34");
   EXPECT_EQ(gHostKeys, (std::vector<std::string>{"up 65", "down 16", "up 65", "up 16", "up 97",
                                                  "up 38", "down 66", "up 66", "down 116", "up 116",
                                                  "down 36", "up 36"}));
@@ -318,15 +296,15 @@ TEST_F(WindowTest, APopupMenuIsDrivenByKeys) {
     SendKey(VK_RETURN);
   });
   ClickAt(90, 30);
-  EXPECT_EQ(menu_->chosenMenu, "main");
-  EXPECT_EQ(menu_->chosenItem, 1);
+  EXPECT_EQ(panel_.menu->chosenMenu, "main");
+  EXPECT_EQ(panel_.menu->chosenItem, 1);
   EXPECT_EQ(plug_.GetParam(1)->Value(), 1.0);  // 0.5 of 0..2
   EXPECT_EQ(log_.Joined(), "b1 a1 e1");
   // Escape closes it without a choice; the gesture still ends.
   log_.Clear();
   Later(300, [] { SendKey(VK_ESCAPE); });
   ClickAt(90, 30);
-  EXPECT_EQ(menu_->chosenItem, -1);
+  EXPECT_EQ(panel_.menu->chosenItem, -1);
   EXPECT_EQ(log_.Joined(), "b1 e1");
 }
 
@@ -340,8 +318,8 @@ TEST_F(WindowTest, ASubMenuChoiceComesBackRelativeToTheSubMenu) {
     SendKey(VK_RETURN);
   });
   ClickAt(270, 30);
-  EXPECT_EQ(sub_->chosenMenu, "more");
-  EXPECT_EQ(sub_->chosenItem, 1);
+  EXPECT_EQ(panel_.sub->chosenMenu, "more");
+  EXPECT_EQ(panel_.sub->chosenItem, 1);
 }
 
 TEST_F(WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
@@ -354,10 +332,10 @@ TEST_F(WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
   });
   ClickAt(210, 30);
   EXPECT_EQ(owner, host_);
-  EXPECT_EQ(box_->messageBoxAnswer, IDNO);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, IDNO);
   Later(300, [] { SendKey(VK_RETURN); });  // Yes is the default button
   ClickAt(210, 30);
-  EXPECT_EQ(box_->messageBoxAnswer, IDYES);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, IDYES);
 }
 
 TEST_F(WindowTest, ATextEntryIsCommittedWithReturnAndKeepsOnlyNumberCharacters) {
@@ -396,11 +374,11 @@ TEST_F(WindowTest, ATextEntryIsCancelledWithEscapeOrAClickInTheEditor) {
   ASSERT_NE(editor_->TextEntryWindow(), nullptr);
   SendKey('3');
   Pump(30);
-  const size_t knobEvents = knob_->log.size();
+  const size_t knobEvents = panel_.knob->log.size();
   ClickAt(30, 30);
   Pump(100);
   EXPECT_EQ(editor_->TextEntryWindow(), nullptr);
-  EXPECT_EQ(knob_->log.size(), knobEvents);
+  EXPECT_EQ(panel_.knob->log.size(), knobEvents);
   EXPECT_EQ(plug_.GetParam(2)->Value(), 0.0);
 }
 

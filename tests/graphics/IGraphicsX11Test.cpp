@@ -106,19 +106,7 @@ class X11WindowTest : public ::testing::Test {
     Pump(50);
     editor_ = new IGraphicsX11(&plug_, kEditorW, kEditorH);
     plug_.AttachEditor(editor_);
-    background_ = Probe(IRect(0, 0, kEditorW, kEditorH), -1);  // control 0
-    knob_ = Probe(IRect(10, 10, 60, 60), 0);
-    knob_->greyFromValue = true;
-    menu_ = Probe(IRect(70, 10, 120, 60), 1);
-    menu_->onPress = ProbeControl::OnPress::kMenu;
-    entry_ = Probe(IRect(130, 10, 180, 60), 2);
-    entry_->onPress = ProbeControl::OnPress::kPrompt;
-    entry_->SetPromptDisabled(false);
-    box_ = Probe(IRect(190, 10, 240, 60), -1);
-    box_->onPress = ProbeControl::OnPress::kMessageBox;
-    box_->messageBoxType = kYesNo;
-    sub_ = Probe(IRect(250, 10, 300, 60), -1);
-    sub_->onPress = ProbeControl::OnPress::kSubMenu;
+    panel_.Attach(editor_, &plug_, kYesNo);
   }
   void TearDown() override {
     JoinLater();
@@ -128,11 +116,6 @@ class X11WindowTest : public ::testing::Test {
       XCloseDisplay(display_);
     }
     HostLog::current = nullptr;
-  }
-  ProbeControl* Probe(const IRect& r, int param) {
-    ProbeControl* p = new ProbeControl(&plug_, r, param);
-    editor_->AttachControl(p);
-    return p;
   }
   // The host's side of a running editor: its own window's events, and the
   // editor's idle call every few milliseconds.
@@ -217,12 +200,7 @@ class X11WindowTest : public ::testing::Test {
   Window host_ = 0;
   std::vector<std::string> hostKeys_;
   std::thread later_;
-  ProbeControl* background_ = nullptr;
-  ProbeControl* knob_ = nullptr;
-  ProbeControl* menu_ = nullptr;
-  ProbeControl* entry_ = nullptr;
-  ProbeControl* box_ = nullptr;
-  ProbeControl* sub_ = nullptr;
+  ProbePanel panel_;
 };
 
 TEST_F(X11WindowTest, TheEditorIsAChildOfTheHostWindowAndDrawsOnItsTimer) {
@@ -287,7 +265,7 @@ TEST_F(X11WindowTest, WithoutAParentADisplayOrAWindowThatExistsNoWindowIsMade) {
   EXPECT_FALSE(editor_->IsWindowOpen());
   // Drawing and values go on without a window.
   editor_->SetParameterFromPlugin(0, 1.0, true);
-  EXPECT_TRUE(knob_->IsDirty());
+  EXPECT_TRUE(panel_.knob->IsDirty());
 }
 
 TEST_F(X11WindowTest, ADragThatLeavesTheWindowStaysWithTheControl) {
@@ -299,14 +277,14 @@ TEST_F(X11WindowTest, ADragThatLeavesTheWindowStaysWithTheControl) {
   MoveTo(kEditorW + 50, -20);  // beyond the right edge, above the top
   Button(1, false);
   Pump(50);
-  ASSERT_GE(knob_->log.size(), 4u);
-  EXPECT_EQ(knob_->log.front(), "down 30,30");
-  EXPECT_EQ(knob_->log[1], "drag 0,-5");
-  EXPECT_EQ(knob_->log[2], "drag " + std::to_string(kEditorW + 20) + ",-45");
-  EXPECT_EQ(knob_->log[3], "up");
+  ASSERT_GE(panel_.knob->log.size(), 4u);
+  EXPECT_EQ(panel_.knob->log.front(), "down 30,30");
+  EXPECT_EQ(panel_.knob->log[1], "drag 0,-5");
+  EXPECT_EQ(panel_.knob->log[2], "drag " + std::to_string(kEditorW + 20) + ",-45");
+  EXPECT_EQ(panel_.knob->log[3], "up");
   EXPECT_EQ(log_.Joined(), "b0 a0 a0 e0");
   // Released outside: the control hears the mouse leave.
-  EXPECT_EQ(knob_->log.back(), "out");
+  EXPECT_EQ(panel_.knob->log.back(), "out");
 }
 
 TEST_F(X11WindowTest, TheMouseOverAndOutReachTheControlUnderThePointer) {
@@ -315,20 +293,20 @@ TEST_F(X11WindowTest, TheMouseOverAndOutReachTheControlUnderThePointer) {
   MoveTo(30, 30);
   MoveTo(32, 30);
   MoveTo(kEditorW + 50, 30);  // out of the editor, into the host window
-  EXPECT_EQ(knob_->log, (std::vector<std::string>{"over", "over", "out"}));
+  EXPECT_EQ(panel_.knob->log, (std::vector<std::string>{"over", "over", "out"}));
 }
 
 TEST_F(X11WindowTest, ADoubleClickIsAPressSoonAfterAnotherInOnePlace) {
   Open();
-  knob_->SetValueFromPlugin(0.25);
-  knob_->SetValue(0.5);
+  panel_.knob->SetValueFromPlugin(0.25);
+  panel_.knob->SetValue(0.5);
   MoveTo(30, 30);
   for (int i = 0; i < 2; ++i) {
     Button(1, true);
     Button(1, false);
   }
   Pump(100);
-  EXPECT_EQ(knob_->Value(), 0.25);
+  EXPECT_EQ(panel_.knob->Value(), 0.25);
   EXPECT_EQ(log_.Joined(), "b0 e0 b0 a0 e0");
   // Two presses further apart in time are two clicks.
   log_.Clear();
@@ -350,35 +328,35 @@ TEST_F(X11WindowTest, TheWheelTurnsTheControlUnderThePointer) {
     Button(4, false);
   }
   Pump(50);
-  ASSERT_FALSE(knob_->log.empty());
-  EXPECT_EQ(knob_->log.back(), "wheel 2");
+  ASSERT_FALSE(panel_.knob->log.empty());
+  EXPECT_EQ(panel_.knob->log.back(), "wheel 2");
   EXPECT_EQ(log_.Joined(), "b0 a0 e0");
   Button(5, true);
   Button(5, false);
   Pump(50);
-  EXPECT_EQ(knob_->log.back(), "wheel -1");
+  EXPECT_EQ(panel_.knob->log.back(), "wheel -1");
 }
 
 TEST_F(X11WindowTest, KeysReachTheControlUnderThePointerOrTheHost) {
   Open();
   ClickAt(30, 30);  // the editor takes the keyboard focus
-  knob_->log.clear();
+  panel_.knob->log.clear();
   hostKeys_.clear();
-  knob_->keyHandled = true;
+  panel_.knob->keyHandled = true;
   Key('A');
   Key('A', true);
   Key(0x26);  // up
-  EXPECT_EQ(knob_->log, (std::vector<std::string>{"key 15", "key 15", "key 1"}));
+  EXPECT_EQ(panel_.knob->log, (std::vector<std::string>{"key 15", "key 15", "key 1"}));
   // Key releases, keys no control wants and keys the editor has no code for
   // go on to the host's window.
-  knob_->keyHandled = false;
+  panel_.knob->keyHandled = false;
   Key('B');
   Key(0x74);  // F5 is 0x74, which counts as a letter key, like 0x61 to 0x7A
   Key(0x24);  // Home: no key code, never offered to a control
   Pump(50);
-  ASSERT_EQ(knob_->log.size(), 5u);
-  EXPECT_EQ(knob_->log[3], "key 16");
-  EXPECT_EQ(knob_->log[4], "key 34");
+  ASSERT_EQ(panel_.knob->log.size(), 5u);
+  EXPECT_EQ(panel_.knob->log[3], "key 16");
+  EXPECT_EQ(panel_.knob->log[4], "key 34");
   EXPECT_EQ(hostKeys_,
             (std::vector<std::string>{"up 65", "down 16", "up 65", "up 16", "up 38", "down 66",
                                       "up 66", "down 116", "up 116", "down 36", "up 36"}));
@@ -393,8 +371,8 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByKeys) {
     SendKey(d, 0x0D);
   });
   ClickAt(90, 30);
-  EXPECT_EQ(menu_->chosenMenu, "main");
-  EXPECT_EQ(menu_->chosenItem, 1);
+  EXPECT_EQ(panel_.menu->chosenMenu, "main");
+  EXPECT_EQ(panel_.menu->chosenItem, 1);
   EXPECT_EQ(plug_.GetParam(1)->Value(), 1.0);  // 0.5 of 0..2
   EXPECT_EQ(log_.Joined(), "b1 a1 e1");
   // Escape closes it without a choice; the gesture still ends.
@@ -404,7 +382,7 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByKeys) {
     SendKey(d, 0x1B);
   });
   ClickAt(90, 30);
-  EXPECT_EQ(menu_->chosenItem, -1);
+  EXPECT_EQ(panel_.menu->chosenItem, -1);
   EXPECT_EQ(log_.Joined(), "b1 e1");
 }
 
@@ -426,7 +404,7 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByTheMouse) {
     XFlush(d);
   });
   ClickAt(90, 30);
-  EXPECT_EQ(menu_->chosenItem, 1);
+  EXPECT_EQ(panel_.menu->chosenItem, 1);
   // A press outside the menu closes it without a choice.
   Later([](Display* d) {
     vsthost::WaitForWindow(d);
@@ -437,7 +415,7 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByTheMouse) {
     XFlush(d);
   });
   ClickAt(90, 30);
-  EXPECT_EQ(menu_->chosenItem, -1);
+  EXPECT_EQ(panel_.menu->chosenItem, -1);
 }
 
 TEST_F(X11WindowTest, ASubMenuChoiceComesBackRelativeToTheSubMenu) {
@@ -451,8 +429,8 @@ TEST_F(X11WindowTest, ASubMenuChoiceComesBackRelativeToTheSubMenu) {
     SendKey(d, 0x0D);
   });
   ClickAt(270, 30);
-  EXPECT_EQ(sub_->chosenMenu, "more");
-  EXPECT_EQ(sub_->chosenItem, 1);
+  EXPECT_EQ(panel_.sub->chosenMenu, "more");
+  EXPECT_EQ(panel_.sub->chosenItem, 1);
 }
 
 TEST_F(X11WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
@@ -467,14 +445,14 @@ TEST_F(X11WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
   });
   ClickAt(210, 30);
   EXPECT_EQ(owner, host_);
-  EXPECT_EQ(box_->messageBoxAnswer, kIdNo);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, kIdNo);
   Later([](Display* d) {
     vsthost::WaitForWindow(d, "caption");
     SleepMs(100);
     SendKey(d, 0x0D);  // Yes is the default button
   });
   ClickAt(210, 30);
-  EXPECT_EQ(box_->messageBoxAnswer, kIdYes);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, kIdYes);
   EXPECT_EQ(vsthost::FindNamedWindow(display_, "caption"), 0u);
 }
 
@@ -510,11 +488,11 @@ TEST_F(X11WindowTest, ATextEntryIsCancelledWithEscapeOrAClickInTheEditor) {
   ClickAt(150, 30);
   ASSERT_NE(editor_->TextEntryWindow(), 0u);
   Key('3');
-  const size_t knobEvents = knob_->log.size();
+  const size_t knobEvents = panel_.knob->log.size();
   ClickAt(30, 30);
   Pump(100);
   EXPECT_EQ(editor_->TextEntryWindow(), 0u);
-  EXPECT_EQ(knob_->log.size(), knobEvents);
+  EXPECT_EQ(panel_.knob->log.size(), knobEvents);
   EXPECT_EQ(plug_.GetParam(2)->Value(), 0.0);
 }
 
@@ -547,7 +525,7 @@ TEST_F(X11WindowTest, AHostThatDestroysItsWindowUnderAnOpenMenuEndsTheMenu) {
   ClickAt(90, 30);
   host_ = 0;
   EXPECT_FALSE(editor_->IsWindowOpen());
-  EXPECT_EQ(menu_->chosenItem, -1);
+  EXPECT_EQ(panel_.menu->chosenItem, -1);
   EXPECT_EQ(log_.Joined(), "b1 e1");
 }
 
