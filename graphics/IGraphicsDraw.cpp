@@ -17,8 +17,9 @@ namespace graphics {
 
 namespace {
 
-// The spec's test of whether a control takes part in a redraw of update:
-// edges that touch count, empty rectangles never do.
+// Whether a control takes part in a redraw of update: one whose left or top
+// edge lies on the update's right or bottom edge still does (it is drawn
+// once too often rather than left stale); empty rectangles never do.
 bool TouchesUpdate(const IRect& update, const IRect& r) {
   return !update.Empty() && !r.Empty() && update.right >= r.left && update.left < r.right &&
          update.bottom >= r.top && update.top < r.bottom;
