@@ -1,10 +1,10 @@
 #include "graphics/BitmapCache.h"
 
 #include <mutex>
-#include <new>
 #include <vector>
 
 #include "lice/LICE_IBitmap.h"
+#include "lice/LICE_NeverDestroyed.h"
 
 namespace graphics {
 
@@ -21,13 +21,7 @@ struct Cache {
 };
 
 // Made on first use and intentionally never destroyed (see the header).
-Cache& TheCache() {
-  // In static storage, not on the heap: after the library is unloaded no
-  // block of ours is left for a leak checker to find.
-  alignas(Cache) static unsigned char storage[sizeof(Cache)];
-  static Cache* cache = new (storage) Cache();
-  return *cache;
-}
+Cache& TheCache() { return LICE_NeverDestroyed<Cache>(); }
 
 }  // namespace
 

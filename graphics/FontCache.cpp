@@ -2,11 +2,11 @@
 
 #include <cstring>
 #include <mutex>
-#include <new>
 #include <vector>
 
 #include "graphics/IGraphicsTypes.h"
 #include "lice/LICE_CachedFont.h"
+#include "lice/LICE_NeverDestroyed.h"
 #include "plug/TextUtil.h"
 
 namespace graphics {
@@ -33,13 +33,7 @@ struct Cache {
 };
 
 // Made on first use and intentionally never destroyed (see the header).
-Cache& TheCache() {
-  // In static storage, not on the heap: after the library is unloaded no
-  // block of ours is left for a leak checker to find.
-  alignas(Cache) static unsigned char storage[sizeof(Cache)];
-  static Cache* cache = new (storage) Cache();
-  return *cache;
-}
+Cache& TheCache() { return LICE_NeverDestroyed<Cache>(); }
 
 }  // namespace
 

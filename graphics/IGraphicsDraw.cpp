@@ -31,14 +31,14 @@ LICE_CachedFont* FontFor(ITextStyle* style) {
   if (style->cachedFont) return style->cachedFont;
   LICE_CachedFont* font = FontCache::Find(*style);
   if (!font) {
-    LICE_FontSpec spec;
-    spec.heightPx = style->size;
-    spec.weight = style->style == ITextStyleWeight::kBold ? 700 : 400;
-    spec.italic = style->style == ITextStyleWeight::kItalic;
-    spec.orientationDeg = style->orientationDeg;
-    spec.quality = static_cast<int>(style->quality);
-    spec.face = style->fontName;
-    LICE_FontHandle handle = LICE_SystemText::MakeFont(spec);
+    LICE_FontSpec request;
+    request.heightPx = style->size;
+    request.weight = style->style == ITextStyleWeight::kBold ? 700 : 400;
+    request.italic = style->style == ITextStyleWeight::kItalic;
+    request.orientationDeg = style->orientationDeg;
+    request.quality = static_cast<int>(style->quality);
+    request.face = style->fontName;
+    LICE_FontHandle handle = LICE_SystemText::MakeFont(request);
     if (!handle) return nullptr;
     font = new (std::nothrow) LICE_CachedFont();
     if (!font) {

@@ -5,9 +5,9 @@
 #include <windowsx.h>
 
 #include <mutex>
-#include <new>
 
 #include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_NeverDestroyed.h"
 #include "plug/IPlugBase.h"
 
 namespace graphics {
@@ -21,13 +21,7 @@ struct WindowClass {
   int openWindows = 0;
 };
 // Never destroyed: a window may close late in the library's unload.
-WindowClass& TheWindowClass() {
-  // In static storage, not on the heap: after the library is unloaded no
-  // block of ours is left for a leak checker to find.
-  alignas(WindowClass) static unsigned char storage[sizeof(WindowClass)];
-  static WindowClass* windowClass = new (storage) WindowClass();
-  return *windowClass;
-}
+WindowClass& TheWindowClass() { return LICE_NeverDestroyed<WindowClass>(); }
 
 IGraphicsWin* EditorOf(HWND hwnd) {
   return reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));

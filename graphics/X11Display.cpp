@@ -9,10 +9,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
-#include <new>
 #include <vector>
 
 #include "lice/LICE_IBitmap.h"
+#include "lice/LICE_NeverDestroyed.h"
 
 namespace graphics {
 
@@ -35,13 +35,8 @@ struct ErrorRegistry {
   XErrorHandler previous = nullptr;
 };
 // Never destroyed: a host's handler chain may still reach ours late in the
-// process's exit. In static storage, not on the heap: after the library is
-// unloaded no block of ours is left for a leak checker to find.
-ErrorRegistry& Errors() {
-  alignas(ErrorRegistry) static unsigned char storage[sizeof(ErrorRegistry)];
-  static ErrorRegistry* registry = new (storage) ErrorRegistry();
-  return *registry;
-}
+// process's exit.
+ErrorRegistry& Errors() { return LICE_NeverDestroyed<ErrorRegistry>(); }
 
 int OnXError(Display* display, XErrorEvent* event) {
   ErrorRegistry& registry = Errors();

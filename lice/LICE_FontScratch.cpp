@@ -4,6 +4,7 @@
 #include <new>
 
 #include "lice/LICE_FillRect.h"
+#include "lice/LICE_NeverDestroyed.h"
 
 namespace {
 struct Scratch {
@@ -15,13 +16,7 @@ struct Scratch {
 // Made on first use and intentionally never destroyed: cached fonts may be
 // released late in the library's unload (after function-local statics of
 // other files are gone), and they still take this lock.
-Scratch& TheScratch() {
-  // In static storage, not on the heap: after the library is unloaded no
-  // block of ours is left for a leak checker to find.
-  alignas(Scratch) static unsigned char storage[sizeof(Scratch)];
-  static Scratch* scratch = new (storage) Scratch();
-  return *scratch;
-}
+Scratch& TheScratch() { return LICE_NeverDestroyed<Scratch>(); }
 constexpr int kMinGlyphSidePx = 256;
 }  // namespace
 
