@@ -6,7 +6,7 @@
 
 #include "graphics/BitmapCache.h"
 #include "graphics/FontCache.h"
-#include "graphics/IBitmapControl.h"
+#include "graphics/controls/IBitmapControl.h"
 #include "lice/LICE_PngLoader.h"
 #include "lice/LICE_SysBitmap.h"
 #include "plug/IPlugBase.h"

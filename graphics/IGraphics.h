@@ -1,9 +1,17 @@
 // The editor's platform-independent core: the ordered list of controls, the
 // binding of controls to parameters in both directions, dirty collection and
 // drawing into an off-screen bitmap, mouse and key routing, and the drawing
-// operations the controls use. A window layer (IGraphicsWin on Windows, the
-// headless layer in tests) derives from it and supplies the window, the timer
-// and the platform services.
+// operations the controls use. A window layer derives from it and supplies
+// the window, the timer and the platform services. The layers, each in a
+// folder of its own below this one:
+//   win32/     IGraphicsWin: a Win32 child window with GDI drawing, in the
+//              Windows builds;
+//   x11/       IGraphicsX11: an Xlib child window on a connection of its own,
+//              driven by the host's idle calls, in the Linux build;
+//   headless/  IGraphicsHeadless: no window at all, for unit tests, pictures
+//              and benchmarks; never linked into a shipped binary.
+// The controls live in controls/; PlatformGraphics.h names the layer a
+// product gets on the platform it is built for.
 //
 // CONTROL LIST
 //   Index 0 is the background; later controls lie on top of earlier ones, so
@@ -39,7 +47,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/IControl.h"
+#include "graphics/controls/IControl.h"
 #include "graphics/IGraphicsTypes.h"
 #include "graphics/IMenu.h"
 #include "graphics/IRect.h"

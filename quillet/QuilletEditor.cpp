@@ -13,9 +13,9 @@
 // The controls are attached in this order, which is also the order they are
 // drawn and the reverse of the order they are hit in.
 #include "effect/Effect.h"
-#include "graphics/IBitmapControl.h"
+#include "graphics/controls/IBitmapControl.h"
 #include "graphics/IGraphics.h"
-#include "graphics/ITextControl.h"
+#include "graphics/controls/ITextControl.h"
 #include "quillet/Quillet.h"
 #include "quillet/editor/IVmEnvelopeControl.h"
 #include "quillet/editor/IVmKnobControl.h"

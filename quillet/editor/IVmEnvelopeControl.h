@@ -5,7 +5,7 @@
 // one of its three parameters changes.
 #pragma once
 
-#include "graphics/IControl.h"
+#include "graphics/controls/IControl.h"
 
 namespace quillet {
 

@@ -2,7 +2,7 @@
 // (gearing 4 in this editor) and by the wheel.
 #pragma once
 
-#include "graphics/IKnobMultiControl.h"
+#include "graphics/controls/IKnobMultiControl.h"
 
 namespace quillet {
 

@@ -4,7 +4,7 @@
 // clicks.
 #pragma once
 
-#include "graphics/IControl.h"
+#include "graphics/controls/IControl.h"
 #include "graphics/IMenu.h"
 
 namespace quillet {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "graphics/IControl.h"
+#include "graphics/controls/IControl.h"
 
 namespace effect {
 class Effect;

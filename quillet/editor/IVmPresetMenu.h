@@ -5,7 +5,7 @@
 // content. Every control is redrawn afterwards, chosen or not.
 #pragma once
 
-#include "graphics/IControl.h"
+#include "graphics/controls/IControl.h"
 
 class Quillet;
 

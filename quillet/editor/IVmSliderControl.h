@@ -9,7 +9,7 @@
 // that with shift or control). A click on the track moves nothing.
 #pragma once
 
-#include "graphics/IFaderControl.h"
+#include "graphics/controls/IFaderControl.h"
 
 namespace quillet {
 

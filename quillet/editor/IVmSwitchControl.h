@@ -1,7 +1,7 @@
 // The maker's on/off switch: a two-frame switch that toggles on each click.
 #pragma once
 
-#include "graphics/ISwitchControl.h"
+#include "graphics/controls/ISwitchControl.h"
 
 namespace quillet {
 

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "effect/ILearnSwitch.h"
-#include "graphics/ISwitchControl.h"
+#include "graphics/controls/ISwitchControl.h"
 
 namespace effect {
 class Effect;

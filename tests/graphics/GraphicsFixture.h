@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/IGraphicsHeadless.h"
+#include "graphics/headless/IGraphicsHeadless.h"
 #include "lice/LICE_MemBitmap.h"
 #include "plug/IPlugVST.h"
 

@@ -7,8 +7,8 @@
 #include "GraphicsFixture.h"
 #include "graphics/BitmapCache.h"
 #include "graphics/FontCache.h"
-#include "graphics/IBitmapControl.h"
-#include "graphics/ITextControl.h"
+#include "graphics/controls/IBitmapControl.h"
+#include "graphics/controls/ITextControl.h"
 #include "lice/LICE_SysBitmap.h"
 #include "plug/IParameter.h"
 

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "GraphicsFixture.h"
-#include "graphics/IKnobMultiControl.h"
+#include "graphics/controls/IKnobMultiControl.h"
 
 namespace graphics_test {
 namespace {

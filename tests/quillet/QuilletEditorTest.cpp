@@ -8,8 +8,8 @@
 
 #include "editor/EditorFixture.h"
 #include "graphics/BitmapCache.h"
-#include "graphics/IBitmapControl.h"
-#include "graphics/ITextControl.h"
+#include "graphics/controls/IBitmapControl.h"
+#include "graphics/controls/ITextControl.h"
 #include "quillet/editor/IVmEnvelopeControl.h"
 #include "quillet/editor/IVmKnobControl.h"
 #include "quillet/editor/IVmMenuControl.h"

@@ -12,8 +12,8 @@
 
 #include "graphics/BitmapCache.h"
 #include "graphics/FontCache.h"
-#include "graphics/IBitmapControl.h"
-#include "graphics/IGraphicsHeadless.h"
+#include "graphics/controls/IBitmapControl.h"
+#include "graphics/headless/IGraphicsHeadless.h"
 #include "lice/LICE_MemBitmap.h"
 #include "plug/IPlugVST.h"
 #include "quillet/Quillet.h"

@@ -17,8 +17,8 @@
 #include "plug/VstAbi.h"
 #include "quillet/Quillet.h"
 // clang-format off
-#include "graphics/IGraphicsX11.h"
-#include "graphics/X11Display.h"
+#include "graphics/x11/IGraphicsX11.h"
+#include "graphics/x11/X11Display.h"
 // clang-format on
 
 namespace {

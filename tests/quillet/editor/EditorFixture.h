@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "graphics/IGraphicsHeadless.h"
+#include "graphics/headless/IGraphicsHeadless.h"
 #include "quillet/Quillet.h"
 
 namespace quillet_editor_test {

@@ -1,0 +1,422 @@
+// IGraphicsWin: the editor window, its message procedure and the timer.
+#include "graphics/win32/IGraphicsWin.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <mutex>
+
+#include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_NeverDestroyed.h"
+#include "plug/IPlugBase.h"
+
+namespace graphics {
+
+namespace {
+
+// The window class is shared by every editor of this library: registered by
+// the first window that opens, unregistered when the last one closes.
+struct WindowClass {
+  std::mutex lock;
+  int openWindows = 0;
+};
+// Never destroyed: a window may close late in the library's unload.
+WindowClass& TheWindowClass() { return LICE_NeverDestroyed<WindowClass>(); }
+
+IGraphicsWin* EditorOf(HWND hwnd) {
+  return reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+IMouseState MouseState(WPARAM wParam) {
+  return IMouseState::FromKeyState(static_cast<unsigned>(wParam),
+                                   (GetKeyState(VK_MENU) & 0x8000) != 0);
+}
+
+}  // namespace
+
+IGraphicsWin::IGraphicsWin(plug::IPlugBase* plugin, HINSTANCE module, int width, int height,
+                           int fps)
+    : IGraphics(plugin, width, height, fps), module_(module) {}
+
+IGraphicsWin::~IGraphicsWin() {
+  DestroyEditorWindow(false);
+  delete[] customColours_;
+}
+
+int IGraphicsWin::OpenWindowCount() {
+  WindowClass& wc = TheWindowClass();
+  std::lock_guard<std::mutex> hold(wc.lock);
+  return wc.openWindows;
+}
+
+void* IGraphicsWin::OpenWindow(void* parentWindow) {
+  HWND parent = static_cast<HWND>(parentWindow);
+  parentWnd_ = parent;
+  int x = 0;
+  int y = 0;
+  int w = width_;
+  int h = height_;
+  if (hwnd_.load()) {
+    // Opened again without a close: keep the place and size.
+    RECT r;
+    if (GetWindowRect(hwnd_.load(), &r)) {
+      POINT topLeft = {r.left, r.top};
+      if (parent) ScreenToClient(parent, &topLeft);
+      x = topLeft.x;
+      y = topLeft.y;
+      w = r.right - r.left;
+      h = r.bottom - r.top;
+    }
+    CloseWindow();
+  }
+
+  WindowClass& wc = TheWindowClass();
+  {
+    std::lock_guard<std::mutex> hold(wc.lock);
+    if (wc.openWindows == 0) {
+      WNDCLASSA cls = {};
+      cls.style = CS_DBLCLKS;
+      cls.lpfnWndProc = WndProc;
+      cls.hInstance = module_;
+      cls.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+      cls.lpszClassName = kWindowClass;
+      RegisterClassA(&cls);
+    }
+    ++wc.openWindows;
+  }
+
+  HWND hwnd = CreateWindowExA(0, kWindowClass, "IPlug", WS_CHILD | WS_VISIBLE, x, y, w, h, parent,
+                              nullptr, module_, this);
+  if (!hwnd) {
+    std::lock_guard<std::mutex> hold(wc.lock);
+    if (--wc.openWindows == 0) UnregisterClassA(kWindowClass, module_);
+    return nullptr;
+  }
+  hwnd_.store(hwnd);
+  MarkAllDirty();
+  if (ShowsTooltips()) SetUpTooltips();
+  return hwnd;
+}
+
+void IGraphicsWin::CloseWindow() { DestroyEditorWindow(true); }
+
+void IGraphicsWin::ForgetDestroyedWindow() {
+  HWND hwnd = hwnd_.load();
+  if (!hwnd) return;
+  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  hwnd_.store(nullptr);
+  // The field, a child, is already gone.
+  entryWnd_ = nullptr;
+  ReleaseTextEntry();
+  EndGesture();
+  tooltipWnd_ = nullptr;
+  tooltipShown_ = false;
+  tooltipIndex_ = -1;
+  mainWnd_ = nullptr;
+  WindowClass& wc = TheWindowClass();
+  std::lock_guard<std::mutex> hold(wc.lock);
+  if (wc.openWindows > 0 && --wc.openWindows == 0) UnregisterClassA(kWindowClass, module_);
+}
+
+void IGraphicsWin::DestroyEditorWindow(bool endGesture) {
+  HWND hwnd = hwnd_.load();
+  if (!hwnd) return;
+  // An open menu's modal loop would outlive its owner: end it first.
+  if (menuOpen_) EndMenu();
+  if (entryWnd_) EndTextEntry(false);
+  if (endGesture) EndGesture();
+  HideTooltip();
+  if (tooltipWnd_) DestroyWindow(tooltipWnd_);
+  tooltipWnd_ = nullptr;
+  tooltipIndex_ = -1;
+  // Detach first: whatever reaches the window from now on finds no editor.
+  SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+  hwnd_.store(nullptr);
+  mainWnd_ = nullptr;
+  if (GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId()) {
+    KillTimer(hwnd, kTimerId);
+    DestroyWindow(hwnd);
+  } else {
+    // A host closing from another thread cannot destroy the window there;
+    // the detached window closes itself on its own thread.
+    PostMessageA(hwnd, WM_CLOSE, 0, 0);
+  }
+  WindowClass& wc = TheWindowClass();
+  std::lock_guard<std::mutex> hold(wc.lock);
+  if (wc.openWindows > 0 && --wc.openWindows == 0) UnregisterClassA(kWindowClass, module_);
+}
+
+bool IGraphicsWin::BlitToScreen(const IRect* r) {
+  HWND hwnd = hwnd_.load();
+  if (!hwnd || !r || !DrawingBitmap()) return false;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  if (dc) {
+    BitBlt(dc, r->left, r->top, r->W(), r->H(), static_cast<HDC>(DrawingBitmap()->DeviceContext()),
+           r->left, r->top, SRCCOPY);
+  }
+  EndPaint(hwnd, &ps);
+  return true;
+}
+
+void IGraphicsWin::Resize(int w, int h) {
+  const int dw = w - width_;
+  const int dh = h - height_;
+  if (dw == 0 && dh == 0) return;
+  IGraphics::Resize(w, h);
+  HWND hwnd = hwnd_.load();
+  if (!hwnd) return;
+  const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+  auto grow = [&](HWND target) {
+    RECT r;
+    if (!GetWindowRect(target, &r)) return;
+    SetWindowPos(target, nullptr, 0, 0, r.right - r.left + dw, r.bottom - r.top + dh, flags);
+  };
+  grow(hwnd);
+  const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+  const LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
+  const int format = Plugin() ? Plugin()->GetFormatCode() : 0;
+  if ((style & WS_CHILD) && !(exStyle & WS_EX_MDICHILD) && format != 1 && format != 3) {
+    HWND parent = GetParent(hwnd);
+    HWND grandparent =
+        parent && (GetWindowLongPtrA(parent, GWL_STYLE) & WS_CHILD) ? GetParent(parent) : nullptr;
+    if (parent) grow(parent);
+    if (grandparent) grow(grandparent);
+  }
+  RECT all = {0, 0, w, h};
+  InvalidateRect(hwnd, &all, FALSE);
+}
+
+LRESULT CALLBACK IGraphicsWin::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CREATE) {
+    const CREATESTRUCTA* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    IGraphicsWin* editor = static_cast<IGraphicsWin*>(create->lpCreateParams);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
+    const int fps = editor && editor->Fps() > 0 ? editor->Fps() : kDefaultFps;
+    SetTimer(hwnd, kTimerId, static_cast<UINT>(1000 / fps), nullptr);
+    SetFocus(hwnd);
+    return 0;
+  }
+  IGraphicsWin* editor = EditorOf(hwnd);
+  if (!editor) {
+    if (msg == WM_TIMER) return 0;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  return editor->HandleMessage(hwnd, msg, wParam, lParam);
+}
+
+LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (entryWnd_ && editState_ == 1) {
+    // The field has the focus: a click in the editor cancels it, and nothing
+    // else is handled (nothing is drawn while the user types).
+    if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
+      editState_ = 3;
+      return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  switch (msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      return 0;
+    case WM_PAINT: {
+      RECT r;
+      if (GetUpdateRect(hwnd, &r, FALSE)) {
+        const IRect update(r.left, r.top, r.right, r.bottom);
+        Redraw(&update);
+      }
+      // Redraw paints only when there is something to draw; the update
+      // region must go either way, or the system would paint forever.
+      ValidateRect(hwnd, nullptr);
+      return 0;
+    }
+    case WM_CLOSE:
+      CloseWindow();
+      return 0;
+    case WM_NCDESTROY:
+      // The host destroyed its window, and ours with it, without closing the
+      // editor: forget the window so nothing draws into a dead handle.
+      ForgetDestroyedWindow();
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_KEYDOWN:
+      OnKeyDown(hwnd, msg, wParam, lParam);
+      return 0;
+    case WM_KEYUP: {
+      HWND root = GetAncestor(hwnd, GA_ROOT);
+      if (root && root != hwnd) return SendMessageA(root, msg, wParam, lParam);
+      return 0;
+    }
+    case WM_TIMER:
+      if (wParam == kTimerId) OnTimer();
+      return 0;
+    case WM_CTLCOLOREDIT:
+      if (entryWnd_ && entryControl_) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        const ITextStyle& style = entryControl_->TextStyle();
+        SetBkColor(dc, style.entryBackground.ColorRef());
+        SetTextColor(dc, style.entryText.ColorRef());
+        SetBkMode(dc, OPAQUE);
+        SetDCBrushColor(dc, style.entryBackground.ColorRef());
+        return reinterpret_cast<LRESULT>(GetStockObject(DC_BRUSH));
+      }
+      return 0;
+    case WM_MOUSEMOVE: {
+      const int x = GET_X_LPARAM(lParam);
+      const int y = GET_Y_LPARAM(lParam);
+      const IMouseState state = MouseState(wParam);
+      if (wParam & (MK_LBUTTON | MK_RBUTTON)) {
+        if (GetCapture() == hwnd && !entryWnd_) OnMouseDrag(x, y, &state);
+        return 0;
+      }
+      if (OnMouseOver(x, y, &state)) {
+        TRACKMOUSEEVENT track = {};
+        track.cbSize = sizeof track;
+        track.dwFlags = TME_LEAVE;
+        if (ShowsTooltips() && MouseOverIndex() != tooltipIndex_) {
+          tooltipIndex_ = MouseOverIndex();
+          HideTooltip();
+          if (tooltipIndex_ >= 0) track.dwFlags |= TME_HOVER;
+        }
+        track.hwndTrack = hwnd;
+        track.dwHoverTime = HOVER_DEFAULT;
+        TrackMouseEvent(&track);
+      }
+      return 0;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      HideTooltip();
+      if (entryWnd_) {
+        editState_ = 4;
+        return 0;
+      }
+      SetFocus(hwnd);
+      SetCapture(hwnd);
+      const IMouseState state = MouseState(wParam);
+      OnMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &state);
+      return 0;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
+      ReleaseCapture();
+      const IMouseState state = MouseState(wParam);
+      OnMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &state);
+      return 0;
+    }
+    case WM_LBUTTONDBLCLK: {
+      const IMouseState state = MouseState(wParam);
+      if (OnMouseDblClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &state)) SetCapture(hwnd);
+      return 0;
+    }
+    case WM_MOUSEWHEEL: {
+      if (entryWnd_) {
+        editState_ = 3;
+        return 0;
+      }
+      RECT r;
+      GetWindowRect(hwnd, &r);
+      const int d = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+      const IMouseState state = MouseState(GET_KEYSTATE_WPARAM(wParam));
+      OnMouseWheel(GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top, &state, d);
+      return 0;
+    }
+    case WM_MOUSEHOVER: {
+      const IControl* control = GetControl(tooltipIndex_);
+      if (tooltipWnd_) {
+        TOOLINFOA info = {};
+        info.cbSize = sizeof info;
+        info.hwnd = hwnd;
+        info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        info.uId = reinterpret_cast<UINT_PTR>(hwnd);
+        info.lpszText = const_cast<char*>(control ? control->Tooltip().c_str() : "");
+        SendMessageA(tooltipWnd_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageA(tooltipWnd_, TTM_ACTIVATE, TRUE, 0);
+      }
+      tooltipShown_ = true;
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      HideTooltip();
+      OnMouseOut();
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
+
+void IGraphicsWin::OnKeyDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const int key = KeyCodeOfVirtualKey(static_cast<int>(wParam));
+  if (key != kKeyNone) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(hwnd, &p);
+    if (IGraphics::OnKeyDown(p.x, p.y, key)) return;
+  }
+  // Keys the editor has no use for belong to the host (transport, shortcuts).
+  HWND root = GetAncestor(hwnd, GA_ROOT);
+  if (root && root != hwnd) SendMessageA(root, msg, wParam, lParam);
+}
+
+void IGraphicsWin::OnTimer() {
+  HWND hwnd = hwnd_.load();
+  if (!hwnd) return;
+  if (entryWnd_ && editState_ != 0) {
+    if (editState_ == 3) {
+      EndTextEntry(false);
+    } else if (editState_ == 4) {
+      EndTextEntry(true);
+    } else if (editState_ == 2) {
+      editState_ = 0;
+    }
+    return;
+  }
+  IRect dirty;
+  if (!CollectDirty(&dirty)) return;
+  RECT r = {dirty.left, dirty.top, dirty.right, dirty.bottom};
+  InvalidateRect(hwnd, &r, FALSE);
+  if (entryWnd_ && entryControl_) {
+    // The field is not painted over.
+    const IRect& e = entryControl_->Rect();
+    RECT keep = {e.left, e.top, e.right, e.bottom};
+    ValidateRect(hwnd, &keep);
+    UpdateWindow(hwnd);
+    editState_ = 2;
+  } else {
+    UpdateWindow(hwnd);
+  }
+}
+
+void IGraphicsWin::SetUpTooltips() {
+  HWND hwnd = hwnd_.load();
+  INITCOMMONCONTROLSEX init = {sizeof init, ICC_TAB_CLASSES};
+  bool ok = InitCommonControlsEx(&init) != FALSE;
+  if (ok) {
+    tooltipWnd_ = CreateWindowExA(
+        0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, module_, nullptr);
+    ok = tooltipWnd_ != nullptr;
+  }
+  if (ok) {
+    SetWindowPos(tooltipWnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    TOOLINFOA info = {};
+    info.cbSize = sizeof info;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd;
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd);
+    info.lpszText = const_cast<char*>("");
+    ok = SendMessageA(tooltipWnd_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
+  }
+  if (!ok) {
+    if (tooltipWnd_) DestroyWindow(tooltipWnd_);
+    tooltipWnd_ = nullptr;
+    SetShowTooltips(false);
+  }
+}
+
+void IGraphicsWin::HideTooltip() {
+  if (tooltipShown_ && tooltipWnd_) SendMessageA(tooltipWnd_, TTM_ACTIVATE, FALSE, 0);
+  tooltipShown_ = false;
+}
+
+}  // namespace graphics
