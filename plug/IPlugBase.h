@@ -105,8 +105,10 @@ class IPlugBase {
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);  // [audio, lock]
   virtual void OnEditorOpened() {}                                           // [main, lock]
   virtual void OnEditorClosing() {}                                          // [main, lock]
-  virtual void OnHostIdle() {}                                               // [main, lock]
-  virtual void OnActivation(bool active);                                    // [main, lock]
+  // Lock: held when effEditIdle or effIdle calls it, not when the editor's
+  // timer does (every 21st tick with nothing to draw).
+  virtual void OnHostIdle() {}             // [main]
+  virtual void OnActivation(bool active);  // [main, lock]
   // Default: passes the message on to the host unchanged. [audio or main, lock]
   virtual void OnMidiMessage(const IMidiMessage* msg);
   virtual void OnSysEx(const ISysExMessage* msg) {}                // [audio or main, lock]
@@ -145,8 +147,8 @@ class IPlugBase {
   virtual void SetLatencySamples(int samples) { latency_ = samples; }       // [main, lock]
   virtual bool SendMidiToHost(const IMidiMessage* msg) = 0;                 // [audio or main, lock]
   virtual bool SendSysExToHost(const ISysExMessage* msg) { return false; }  // [audio or main, lock]
-  // Every parameter's plain value to the editor. Takes no lock of its own.
-  // [main, lock]
+  // Every parameter's plain value to the editor, on the thread that loaded a
+  // program or chunk. Takes no lock of its own. [any thread, lock]
   virtual void RefreshParamControls();
   virtual int UnserializePresets(const StateChunk* chunk, int position);  // [main, lock]
   virtual void ModifyCurrentPreset(const char* name = nullptr);           // [main, lock]
