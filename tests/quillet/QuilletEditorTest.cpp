@@ -133,6 +133,24 @@ TEST_F(QuilletEditor, InMidiModeTheLampShowsAtTheNextIdleCallAndLightsWithNotes)
   EXPECT_TRUE(lamp->IsHidden());
 }
 
+TEST_F(QuilletEditor, AnUntouchedEditorDrawsNothingOnItsIdleTicks) {
+  // Without MIDI mode the lamp stays hidden, in MIDI mode it stays dark: in
+  // neither may an idle call mark it, or the editor would never go idle.
+  for (float mode : {0.0f, 1.0f}) {
+    SetParameter(quillet::kGrainMode, mode);
+    OpenEditor();
+    TickUntilIdle();
+    TickUntilIdle();
+    const int blits = Gui().BlitCount();
+    for (int i = 0; i < 3 * graphics::IGraphics::kIdleTicksPerHostIdle; ++i) {
+      Dispatch(vst::effEditIdle);
+      Tick();
+    }
+    EXPECT_EQ(Gui().BlitCount(), blits) << "mode " << mode;
+    Dispatch(vst::effEditClose);
+  }
+}
+
 TEST_F(QuilletEditor, WithTheWindowClosedTheControlsFollowButNothingIsShown) {
   SetParameter(quillet::kGrainMode, 1.0f / 3);
   EXPECT_TRUE(VisibleFaders().empty());
