@@ -186,6 +186,8 @@ class IGraphics : public plug::IPlugEditor {
   bool ShowsTooltips() const { return showTooltips_; }
   int Fps() const { return fps_; }
   int IdleTicks() const { return idleTicks_; }
+  // Draw calls of controls since the editor was made (benchmarks, tests).
+  long long ControlsDrawn() const { return controlsDrawn_; }
   // Marks every control dirty, without telling the plug-in (window opened).
   void MarkAllDirty();
 
@@ -251,12 +253,14 @@ class IGraphics : public plug::IPlugEditor {
   // capture lost inside ends the press too: either way the gesture ends.
   void RunPress(IControl* control, int x, int y, const IMouseState* state);
   void DeleteControls();
+  void DrawControl(IControl* control);
 
   std::vector<IControl*> controls_;  // owned
   plug::IPlugBase* plugin_;          // not owned
   IRect drawRect_;
   LICE_SysBitmap* drawBitmap_ = nullptr;  // owned
   int idleTicks_ = 0;
+  long long controlsDrawn_ = 0;
   int mouseCapture_ = -1;
   int mouseOverIndex_ = -1;
   int mouseX_ = 0;

@@ -167,6 +167,11 @@ bool IGraphics::CollectDirty(IRect* out) {
   return false;
 }
 
+void IGraphics::DrawControl(IControl* control) {
+  ++controlsDrawn_;
+  control->Draw(this);
+}
+
 bool IGraphics::Redraw(const IRect* update) {
   if (controls_.empty() || !update) return true;
   const IRect window(0, 0, width_, height_);
@@ -174,7 +179,7 @@ bool IGraphics::Redraw(const IRect* update) {
     drawRect_ = *update;
     for (IControl* control : controls_) {
       const IRect& r = control->Rect();
-      if (TouchesUpdate(*update, r) && !control->IsHidden()) control->Draw(this);
+      if (TouchesUpdate(*update, r) && !control->IsHidden()) DrawControl(control);
       // Only a control the update covered is drawn whole. One that became
       // dirty after the dirty rectangles were collected, or that an exposure
       // only overlaps, stays dirty for the next tick. Controls that can never
@@ -188,7 +193,7 @@ bool IGraphics::Redraw(const IRect* update) {
       for (size_t i = 0; i < controls_.size(); ++i) {
         IControl* control = controls_[i];
         if (i == 0 || !control->IsHidden()) {
-          control->Draw(this);
+          DrawControl(control);
           control->ClearDirty();
         }
       }
@@ -199,7 +204,7 @@ bool IGraphics::Redraw(const IRect* update) {
         drawRect_ = dirty->Rect();
         for (IControl* control : controls_) {
           if (!control->IsHidden() && (control == dirty || control->Rect().Intersects(drawRect_)))
-            control->Draw(this);
+            DrawControl(control);
         }
         dirty->ClearDirty();
       }

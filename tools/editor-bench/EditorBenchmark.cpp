@@ -5,7 +5,10 @@
 //     a full redraw, the redraw of one dirty 64 x 64 control, and a timer
 //     tick with nothing to draw;
 //   - Quillet's complete panel: opening the editor of a new instance (the
-//     first one decodes the images), a full redraw, and turning one knob.
+//     first one decodes the images), a full redraw, turning one knob, and the
+//     idle tick of an open editor nobody touches (the host's idle call and a
+//     timer tick; counter drawn/s: controls drawn per second at 25 ticks a
+//     second, in M.SEC and in MIDI mode).
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -16,6 +19,7 @@
 #include "graphics/headless/IGraphicsHeadless.h"
 #include "lice/LICE_MemBitmap.h"
 #include "plug/IPlugVST.h"
+#include "quillet/ParamIndex.h"
 #include "quillet/Quillet.h"
 
 namespace {
@@ -149,6 +153,29 @@ void TurningTheGrainFadeInKnob(benchmark::State& state) {
   panel.gui->OnMouseUp(250, y, &left);
 }
 BENCHMARK(TurningTheGrainFadeInKnob)->Unit(benchmark::kMicrosecond);
+
+void IdleTickOfTheUntouchedPanel(benchmark::State& state) {
+  CompletePanel panel;
+  vst::AEffect* effect = panel.quillet.GetAEffect();
+  effect->setParameter(effect, quillet::kGrainMode, state.range(0) == 1 ? 1.0f : 0.0f);
+  for (int i = 0; i < 3 * graphics::IGraphics::kIdleTicksPerHostIdle; ++i) {
+    effect->dispatcher(effect, vst::effEditIdle, 0, 0, nullptr, 0.0f);
+    panel.gui->Tick();
+  }
+  const long long drawnBefore = panel.gui->ControlsDrawn();
+  for (auto _ : state) {
+    effect->dispatcher(effect, vst::effEditIdle, 0, 0, nullptr, 0.0f);
+    benchmark::DoNotOptimize(panel.gui->Tick());
+  }
+  const double perTick = static_cast<double>(panel.gui->ControlsDrawn() - drawnBefore) /
+                         static_cast<double>(state.iterations());
+  state.counters["drawn/s"] = perTick * panel.gui->Fps();
+}
+BENCHMARK(IdleTickOfTheUntouchedPanel)
+    ->ArgName("midi")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
