@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
-# check-release.sh [RELEASE-FOLDER] [BUILD-FOLDER]
+# check-release.sh --web-host HOST --web-domain DOMAIN [RELEASE-FOLDER] [BUILD-FOLDER]
 # Checks the archives that scripts/release.sh made (in build/release by
 # default) against the binaries the tests ran on (the presets' folders under
 # build/ by default): the sums hold, each archive holds exactly its files,
-# and its binaries are byte for byte the tested ones.
+# its binaries are byte for byte the tested ones, and they carry the web host
+# and domain the release was given (also from QUILLET_WEB_HOST and
+# QUILLET_WEB_DOMAIN), not the reserved placeholders.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-release=${1:-build/release}
-builds=${2:-build}
+web_host=${QUILLET_WEB_HOST:-}
+web_domain=${QUILLET_WEB_DOMAIN:-}
+folders=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --web-host) web_host=${2:-}; shift 2 || shift ;;
+    --web-domain) web_domain=${2:-}; shift 2 || shift ;;
+    *) folders+=("$1"); shift ;;
+  esac
+done
+release=${folders[0]:-build/release}
+builds=${folders[1]:-build}
+if [ -z "$web_host" ] || [ -z "$web_domain" ]; then
+  echo "check-release: give the web host and domain the release was made with" >&2
+  exit 2
+fi
 
 version=$(sed -n 's/^project(Quillet VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 windows=Quillet-$version-windows
@@ -51,5 +67,19 @@ for folder in "$windows" "$linux"; do
   same "$unpacked/$folder/docs/overview.png" docs/overview.png
 done
 
-[ $status -eq 0 ] && echo "check-release: both archives hold exactly the tested binaries"
+# The web settings are texts in the binaries; the placeholders must be gone.
+carries() {
+  LC_ALL=C grep -qaF "$2" "$1"
+}
+for binary in "$unpacked/$windows/Quillet64.dll" "$unpacked/$windows/Quillet.dll" \
+  "$unpacked/$linux/Quillet.so"; do
+  name=$(basename "$binary")
+  carries "$binary" "$web_host" || fail "$name does not carry the web host $web_host"
+  carries "$binary" "$web_domain" || fail "$name does not carry the web domain $web_domain"
+  for placeholder in www.vellum-music.example vellum-music.example; do
+    if carries "$binary" "$placeholder"; then fail "$name carries the placeholder $placeholder"; fi
+  done
+done
+
+[ $status -eq 0 ] && echo "check-release: both archives hold exactly the tested binaries, made for $web_host"
 exit $status

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# release.sh --web-host HOST --web-domain DOMAIN
 # Makes the release archives from a clean build of the three plug-in binaries,
 # in build/release/:
 #   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll
@@ -10,11 +11,41 @@
 # CMakeLists.txt. The archives depend only on the files they hold: the same
 # binaries give the same bytes.
 #
+# The maker's web site (the update check's server and the option menu's
+# "Visit ...") must be given, as arguments or in QUILLET_WEB_HOST and
+# QUILLET_WEB_DOMAIN: a release never ships the reserved placeholder names
+# (anything under .example), with which the update check can only fail.
+#
 # The builds are clean (build/release/build-<preset>, made afresh) and, with
-# the same sources, byte for byte those of the presets that the tests use;
-# scripts/check-release.sh compares the archives with those.
+# the same sources and web settings, byte for byte those of the presets that
+# the tests use; scripts/check-release.sh compares the archives with those.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+web_host=${QUILLET_WEB_HOST:-}
+web_domain=${QUILLET_WEB_DOMAIN:-}
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --web-host) web_host=${2:-}; shift 2 || shift ;;
+    --web-domain) web_domain=${2:-}; shift 2 || shift ;;
+    *) echo "release: unknown argument $1 (use --web-host HOST --web-domain DOMAIN)" >&2; exit 2 ;;
+  esac
+done
+reserved() {
+  local name=${1%.}
+  name=$(printf '%s' "$name" | tr 'A-Z' 'a-z')
+  [ -z "$name" ] || [ "$name" = example ] || [ "${name%.example}" != "$name" ]
+}
+for name in "$web_host" "$web_domain"; do
+  if reserved "$name"; then
+    echo "release: give the maker's web host and domain (--web-host, --web-domain);" \
+      "'${name}' is empty or a reserved .example name" >&2
+    exit 2
+  fi
+done
+case "$web_host$web_domain" in
+  *[!A-Za-z0-9.-]*) echo "release: a host or domain name holds only letters, digits, '.' and '-'" >&2; exit 2 ;;
+esac
 
 bash scripts/setup.sh >/dev/null
 version=$(sed -n 's/^project(Quillet VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
@@ -25,7 +56,8 @@ mkdir -p "$out"
 
 for preset in win64 win32 native; do
   echo "release: building $preset"
-  cmake --preset "$preset" -B "$out/build-$preset" -DQUILLET_TESTS=OFF >/dev/null
+  cmake --preset "$preset" -B "$out/build-$preset" -DQUILLET_TESTS=OFF \
+    -DQUILLET_WEB_HOST="$web_host" -DQUILLET_WEB_DOMAIN="$web_domain" >/dev/null
   cmake --build "$out/build-$preset" --target Quillet >/dev/null
 done
 
@@ -74,5 +106,5 @@ chmod -R u=rwX,go=rX "$out/stage"
 (cd "$out" && sha256sum "$windows.zip" "$linux.tar.gz" >SHA256SUMS)
 rm -rf "$out/stage"
 
-echo "release: $version"
+echo "release: $version for $web_host ($web_domain)"
 (cd "$out" && ls -l "$windows.zip" "$linux.tar.gz" && cat SHA256SUMS)

@@ -225,7 +225,8 @@ TEST_F(QuilletEditor, ClicksReachTheLearnSwitchAndTheOptionMenu) {
   Click(60, 60);  // the menu, answered with no choice
   ASSERT_EQ(Gui().Menus().size(), 1u);
   EXPECT_EQ(Gui().Menus()[0].texts,
-            (std::vector<std::string>{"Check Online for Update", "Visit vellum-music.example"}));
+            (std::vector<std::string>{"Check Online for Update",
+                                      "Visit " + effect::MakersUpdateServer().domain}));
   EXPECT_EQ(Gui().Menus()[0].at, IRect(60, 60, 60, 60));
 }
 
