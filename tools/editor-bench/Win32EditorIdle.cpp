@@ -1,10 +1,11 @@
 // Prints what an open editor nobody touches costs on the Windows window
-// layer: Quillet's complete panel in a real host window, its messages run as
-// a host runs them (and effEditIdle every 10 ms, as hosts call it), for a
-// few seconds; then this process's CPU time per timer tick (1000 / fps ms of
-// messages and idle calls) and the controls drawn per second, in M.SEC and in
-// MIDI mode. Run it under Wine on a display (cmake/run-wine.sh with
-// QUILLET_WINE_DISPLAY=1) or on Windows.
+// layer, in M.SEC and in MIDI mode: Quillet's complete panel in a real host
+// window, its messages run as a host runs them (and effEditIdle every 10 ms,
+// as hosts call it) for a few seconds, counting the controls drawn per
+// second; then the microseconds one timer tick (the editor's WM_TIMER) and
+// one idle call (effEditIdle) take, each the mean of many. Run it under Wine
+// on a display (cmake/run-wine.sh with QUILLET_WINE_DISPLAY=1) or on
+// Windows.
 //
 //   quillet-editor-idle [--seconds S]
 #include <windows.h>
@@ -13,7 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "graphics/IGraphics.h"
+#include "graphics/win32/IGraphicsWin.h"
 #include "plug/LibraryModule.h"
 #include "quillet/ParamIndex.h"
 #include "quillet/Quillet.h"
@@ -25,13 +26,19 @@ vst::intptr VST_CALL SilentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vs
   return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
 }
 
-long long CpuMicroseconds() {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  auto micros = [](const FILETIME& t) {
-    return ((static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10;
-  };
-  return micros(kernel) + micros(user);
+double NowMicroseconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+// The mean duration of n calls of what, in microseconds.
+template <class F>
+double MeanMicroseconds(int n, F what) {
+  const double start = NowMicroseconds();
+  for (int i = 0; i < n; ++i) what();
+  return (NowMicroseconds() - start) / n;
 }
 
 // Messages and idle calls for ms milliseconds.
@@ -67,7 +74,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("idle editor on the Windows layer, %d s per mode\n", seconds);
-  std::printf("%-8s %18s %18s\n", "mode", "CPU us per tick", "controls drawn/s");
+  std::printf("%-8s %16s %16s %18s\n", "mode", "timer tick us", "idle call us", "controls drawn/s");
   for (int midi = 0; midi < 2; ++midi) {
     Quillet* quillet = new Quillet(SilentHost);
     vst::AEffect* effect = quillet->GetAEffect();
@@ -79,12 +86,14 @@ int main(int argc, char** argv) {
     }
     RunFor(effect, 2000);  // drawn, and past a few of the plug-in's idle hooks
     const long long drawn = gui->ControlsDrawn();
-    const long long cpu = CpuMicroseconds();
     RunFor(effect, seconds * 1000);
-    const double ticks = static_cast<double>(seconds) * gui->Fps();
-    std::printf("%-8s %18.1f %18.1f\n", midi ? "MIDI" : "M.SEC",
-                static_cast<double>(CpuMicroseconds() - cpu) / ticks,
-                static_cast<double>(gui->ControlsDrawn() - drawn) / seconds);
+    const double drawnPerSecond = static_cast<double>(gui->ControlsDrawn() - drawn) / seconds;
+    HWND editor = static_cast<HWND>(gui->GetWindow());
+    const double tick = MeanMicroseconds(
+        10000, [editor] { SendMessageA(editor, WM_TIMER, graphics::IGraphicsWin::kTimerId, 0); });
+    const double idle = MeanMicroseconds(
+        10000, [effect] { effect->dispatcher(effect, vst::effEditIdle, 0, 0, nullptr, 0.0f); });
+    std::printf("%-8s %16.2f %16.2f %18.1f\n", midi ? "MIDI" : "M.SEC", tick, idle, drawnPerSecond);
     effect->dispatcher(effect, vst::effEditClose, 0, 0, nullptr, 0.0f);
     effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
   }
