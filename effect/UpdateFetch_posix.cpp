@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -70,10 +71,12 @@ struct AbandonedLookUps {
   std::mutex lock;
   std::vector<LookUp*> list;
 };
-// The list goes with the library; requests still running stay on the heap.
+// Made on first use in static storage and never destroyed: requests still
+// running at the process's exit stay reachable from it.
 AbandonedLookUps& Abandoned() {
-  static AbandonedLookUps abandoned;
-  return abandoned;
+  alignas(AbandonedLookUps) static unsigned char storage[sizeof(AbandonedLookUps)];
+  static AbandonedLookUps* abandoned = new (storage) AbandonedLookUps();
+  return *abandoned;
 }
 
 void ForgetFinishedLookUps() {

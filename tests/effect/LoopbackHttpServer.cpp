@@ -60,8 +60,11 @@ void LoopbackHttpServer::Serve() {
         std::this_thread::sleep_for(std::chrono::milliseconds(kTrickleMs));
       }
     } else {
-      const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                                std::to_string(body_.size()) + "\r\n\r\n" + body_;
+      const std::string cache =
+          behaviour_ == Behaviour::kReplyCacheable ? "Cache-Control: public, max-age=3600\r\n" : "";
+      const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n" + cache +
+                                "Content-Length: " + std::to_string(body_.size()) + "\r\n\r\n" +
+                                body_;
       size_t sent = 0;
       while (sent < reply.size()) {
         const int n = SendSome(client, reply.data() + sent, static_cast<int>(reply.size() - sent));

@@ -191,6 +191,16 @@ TEST_F(UpdateCheck, AsksOnceWithOurAgentAndPathAndReportsUpToDate) {
   EXPECT_TRUE(editor_.urls.empty());
 }
 
+TEST_F(UpdateCheck, AReplyCachesMayKeepIsAskedForAgainEveryTime) {
+  LoopbackHttpServer server("1102", LoopbackHttpServer::Behaviour::kReplyCacheable);
+  const effect::UpdateServer at = Loopback(server.Port());
+  EXPECT_EQ(Run(at), 0);
+  EXPECT_EQ(Run(at), 0);
+  EXPECT_EQ(server.Requests(), 2);
+  ASSERT_EQ(editor_.boxes.size(), 2u);
+  EXPECT_EQ(editor_.boxes[1].text, "Your version is up to date.");
+}
+
 TEST_F(UpdateCheck, OnlyYesToANewVersionOpensTheDownloadPage) {
   LoopbackHttpServer server("1103\r\n");
   const effect::UpdateServer at = Loopback(server.Port());
