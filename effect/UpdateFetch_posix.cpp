@@ -1,6 +1,7 @@
 // The version request over a plain socket: HTTP/1.0, so the server answers
 // without chunked transfer and closes when done. Every step, the host-name
 // look-up included, waits only for what is left of the server's waitMs.
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
@@ -11,10 +12,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <memory>
 #include <mutex>
-#include <new>
 #include <string>
-#include <vector>
+#include <system_error>
+#include <thread>
 
 #include "effect/UpdateCheck.h"
 #include "effect/UpdateFetch.h"
@@ -30,6 +33,7 @@ class Deadline {
  public:
   explicit Deadline(int ms)
       : end_(std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(ms, 0))) {}
+  std::chrono::steady_clock::time_point End() const { return end_; }
   // Milliseconds left, at least 0.
   int LeftMs() const {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -55,80 +59,63 @@ class Socket {
   int fd_;
 };
 
-// A look-up of the C library's own (getaddrinfo_a): it runs on a thread of
-// the C library, so the check can stop waiting for it. One still running
-// when the check gives up is left to finish there; it writes into its
-// request, which is kept until a later look-up finds it finished (a library
-// unloaded meanwhile leaves it, and nothing of ours runs for it).
+// The host-name look-up runs on a thread of its own, so that the check can
+// stop waiting for it at the deadline (the C library's look-up has no
+// time-out of its own). A look-up still running then is left to finish
+// alone; as that thread runs this library's code, the library then keeps
+// itself loaded for the life of the process, whenever the host unloads it.
 struct LookUp {
-  std::string host;
-  std::string port;
-  addrinfo hints = {};
-  gaicb request = {};
-};
-
-struct AbandonedLookUps {
   std::mutex lock;
-  std::vector<LookUp*> list;
+  std::condition_variable finished;
+  bool done = false;
+  bool abandoned = false;
+  addrinfo* found = nullptr;
 };
-// Made on first use in static storage and never destroyed: requests still
-// running at the process's exit stay reachable from it.
-AbandonedLookUps& Abandoned() {
-  alignas(AbandonedLookUps) static unsigned char storage[sizeof(AbandonedLookUps)];
-  static AbandonedLookUps* abandoned = new (storage) AbandonedLookUps();
-  return *abandoned;
-}
 
-void ForgetFinishedLookUps() {
-  AbandonedLookUps& abandoned = Abandoned();
-  std::lock_guard<std::mutex> hold(abandoned.lock);
-  auto finished = [](LookUp* l) {
-    if (gai_error(&l->request) == EAI_INPROGRESS) return false;
-    if (l->request.ar_result) freeaddrinfo(l->request.ar_result);
-    delete l;
-    return true;
-  };
-  abandoned.list.erase(std::remove_if(abandoned.list.begin(), abandoned.list.end(), finished),
-                       abandoned.list.end());
+void KeepLibraryLoaded() {
+  Dl_info info = {};
+  if (!dladdr(reinterpret_cast<void*>(&KeepLibraryLoaded), &info) || !info.dli_fname) return;
+  // A reference never given back, on a library already loaded.
+  dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 // The server's addresses, or null when the look-up failed or the deadline
 // came first. The caller frees them with freeaddrinfo.
 addrinfo* Resolve(const UpdateServer& server, const Deadline& deadline) {
-  ForgetFinishedLookUps();
-  LookUp* l = new LookUp();
-  l->host = server.host;
-  l->port = std::to_string(server.port);
-  l->hints.ai_family = AF_UNSPEC;
-  l->hints.ai_socktype = SOCK_STREAM;
-  l->request.ar_name = l->host.c_str();
-  l->request.ar_service = l->port.c_str();
-  l->request.ar_request = &l->hints;
-  gaicb* requests[1] = {&l->request};
-  if (getaddrinfo_a(GAI_NOWAIT, requests, 1, nullptr) != 0) {
-    delete l;
-    return nullptr;
+  const std::shared_ptr<LookUp> lookUp = std::make_shared<LookUp>();
+  const std::string host = server.host;
+  const std::string port = std::to_string(server.port);
+  std::thread worker;
+  try {
+    worker = std::thread([lookUp, host, port] {
+      addrinfo hints = {};
+      hints.ai_family = AF_UNSPEC;
+      hints.ai_socktype = SOCK_STREAM;
+      addrinfo* found = nullptr;
+      if (getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0) found = nullptr;
+      std::lock_guard<std::mutex> hold(lookUp->lock);
+      if (lookUp->abandoned) {
+        if (found) freeaddrinfo(found);
+        return;
+      }
+      lookUp->found = found;
+      lookUp->done = true;
+      lookUp->finished.notify_one();
+    });
+  } catch (const std::system_error&) {
+    return nullptr;  // no thread to be had: no look-up
   }
-  for (;;) {
-    const int error = gai_error(&l->request);
-    if (error != EAI_INPROGRESS) {
-      addrinfo* found = error == 0 ? l->request.ar_result : nullptr;
-      if (!found && l->request.ar_result) freeaddrinfo(l->request.ar_result);
-      delete l;
-      return found;
-    }
-    const int left = deadline.LeftMs();
-    if (left == 0) break;
-    const timespec wait = {left / 1000, (left % 1000) * 1000000L};
-    gai_suspend(requests, 1, &wait);
+  std::unique_lock<std::mutex> hold(lookUp->lock);
+  lookUp->finished.wait_until(hold, deadline.End(), [&lookUp] { return lookUp->done; });
+  if (lookUp->done) {
+    hold.unlock();
+    worker.join();
+    return lookUp->found;
   }
-  if (gai_cancel(&l->request) == EAI_CANCELED) {
-    delete l;
-    return nullptr;
-  }
-  AbandonedLookUps& abandoned = Abandoned();
-  std::lock_guard<std::mutex> hold(abandoned.lock);
-  abandoned.list.push_back(l);
+  lookUp->abandoned = true;
+  hold.unlock();
+  KeepLibraryLoaded();
+  worker.detach();
   return nullptr;
 }
 
