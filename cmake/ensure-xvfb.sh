@@ -23,12 +23,19 @@ mkdir -p "$(dirname "$state")"
     # nor the output of the program that started it.
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
     pid=$!
+    # Ours once the display's lock names our server: another state's server
+    # started at the same moment may have taken the number first (ours then
+    # exits), and its socket alone would hand us a display that is not ours.
+    ours=
     for _ in $(seq 200); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
+      if [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
+        ours=1
+        break
+      fi
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
-    if [ -e "/tmp/.X11-unix/X$n" ]; then
+    if [ -n "$ours" ]; then
       echo ":$n $pid" >"$state"
       echo ":$n"
       exit 0
