@@ -23,23 +23,22 @@ mkdir -p "$(dirname "$state")"
     # nor the output of the program that started it.
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
     pid=$!
-    # Ours once the display's lock names our server: another state's server
-    # started at the same moment may have taken the number first (ours then
-    # exits), and its socket alone would hand us a display that is not ours.
-    ours=
     for _ in $(seq 200); do
-      if [ -e "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
-        ours=1
-        break
-      fi
+      [ -e "/tmp/.X11-unix/X$n" ] && break
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
-    if [ -n "$ours" ]; then
+    # Another state (or another checkout's tests) may have started a server on
+    # the same number at the same moment; the socket is then that server's,
+    # and ours has lost. The server holding the display wrote its process id
+    # into the lock file: only ours counts.
+    owner=$(tr -dc '0-9' <"/tmp/.X$n-lock" 2>/dev/null)
+    if [ -e "/tmp/.X11-unix/X$n" ] && [ "$owner" = "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       echo ":$n $pid" >"$state"
       echo ":$n"
       exit 0
     fi
+    kill "$pid" 2>/dev/null
   done
   echo "ensure-xvfb: no virtual X server could be started" >&2
   exit 1
