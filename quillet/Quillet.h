@@ -28,8 +28,7 @@ class Quillet : public effect::Effect {
   // ("Empty", then the ten factory programs, program 0 current) and the
   // tuning client. makeGraphics makes the editor object: by default this
   // platform's window layer (none where the platform has none). [main]
-  explicit Quillet(vst::HostCallback host,
-                   effect::GraphicsFactory makeGraphics = &Quillet::MakePlatformEditor);
+  explicit Quillet(effect::GraphicsFactory makeGraphics = &Quillet::MakePlatformEditor);
   ~Quillet() override;
 
   // Identity fixed at build time.

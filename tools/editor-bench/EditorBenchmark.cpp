@@ -15,26 +15,22 @@
 #include "graphics/controls/IBitmapControl.h"
 #include "graphics/headless/IGraphicsHeadless.h"
 #include "lice/LICE_MemBitmap.h"
-#include "plug/IPlugVST.h"
+#include "plug/IPlugBase.h"
 #include "quillet/Quillet.h"
 
 namespace {
 
 using graphics::IRect;
 
-vst::intptr VST_CALL SilentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*,
-                                float) {
-  return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
-}
-
 plug::IPlugConfig Config() {
   plug::IPlugConfig c{"Bench", "", "Vellum Music", 1, 0x00010102, 4, 1, "2-2"};
   return c;
 }
 
-class BenchPlug : public plug::IPlugVST {
+// Without host services: every host call is a quiet no-op.
+class BenchPlug : public plug::IPlugBase {
  public:
-  BenchPlug() : plug::IPlugVST(Config(), SilentHost) {}
+  BenchPlug() : plug::IPlugBase(Config()) {}
 };
 
 // Pictures like the editor's: a 984 x 432 background, a strip of 65 knob
@@ -108,7 +104,7 @@ void OpenTheCompleteEditor(benchmark::State& state) {
       graphics::IGraphics::ReleaseProcessCaches();
       state.ResumeTiming();
     }
-    Quillet quillet(SilentHost, MakeHeadless);
+    Quillet quillet(MakeHeadless);
     auto* gui = dynamic_cast<graphics::IGraphicsHeadless*>(quillet.GetGraphics());
     gui->OpenWindow(nullptr);
     gui->Tick();
@@ -117,7 +113,7 @@ void OpenTheCompleteEditor(benchmark::State& state) {
 BENCHMARK(OpenTheCompleteEditor)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
 struct CompletePanel {
-  Quillet quillet{SilentHost, MakeHeadless};
+  Quillet quillet{MakeHeadless};
   graphics::IGraphicsHeadless* gui =
       dynamic_cast<graphics::IGraphicsHeadless*>(quillet.GetGraphics());
   CompletePanel() {

@@ -14,7 +14,6 @@
 
 // The product's headers before Xlib, whose macros (None, Status) clash with
 // their names.
-#include "plug/VstAbi.h"
 #include "quillet/Quillet.h"
 // clang-format off
 #include "graphics/x11/IGraphicsX11.h"
@@ -25,16 +24,11 @@ namespace {
 
 using graphics::IRect;
 
-vst::intptr VST_CALL SilentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*,
-                                float) {
-  return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
-}
-
 // The host's side: a top-level window and the panel's editor opened in it.
 struct OpenPanel {
   Display* host = XOpenDisplay(nullptr);
   Window window = 0;
-  Quillet quillet{SilentHost};
+  Quillet quillet;  // without host services: host calls are quiet no-ops
   graphics::IGraphicsX11* gui = dynamic_cast<graphics::IGraphicsX11*>(quillet.GetGraphics());
   bool ok = false;
 

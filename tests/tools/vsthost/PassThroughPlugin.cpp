@@ -14,7 +14,7 @@
 #include <cstring>
 #include <new>
 
-#include "plug/VstAbi.h"
+#include "plug/vst2/VstAbi.h"
 
 #if defined(_WIN32)
 // The Windows builds export through a module-definition file per variant

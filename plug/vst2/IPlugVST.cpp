@@ -1,10 +1,9 @@
-#include "plug/IPlugVST.h"
+#include "plug/vst2/IPlugVST.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "plug/HostIdentification.h"
-#include "plug/TextUtil.h"
+#include "plug/vst2/Vst2HostQuirks.h"
 
 namespace plug {
 
@@ -30,8 +29,7 @@ void SetArrangement(vst::VstSpeakerArrangement* arrangement, int channels) {
 
 }  // namespace
 
-IPlugVST::IPlugVST(const IPlugConfig& config, vst::HostCallback host) : IPlugBase(config) {
-  host_ = host;
+IPlugVST::IPlugVST(vst::HostCallback host, IPlugBase* plugin) : plugin_(plugin), host_(host) {
   programChunk_.Clear();
   bankChunk_.Clear();
   std::memset(&aEffect_, 0, sizeof aEffect_);
@@ -40,30 +38,43 @@ IPlugVST::IPlugVST(const IPlugConfig& config, vst::HostCallback host) : IPlugBas
   aEffect_.process = Process;
   aEffect_.setParameter = SetParameter;
   aEffect_.getParameter = GetParameter;
-  aEffect_.numPrograms = NPresets();
-  aEffect_.numParams = NParams();
-  aEffect_.numInputs = NInChannels();
-  aEffect_.numOutputs = NOutChannels();
+  aEffect_.numPrograms = plugin_->NPresets();
+  aEffect_.numParams = plugin_->NParams();
+  aEffect_.numInputs = plugin_->NInChannels();
+  aEffect_.numOutputs = plugin_->NOutChannels();
   aEffect_.flags =
       vst::effFlagsCanReplacing | vst::effFlagsProgramChunks | vst::effFlagsCanDoubleReplacing;
-  if (LegalIO(1, -1)) aEffect_.flags |= vst::effFlagsMonoCapable;
-  aEffect_.initialDelay = GetLatency();
+  if (plugin_->LegalIO(1, -1)) aEffect_.flags |= vst::effFlagsMonoCapable;
+  // The product attached its editor while it was built.
+  if (IPlugEditor* editor = plugin_->GetEditor()) {
+    aEffect_.flags |= vst::effFlagsHasEditor;
+    SetEditRect(editor->Width(), editor->Height());
+  }
+  aEffect_.initialDelay = plugin_->GetLatency();
   aEffect_.ioRatio = 1.0f;
   aEffect_.object = this;
-  aEffect_.uniqueID = GetUniqueID();
-  aEffect_.version = GetDecimalVersion();
+  aEffect_.uniqueID = plugin_->GetUniqueID();
+  aEffect_.version = plugin_->GetDecimalVersion();
   aEffect_.processReplacing = ProcessReplacing;
   aEffect_.processDoubleReplacing = ProcessDoubleReplacing;
-  SetArrangement(&inputArrangement_, NInChannels());
-  SetArrangement(&outputArrangement_, NOutChannels());
-  SetInputConnections(0, NInChannels(), true);
-  SetOutputConnections(0, NOutChannels(), true);
-  ChangeBlockSize(1024);
+  SetArrangement(&inputArrangement_, plugin_->NInChannels());
+  SetArrangement(&outputArrangement_, plugin_->NOutChannels());
+  InstanceLock lock(Mutex());
+  plugin_->SetInputConnections(0, plugin_->NInChannels(), true);
+  plugin_->SetOutputConnections(0, plugin_->NOutChannels(), true);
+  plugin_->HostSetBlockSize(1024);
+  // Last: a constructor that throws leaves the instance without services, so
+  // its deletion calls nothing of ours.
+  plugin_->SetHostServices(this);
 }
 
-// The effect record points back at this instance; after deletion a host that
-// still held it would find no object.
-IPlugVST::~IPlugVST() { aEffect_.object = nullptr; }
+// The effect record points back at this binding; after deletion a host that
+// still held it would find no object. The instance goes while its services
+// are still there.
+IPlugVST::~IPlugVST() {
+  delete plugin_;
+  aEffect_.object = nullptr;
+}
 
 IPlugVST* IPlugVST::FromAEffect(vst::AEffect* effect) {
   return effect ? static_cast<IPlugVST*>(effect->object) : nullptr;
@@ -140,7 +151,7 @@ void IPlugVST::GetTransportInfo(ITransportInfo* info) {
   if ((t->flags & vst::kVstPpqPosValid) && t->ppqPos >= 0.0 && std::isfinite(t->ppqPos)) {
     info->ppqPos = t->ppqPos;
     if (tempoConfirmed && pieceOffset_ > 0)
-      info->ppqPos += pieceOffset_ / GetSampleRate() * t->tempo / 60.0;
+      info->ppqPos += pieceOffset_ / plugin_->GetSampleRate() * t->tempo / 60.0;
   }
   if ((t->flags & vst::kVstBarsValid) && t->barStartPos >= 0.0 && std::isfinite(t->barStartPos))
     info->lastBarPos = t->barStartPos;
@@ -165,19 +176,9 @@ void IPlugVST::AskHostText(vst::int32 opcode, char* text, int capacity) {
   text[capacity - 1] = '\0';
 }
 
-int IPlugVST::GetHostKind() {
-  int kind = IPlugBase::GetHostKind();
-  if (kind != kHostNotAsked) return kind;
-  char product[256];
-  AskHostText(vst::audioMasterGetProductString, product, sizeof product);
-  if (product[0]) {
-    SetHostVersion(HostVersionFromDecimal(CallHost(vst::audioMasterGetVendorVersion)));
-  } else {
-    SetHostVersion(0);
-  }
-  kind = HostKindFromProductString(product);
-  SetHostKind(kind);
-  return kind;
+void IPlugVST::GetHostProduct(char* product, int capacity, int* version) {
+  AskHostText(vst::audioMasterGetProductString, product, capacity);
+  *version = product[0] ? HostVersionFromDecimal(CallHost(vst::audioMasterGetVendorVersion)) : 0;
 }
 
 bool IPlugVST::IsChunkQuirkHost() {
@@ -192,41 +193,27 @@ bool IPlugVST::IsChunkQuirkHost() {
 
 void IPlugVST::InitForHost() {
   hostSetUpDone_ = true;
-  if (IsStereoOnlyHost(GetHostKind())) LimitToStereo();
-  aEffect_.numInputs = NInChannels();
-  aEffect_.numOutputs = NOutChannels();
-  SetArrangement(&inputArrangement_, NInChannels());
-  SetArrangement(&outputArrangement_, NOutChannels());
-  OnHostKnown();
+  plugin_->HostInit();
+  aEffect_.numInputs = plugin_->NInChannels();
+  aEffect_.numOutputs = plugin_->NOutChannels();
+  SetArrangement(&inputArrangement_, plugin_->NInChannels());
+  SetArrangement(&outputArrangement_, plugin_->NOutChannels());
 }
 
-void IPlugVST::SetEditRect() {
-  IPlugEditor* editor = GetEditor();
+void IPlugVST::SetEditRect(int width, int height) {
   editRect_.top = 0;
   editRect_.left = 0;
-  editRect_.bottom = static_cast<std::int16_t>(editor->Height());
-  editRect_.right = static_cast<std::int16_t>(editor->Width());
+  editRect_.bottom = static_cast<std::int16_t>(height);
+  editRect_.right = static_cast<std::int16_t>(width);
 }
 
-void IPlugVST::AttachEditor(IPlugEditor* editor) {
-  if (!editor) return;
-  IPlugBase::AttachEditor(editor);
-  aEffect_.flags |= vst::effFlagsHasEditor;
-  SetEditRect();
-}
-
-void IPlugVST::ResizeEditor(int, int) {
-  if (!GetEditor()) return;
-  SetEditRect();
-  OnEditorResized();
+void IPlugVST::ResizeEditor(int width, int height) {
+  SetEditRect(width, height);
   // The host sizes its own window to the editor's new size.
-  CallHost(vst::audioMasterSizeWindow, GetEditor()->Width(), GetEditor()->Height());
+  CallHost(vst::audioMasterSizeWindow, width, height);
 }
 
-void IPlugVST::SetLatencySamples(int samples) {
-  aEffect_.initialDelay = samples;
-  IPlugBase::SetLatencySamples(samples);
-}
+void IPlugVST::SetLatencySamples(int samples) { aEffect_.initialDelay = samples; }
 
 bool IPlugVST::SendMidiToHost(const IMidiMessage* msg) {
   vst::VstMidiEvent event{};
@@ -258,23 +245,25 @@ bool IPlugVST::SendSysExToHost(const ISysExMessage* msg) {
 // ---- Process entries ---------------------------------------------------------
 
 void IPlugVST::AskForMidi() {
-  if (DoesMidi()) CallHost(vst::audioMasterWantMidi, 0, 1);
+  if (plugin_->DoesMidi()) CallHost(vst::audioMasterWantMidi, 0, 1);
 }
 
 void IPlugVST::ProcessFloat(float** inputs, float** outputs, int frames, bool accumulate) {
   AskForMidi();
-  if (frames <= 0 || (!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
-  AttachOutputBuffers(outputs);
+  IPlugBase* p = plugin_;
+  if (frames <= 0 || (!inputs && p->NInChannels() > 0) || (!outputs && p->NOutChannels() > 0))
+    return;
+  p->AttachOutputBuffers(outputs);
   // The scratch buffers hold one announced block; a longer call is processed
   // in pieces of that size, each seeing the host's transport as it stands at
   // the piece's first frame.
-  const int piece = GetBlockSize() > 0 ? GetBlockSize() : 1;
+  const int piece = p->GetBlockSize() > 0 ? p->GetBlockSize() : 1;
   for (int done = 0; done < frames;) {
     const int n = frames - done < piece ? frames - done : piece;
-    AttachInputBuffers(inputs, done, n);
+    p->AttachInputBuffers(inputs, done, n);
     pieceOffset_ = done;
-    ProcessBlock(InputPointers(), OutputPointers(), n);
-    WriteFloatOutputs(done, n, accumulate);
+    p->HostProcess(p->InputPointers(), p->OutputPointers(), n);
+    p->WriteFloatOutputs(done, n, accumulate);
     done += n;
   }
   pieceOffset_ = 0;
@@ -282,13 +271,15 @@ void IPlugVST::ProcessFloat(float** inputs, float** outputs, int frames, bool ac
 
 void IPlugVST::ProcessDouble(double** inputs, double** outputs, int frames) {
   AskForMidi();
-  if (frames <= 0 || (!inputs && NInChannels() > 0) || (!outputs && NOutChannels() > 0)) return;
-  const int piece = GetBlockSize() > 0 ? GetBlockSize() : 1;
+  IPlugBase* p = plugin_;
+  if (frames <= 0 || (!inputs && p->NInChannels() > 0) || (!outputs && p->NOutChannels() > 0))
+    return;
+  const int piece = p->GetBlockSize() > 0 ? p->GetBlockSize() : 1;
   for (int done = 0; done < frames;) {
     const int n = frames - done < piece ? frames - done : piece;
-    AttachDoubleBuffers(inputs, outputs, done);
+    p->AttachDoubleBuffers(inputs, outputs, done);
     pieceOffset_ = done;
-    ProcessBlock(InputPointers(), OutputPointers(), n);
+    p->HostProcess(p->InputPointers(), p->OutputPointers(), n);
     done += n;
   }
   pieceOffset_ = 0;
@@ -298,7 +289,8 @@ void VST_CALL IPlugVST::Process(vst::AEffect* effect, float** inputs, float** ou
                                 vst::int32 frames) {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
-  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  ScopedThreadRole role(ThreadRole::kAudio);
+  InstanceLock lock(plug->Mutex());
   plug->ProcessFloat(inputs, outputs, frames, true);
 }
 
@@ -306,7 +298,8 @@ void VST_CALL IPlugVST::ProcessReplacing(vst::AEffect* effect, float** inputs, f
                                          vst::int32 frames) {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
-  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  ScopedThreadRole role(ThreadRole::kAudio);
+  InstanceLock lock(plug->Mutex());
   plug->ProcessFloat(inputs, outputs, frames, false);
 }
 
@@ -314,7 +307,8 @@ void VST_CALL IPlugVST::ProcessDoubleReplacing(vst::AEffect* effect, double** in
                                                double** outputs, vst::int32 frames) {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
-  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  ScopedThreadRole role(ThreadRole::kAudio);
+  InstanceLock lock(plug->Mutex());
   plug->ProcessDouble(inputs, outputs, frames);
 }
 
@@ -323,19 +317,15 @@ void VST_CALL IPlugVST::ProcessDoubleReplacing(vst::AEffect* effect, double** in
 void VST_CALL IPlugVST::SetParameter(vst::AEffect* effect, vst::int32 index, float value) {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return;
-  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
-  IParameter* param = plug->GetParam(index);
-  if (!param) return;
-  if (plug->GetEditor()) plug->GetEditor()->SetParameterFromPlugin(index, value, true);
-  param->SetFromNormalized(value);
-  plug->OnParamChanged(index);
+  InstanceLock lock(plug->Mutex());
+  plug->plugin_->HostSetParameter(index, value);
 }
 
 float VST_CALL IPlugVST::GetParameter(vst::AEffect* effect, vst::int32 index) {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return 0.0f;
-  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
-  const IParameter* param = plug->GetParam(index);
+  InstanceLock lock(plug->Mutex());
+  const IParameter* param = plug->plugin_->GetParam(index);
   return param ? static_cast<float>(param->NormalizedValue()) : 0.0f;
 }
 

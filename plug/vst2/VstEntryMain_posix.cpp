@@ -1,7 +1,7 @@
 // The second entry point, `main`, for shared objects: a C++ function may not
 // be called main, so the symbol name is given to the linker directly.
-#include "plug/VstAbi.h"
-#include "plug/VstExport.h"
+#include "plug/ModuleExport.h"
+#include "plug/vst2/VstAbi.h"
 
 extern "C" vst::AEffect* VSTPluginMain(vst::HostCallback host);
 

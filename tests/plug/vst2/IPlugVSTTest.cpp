@@ -1,5 +1,5 @@
 // The VST 2.4 binding, driven through the effect record as a host drives it.
-#include "plug/IPlugVST.h"
+#include "plug/vst2/IPlugVST.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,9 @@
 #include <thread>
 #include <vector>
 
-#include "TestPlug.h"
+#include "Vst2TestPlug.h"
 
+using testplug::BoundPlug;
 using testplug::TestHost;
 using testplug::TestPlug;
 
@@ -20,8 +21,9 @@ class IPlugVSTTest : public ::testing::Test {
   void SetUp() override { TestHost::current = &host; }
   void TearDown() override { TestHost::current = nullptr; }
   TestHost host;
-  TestPlug plug;
-  vst::AEffect* fx() { return plug.GetAEffect(); }
+  BoundPlug bound;
+  TestPlug& plug = bound.p;  // the product
+  vst::AEffect* fx() { return bound.fx(); }
 };
 
 TEST_F(IPlugVSTTest, EffectRecordDescribesThePlugin) {
@@ -34,38 +36,38 @@ TEST_F(IPlugVSTTest, EffectRecordDescribesThePlugin) {
   EXPECT_EQ(fx()->version, 10102);
   EXPECT_EQ(fx()->uniqueID, vst::FourCharCode('t', 'e', 's', 't'));
   EXPECT_FLOAT_EQ(fx()->ioRatio, 1.0f);
-  EXPECT_EQ(fx()->object, &plug);
+  EXPECT_EQ(fx()->object, &bound.binding);
   EXPECT_TRUE(plug.IsInChannelConnected(0) && plug.IsInChannelConnected(1));
   EXPECT_FALSE(plug.LegalIO(1, -1));
   EXPECT_EQ(plug.GetBlockSize(), 1024);
 }
 
 TEST_F(IPlugVSTTest, FixedAnswers) {
-  EXPECT_EQ(plug.Dispatch(vst::effIdentify), 0x4E764566);
-  EXPECT_EQ(plug.Dispatch(vst::effGetVstVersion), 2400);
-  EXPECT_EQ(plug.Dispatch(vst::effGetVendorVersion), 10102);
-  EXPECT_EQ(plug.Dispatch(vst::effGetPlugCategory), 1);
-  EXPECT_EQ(plug.Dispatch(vst::effCanBeAutomated, 2), 1);
-  EXPECT_EQ(plug.Dispatch(vst::effGetTailSize), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effIdentify), 0x4E764566);
+  EXPECT_EQ(bound.Dispatch(vst::effGetVstVersion), 2400);
+  EXPECT_EQ(bound.Dispatch(vst::effGetVendorVersion), 10102);
+  EXPECT_EQ(bound.Dispatch(vst::effGetPlugCategory), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effCanBeAutomated, 2), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effGetTailSize), 0);
   for (vst::int32 op : std::initializer_list<vst::int32>{
            vst::effProcessVarIo, vst::effSetBypass, vst::effGetParameterProperties,
            vst::effStartProcess, vst::effStopProcess, vst::effSetProcessPrecision, 9, 200, -1})
-    EXPECT_EQ(plug.Dispatch(op, 0, 1, nullptr), 0) << op;
+    EXPECT_EQ(bound.Dispatch(op, 0, 1, nullptr), 0) << op;
   char text[128];
-  EXPECT_EQ(plug.Dispatch(vst::effGetEffectName, 0, 0, text), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effGetEffectName, 0, 0, text), 1);
   EXPECT_STREQ(text, "TestPlug");
-  EXPECT_EQ(plug.Dispatch(vst::effGetVendorString, 0, 0, text), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effGetVendorString, 0, 0, text), 1);
   EXPECT_STREQ(text, "Vellum Music");
-  EXPECT_EQ(plug.Dispatch(vst::effGetProductString, 0, 0, text), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effGetProductString, 0, 0, text), 1);
   EXPECT_STREQ(text, "");
-  EXPECT_EQ(plug.Dispatch(vst::effGetEffectName, 0, 0, nullptr), 0);
-  EXPECT_EQ(plug.Dispatch(vst::effEditGetRect, 0, 0, text), 0);  // no editor
-  EXPECT_EQ(plug.Dispatch(vst::effEditOpen, 0, 0, nullptr), 0);
-  EXPECT_EQ(plug.Dispatch(vst::effEditClose), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effGetEffectName, 0, 0, nullptr), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effEditGetRect, 0, 0, text), 0);  // no editor
+  EXPECT_EQ(bound.Dispatch(vst::effEditOpen, 0, 0, nullptr), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effEditClose), 0);
   vst::VstMidiKeyName key{};
   key.thisKeyNumber = 60;
   std::strcpy(key.keyName, "stale");
-  EXPECT_EQ(plug.Dispatch(vst::effGetMidiKeyName, 0, 0, &key), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effGetMidiKeyName, 0, 0, &key), 0);
   EXPECT_STREQ(key.keyName, "");
 }
 
@@ -84,53 +86,53 @@ TEST_F(IPlugVSTTest, CanDoTextsAreExact) {
                {"bypass", 0},
                {"", 0}};
   for (const auto& c : cases)
-    EXPECT_EQ(plug.Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(c.text)), c.answer) << c.text;
-  EXPECT_EQ(plug.Dispatch(vst::effCanDo, 0, 0, nullptr), 0);
+    EXPECT_EQ(bound.Dispatch(vst::effCanDo, 0, 0, const_cast<char*>(c.text)), c.answer) << c.text;
+  EXPECT_EQ(bound.Dispatch(vst::effCanDo, 0, 0, nullptr), 0);
 }
 
 TEST_F(IPlugVSTTest, ParameterTextsAndVendorExtensions) {
   char text[64];
-  plug.Dispatch(vst::effGetParamName, 0, 0, text);
+  bound.Dispatch(vst::effGetParamName, 0, 0, text);
   EXPECT_STREQ(text, "Length");
-  plug.Dispatch(vst::effGetParamLabel, 0, 0, text);
+  bound.Dispatch(vst::effGetParamLabel, 0, 0, text);
   EXPECT_STREQ(text, "ms");
-  plug.Dispatch(vst::effGetParamDisplay, 0, 0, text);
+  bound.Dispatch(vst::effGetParamDisplay, 0, 0, text);
   EXPECT_STREQ(text, "35.0");
-  plug.Dispatch(vst::effGetParamDisplay, 1, 0, text);
+  bound.Dispatch(vst::effGetParamDisplay, 1, 0, text);
   EXPECT_STREQ(text, "MS");
-  plug.Dispatch(vst::effGetParamLabel, 1, 0, text);
+  bound.Dispatch(vst::effGetParamLabel, 1, 0, text);
   EXPECT_STREQ(text, "");
   std::strcpy(text, "untouched");
-  plug.Dispatch(vst::effGetParamName, 4, 0, text);
+  bound.Dispatch(vst::effGetParamName, 4, 0, text);
   EXPECT_STREQ(text, "untouched");
 
-  EXPECT_EQ(plug.Dispatch(vst::effVendorSpecific, 7, 0, text, 1.0f), 0xBEEF);
+  EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 7, 0, text, 1.0f), 0xBEEF);
   EXPECT_STREQ(text, "1000.0");
   std::strcpy(text, "untouched");
-  EXPECT_EQ(plug.Dispatch(vst::effVendorSpecific, 7, 29, text, 0.5f), 0xBEEF);
+  EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 7, 29, text, 0.5f), 0xBEEF);
   EXPECT_STREQ(text, "untouched");
-  EXPECT_EQ(plug.Dispatch(vst::effVendorSpecific, 7, 0, nullptr, 0.5f), 0);
-  EXPECT_EQ(plug.Dispatch(vst::effVendorSpecific, 8, 1), 0xBEEF);
-  EXPECT_EQ(plug.Dispatch(vst::effVendorSpecific, 8, 0), 0);  // continuous
-  EXPECT_EQ(plug.Dispatch(vst::effVendorSpecific, 8, -1), 0);
-  EXPECT_EQ(plug.Dispatch(vst::effVendorSpecific, 9, 1, text), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 7, 0, nullptr, 0.5f), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 8, 1), 0xBEEF);
+  EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 8, 0), 0);  // continuous
+  EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 8, -1), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 9, 1, text), 0);
 }
 
 TEST_F(IPlugVSTTest, TextEntryUsesValueTextsOrNumbers) {
   plug.changed.clear();
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 1, 0, const_cast<char*>("SYNC")), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 1, 0, const_cast<char*>("SYNC")), 1);
   EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 1, 0, const_cast<char*>("sync")), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 1, 0, const_cast<char*>("sync")), 0);
   EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 1, 0, nullptr), 1);
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 9, 0, const_cast<char*>("1")), 0);
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("1.5 ms")), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 1, 0, nullptr), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 9, 0, const_cast<char*>("1")), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("1.5 ms")), 1);
   EXPECT_EQ(plug.GetParam(0)->Value(), 1.5);
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("99999")), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("99999")), 1);
   EXPECT_EQ(plug.GetParam(0)->Value(), 1000.0);
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("abc")), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("abc")), 1);
   EXPECT_EQ(plug.GetParam(0)->Value(), 1.0);  // no number reads as 0, clamped
-  EXPECT_EQ(plug.Dispatch(vst::effString2Parameter, 2, 0, const_cast<char*>("5")), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 2, 0, const_cast<char*>("5")), 1);
   EXPECT_EQ(plug.GetParam(2)->Value(), -5.0);  // negated display
   EXPECT_EQ(plug.changed, (std::vector<int>{1, 0, 0, 0, 2}));
   EXPECT_TRUE(host.automation.empty());  // the host is not told
@@ -162,20 +164,20 @@ TEST_F(IPlugVSTTest, EditorChangesReachTheHostUnrounded) {
 }
 
 TEST_F(IPlugVSTTest, SampleRateAndBlockSizeAreSanityChecked) {
-  plug.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  bound.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
   EXPECT_EQ(plug.GetSampleRate(), 48000.0);
   for (float bad : {0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN(),
                     std::numeric_limits<float>::infinity()})
-    plug.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, bad);
+    bound.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, bad);
   EXPECT_EQ(plug.GetSampleRate(), 48000.0);
-  plug.Dispatch(vst::effSetBlockSize, 0, 256);
+  bound.Dispatch(vst::effSetBlockSize, 0, 256);
   EXPECT_EQ(plug.GetBlockSize(), 256);
-  plug.Dispatch(vst::effSetBlockSize, 0, 0);
-  plug.Dispatch(vst::effSetBlockSize, 0, -4);
+  bound.Dispatch(vst::effSetBlockSize, 0, 0);
+  bound.Dispatch(vst::effSetBlockSize, 0, -4);
   EXPECT_EQ(plug.GetBlockSize(), 256);
   EXPECT_EQ(plug.resets, 2);
-  plug.Dispatch(vst::effMainsChanged, 0, 1);
-  plug.Dispatch(vst::effMainsChanged, 0, 0);
+  bound.Dispatch(vst::effMainsChanged, 0, 1);
+  bound.Dispatch(vst::effMainsChanged, 0, 0);
   EXPECT_EQ(plug.activations, (std::vector<bool>{true, false}));
   EXPECT_EQ(plug.resets, 3);
 }
@@ -191,29 +193,30 @@ TEST_F(IPlugVSTTest, BlockSizeChangeZeroFillsOnlyWhenItChanges) {
 
 TEST_F(IPlugVSTTest, PinPropertiesAndSpeakerArrangements) {
   vst::VstPinProperties pin{};
-  EXPECT_EQ(plug.Dispatch(vst::effGetInputProperties, 0, 0, &pin), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effGetInputProperties, 0, 0, &pin), 1);
   EXPECT_STREQ(pin.label, "Input 1");
   EXPECT_EQ(pin.flags, 3);
-  EXPECT_EQ(plug.Dispatch(vst::effGetInputProperties, 1, 0, &pin), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effGetInputProperties, 1, 0, &pin), 1);
   EXPECT_EQ(pin.flags, 1);
   plug.SetOutputLabel(1, "Right");
-  EXPECT_EQ(plug.Dispatch(vst::effGetOutputProperties, 1, 0, &pin), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effGetOutputProperties, 1, 0, &pin), 1);
   EXPECT_STREQ(pin.label, "Right");
-  EXPECT_EQ(plug.Dispatch(vst::effGetOutputProperties, 2, 0, &pin), 0);
-  EXPECT_EQ(plug.Dispatch(vst::effGetOutputProperties, 0, 0, nullptr), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effGetOutputProperties, 2, 0, &pin), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effGetOutputProperties, 0, 0, nullptr), 0);
 
   vst::VstSpeakerArrangement* in = nullptr;
   vst::VstSpeakerArrangement* out = nullptr;
   EXPECT_EQ(
-      plug.Dispatch(vst::effGetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&in), &out), 1);
+      bound.Dispatch(vst::effGetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&in), &out),
+      1);
   ASSERT_TRUE(in && out);
   EXPECT_EQ(in->type, vst::kSpeakerArrStereo);
   EXPECT_EQ(out->numChannels, 2);
 
   vst::VstSpeakerArrangement mono{};
   mono.numChannels = 1;
-  EXPECT_EQ(plug.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono),
-                          nullptr),
+  EXPECT_EQ(bound.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono),
+                           nullptr),
             1);
   EXPECT_TRUE(plug.IsInChannelConnected(0));
   EXPECT_FALSE(plug.IsInChannelConnected(1));
@@ -244,7 +247,7 @@ TEST_F(IPlugVSTTest, FloatProcessingReplacesOrAccumulates) {
 TEST_F(IPlugVSTTest, DisconnectedInputConsumesNoHostPointer) {
   vst::VstSpeakerArrangement mono{};
   mono.numChannels = 1;
-  plug.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono), nullptr);
+  bound.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono), nullptr);
   float l[4] = {1, 2, 3, 4}, outL[4], outR[4];
   float* ins[] = {l};
   float* outs[] = {outL, outR};
@@ -263,7 +266,7 @@ TEST_F(IPlugVSTTest, InputDisconnectedLaterReadsSilenceNotItsLastBlock) {
   EXPECT_EQ(outR[3], 8.0f);
   vst::VstSpeakerArrangement mono{};
   mono.numChannels = 1;
-  plug.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono), nullptr);
+  bound.Dispatch(vst::effSetSpeakerArrangement, 0, reinterpret_cast<vst::intptr>(&mono), nullptr);
   fx()->processReplacing(fx(), ins, outs, 4);
   for (int i = 0; i < 4; ++i) EXPECT_EQ(outR[i], 0.0f) << i;
 }
@@ -284,7 +287,7 @@ TEST_F(IPlugVSTTest, DoubleProcessingIsExactAndInPlace) {
 }
 
 TEST_F(IPlugVSTTest, CallsLongerThanTheBlockAreProcessedInPieces) {
-  plug.Dispatch(vst::effSetBlockSize, 0, 64);
+  bound.Dispatch(vst::effSetBlockSize, 0, 64);
   const int n = 1000;
   std::vector<float> l(n), r(n), outL(n, 9.0f), outR(n, 9.0f);
   for (int i = 0; i < n; ++i) l[i] = static_cast<float>(i), r[i] = -static_cast<float>(i);
@@ -316,9 +319,12 @@ TEST_F(IPlugVSTTest, EachPieceOfALongCallSeesTheTransportAtItsOwnStart) {
     }
     std::vector<plug::ITransportInfo> seen;
     std::vector<int> positions;
-  } recorder;
-  recorder.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
-  recorder.Dispatch(vst::effSetBlockSize, 0, 64);
+  };
+  Recorder* product = new Recorder();
+  Recorder& recorder = *product;
+  BoundPlug recorderBound(product);
+  recorderBound.Dispatch(vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
+  recorderBound.Dispatch(vst::effSetBlockSize, 0, 64);
   host.time.samplePos = 1000.0;
   host.time.ppqPos = 2.0;
   host.time.tempo = 90.0;
@@ -330,9 +336,9 @@ TEST_F(IPlugVSTTest, EachPieceOfALongCallSeesTheTransportAtItsOwnStart) {
   std::vector<double> dl(n), dr(n), dOutL(n), dOutR(n);
   double* dIns[] = {dl.data(), dr.data()};
   double* dOuts[] = {dOutL.data(), dOutR.data()};
-  recorder.GetAEffect()->processReplacing(recorder.GetAEffect(), ins, outs, n);
-  recorder.GetAEffect()->process(recorder.GetAEffect(), ins, outs, n);
-  recorder.GetAEffect()->processDoubleReplacing(recorder.GetAEffect(), dIns, dOuts, n);
+  recorderBound.fx()->processReplacing(recorderBound.fx(), ins, outs, n);
+  recorderBound.fx()->process(recorderBound.fx(), ins, outs, n);
+  recorderBound.fx()->processDoubleReplacing(recorderBound.fx(), dIns, dOuts, n);
   ASSERT_EQ(recorder.seen.size(), 9u);
   for (std::size_t i = 0; i < recorder.seen.size(); ++i) {
     const int offset = 64 * static_cast<int>(i % 3);  // pieces of 64, 64 and 22 frames
@@ -348,7 +354,7 @@ TEST_F(IPlugVSTTest, EachPieceOfALongCallSeesTheTransportAtItsOwnStart) {
   // host's own value stands.
   host.time.flags = vst::kVstPpqPosValid;
   recorder.seen.clear();
-  recorder.GetAEffect()->processReplacing(recorder.GetAEffect(), ins, outs, 100);
+  recorderBound.fx()->processReplacing(recorderBound.fx(), ins, outs, 100);
   ASSERT_EQ(recorder.seen.size(), 2u);
   EXPECT_EQ(recorder.seen[1].samplePos, 1064.0);
   EXPECT_EQ(recorder.seen[1].ppqPos, 2.0);
@@ -375,13 +381,13 @@ TEST_F(IPlugVSTTest, MidiPassesThroughToTheHost) {
       3,
       0,
       {reinterpret_cast<vst::VstEvent*>(&note), nullptr, reinterpret_cast<vst::VstEvent*>(&sysex)}};
-  EXPECT_EQ(plug.Dispatch(vst::effProcessEvents, 0, 0, &list), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effProcessEvents, 0, 0, &list), 1);
   ASSERT_EQ(host.midiOut.size(), 1u);
   EXPECT_EQ(host.midiOut[0].deltaFrames, 17);
   EXPECT_EQ(static_cast<unsigned char>(host.midiOut[0].midiData[0]), 0x90);
   EXPECT_EQ(host.midiOut[0].byteSize, 32);
   EXPECT_TRUE(host.sysexOut.empty());  // SysEx is not passed on by default
-  EXPECT_EQ(plug.Dispatch(vst::effProcessEvents, 0, 0, nullptr), 0);
+  EXPECT_EQ(bound.Dispatch(vst::effProcessEvents, 0, 0, nullptr), 0);
   plug::ISysExMessage msg{0, 3, dump};
   EXPECT_TRUE(plug.SendSysExToHost(&msg));
   ASSERT_EQ(host.sysexOut.size(), 1u);
@@ -427,9 +433,9 @@ TEST_F(IPlugVSTTest, TransportQueriesTrustOnlyConfirmedFields) {
 TEST(IPlugVSTThreads, DispatcherAndProcessingNeverOverlap) {
   TestHost host;
   TestHost::current = &host;
-  TestPlug plug;
-  plug.MakeDefaultPresets("Empty", plug.NPresets());
-  vst::AEffect* fx = plug.GetAEffect();
+  BoundPlug bound;
+  bound.p.MakeDefaultPresets("Empty", bound.p.NPresets());
+  vst::AEffect* fx = bound.fx();
   std::atomic<bool> stop{false};
   std::atomic<int> blocks{0};
   std::thread audio([&] {
@@ -444,13 +450,13 @@ TEST(IPlugVSTThreads, DispatcherAndProcessingNeverOverlap) {
   for (int i = 0; i < 300 || blocks.load() < 100; ++i) {
     fx->setParameter(fx, 0, (i % 10) / 10.0f);
     fx->getParameter(fx, 0);
-    plug.Dispatch(vst::effSetBlockSize, 0, 128 + (i % 3) * 64);
+    bound.Dispatch(vst::effSetBlockSize, 0, 128 + (i % 3) * 64);
     void* data = nullptr;
-    vst::intptr size = plug.Dispatch(vst::effGetChunk, i % 2, 0, &data);
+    vst::intptr size = bound.Dispatch(vst::effGetChunk, i % 2, 0, &data);
     std::vector<unsigned char> copy(static_cast<unsigned char*>(data),
                                     static_cast<unsigned char*>(data) + size);
-    plug.Dispatch(vst::effSetChunk, i % 2, size, copy.data());
-    plug.Dispatch(vst::effSetProgram, 0, i % 10);
+    bound.Dispatch(vst::effSetChunk, i % 2, size, copy.data());
+    bound.Dispatch(vst::effSetProgram, 0, i % 10);
   }
   stop = true;
   audio.join();

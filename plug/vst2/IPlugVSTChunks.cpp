@@ -1,11 +1,12 @@
 // effGetChunk and effSetChunk: the plug-in's state as program and bank chunks
-// (layouts in IPlugBasePresets.cpp). The buffers stay owned by the instance;
-// the host's pointer is valid until its next chunk request.
+// (layouts in plug/IPlugBasePresets.cpp), and the quirk hosts that get
+// programs only. The buffers stay owned by the binding; the host's pointer is
+// valid until its next chunk request.
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "plug/IPlugVST.h"
+#include "plug/vst2/IPlugVST.h"
 
 namespace plug {
 
@@ -21,16 +22,7 @@ vst::intptr IPlugVST::GetChunk(void** data, bool isBank) {
   // Hosts that mishandle banks always get a program.
   if (isBank && IsChunkQuirkHost()) isBank = false;
   StateChunk& chunk = isBank ? bankChunk_ : programChunk_;
-  WriteChunkHeader(&chunk);
-  bool ok;
-  if (isBank) {
-    ModifyCurrentPreset();
-    ok = SerializePresets(&chunk);
-  } else {
-    SaveState(&chunk);
-    ok = chunk.AppendString(GetPresetName(GetCurrentPresetIdx())) > 0;
-  }
-  if (!ok || chunk.Size() == 0) return 0;
+  if (!plugin_->HostSaveChunk(&chunk, isBank)) return 0;
   *data = chunk.Data();
   return chunk.Size();
 }
@@ -48,24 +40,7 @@ vst::intptr IPlugVST::SetChunk(const void* data, vst::intptr size, bool isBank) 
   StateChunk& chunk = isBank ? bankChunk_ : programChunk_;
   chunk.Resize(bytes);
   std::memcpy(chunk.Data(), copy.data(), copy.size());
-
-  int position = 0;
-  const int version = ReadChunkHeader(&chunk, &position);
-  if (isBank && version >= kChunkVersion) {
-    position = UnserializePresets(&chunk, position);
-  } else {
-    position = LoadState(&chunk, position);
-    if (position < bytes) {
-      // The current preset's name follows the values. A name that runs past
-      // the end of the data means the chunk was cut: not readable.
-      std::string name;
-      position = chunk.ReadString(&name, position);
-      if (position > bytes) position = -1;
-      ModifyCurrentPreset(position >= 0 ? name.c_str() : "");
-    } else {
-      ModifyCurrentPreset();
-    }
-  }
+  int position = plugin_->HostLoadChunk(&chunk, isBank);
 
   if (quirk && position != bytes) {
     // Such hosts hand back banks where programs are expected: when the data
@@ -74,13 +49,12 @@ vst::intptr IPlugVST::SetChunk(const void* data, vst::intptr size, bool isBank) 
     bankChunk_.Resize(bytes);
     std::memcpy(bankChunk_.Data(), copy.data(), copy.size());
     int bankPosition = 0;
-    if (ReadChunkHeader(&bankChunk_, &bankPosition) >= kChunkVersion)
-      position = UnserializePresets(&bankChunk_, bankPosition);
-    else
-      position = -1;
+    position = IPlugBase::ReadChunkHeader(&bankChunk_, &bankPosition) >= IPlugBase::kChunkVersion
+                   ? plugin_->HostLoadChunk(&bankChunk_, true)
+                   : -1;
   }
   if (position < 0) return 0;
-  RefreshParamControls();
+  plugin_->HostRefreshControls();
   return 1;
 }
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "plug/IPlugVST.h"
+#include "plug/vst2/IPlugVST.h"
 #include "plug/TextUtil.h"
 
 namespace plug {
@@ -33,6 +33,9 @@ vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcod
                                           vst::intptr value, void* ptr, float opt) {
   IPlugVST* plug = FromAEffect(effect);
   if (!plug) return 0;
+  // Hosts call the dispatcher from their user-interface and audio threads
+  // alike (and from inside our callbacks): the thread is not known.
+  ScopedThreadRole role(ThreadRole::kUnknown);
   if (opcode == vst::effClose) {
     // Hosts may close with the editor still open: its window goes first.
     plug->DispatchEditor(vst::effEditClose, nullptr);
@@ -48,7 +51,7 @@ vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcod
   // The editor's events first, outside the lock; the plug-in's idle hook then
   // runs under it below.
   if (opcode == vst::effEditIdle) plug->DispatchEditor(opcode, ptr);
-  std::lock_guard<std::recursive_mutex> lock(plug->Mutex());
+  InstanceLock lock(plug->Mutex());
   // Nothing may throw across the host boundary (an allocation in a resize or
   // a chunk copy can): a failure is an answer of 0.
   try {
@@ -60,20 +63,21 @@ vst::intptr VST_CALL IPlugVST::Dispatcher(vst::AEffect* effect, vst::int32 opcod
 
 vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
                                float opt) {
+  IPlugBase* p = plugin_;
   char* text = static_cast<char*>(ptr);
+  const IParameter* param = p->GetParam(index);
   switch (opcode) {
     case vst::effOpen:
       if (!hostSetUpDone_) InitForHost();
-      NotifyAllParamsChanged();
+      p->HostParamsChanged();
       return 0;
 
     case vst::effSetProgram:
       // The live state is kept in the program being left.
-      ModifyCurrentPreset();
-      RestorePreset(value >= 0 && value < NPresets() ? static_cast<int>(value) : -1);
+      p->HostSelectPreset(value >= 0 && value < p->NPresets() ? static_cast<int>(value) : -1);
       return 0;
     case vst::effGetProgram:
-      return GetCurrentPresetIdx();
+      return p->GetCurrentPresetIdx();
     case vst::effSetProgramName:
       if (text) {
         // The host's text need not be terminated within any size we know;
@@ -83,31 +87,29 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
         while (n < IPresetSlot::kMaxNameLength && text[n]) ++n;
         std::memcpy(name, text, n);
         name[n] = '\0';
-        ModifyCurrentPreset(name);
-        OnPresetsChanged();
+        p->HostRenamePreset(name);
       }
       return 0;
     case vst::effGetProgramName:
-      if (text) CopyText(text, GetPresetName(GetCurrentPresetIdx()), kProgramNameBound);
+      if (text) CopyText(text, p->GetPresetName(p->GetCurrentPresetIdx()), kProgramNameBound);
       return 0;
     case vst::effGetProgramNameIndexed:
       if (!text) return 0;
-      CopyText(text, GetPresetName(index), kProgramNameBound);
+      CopyText(text, p->GetPresetName(index), kProgramNameBound);
       return text[0] ? 1 : 0;
 
     case vst::effGetParamLabel:
-      if (text && GetParam(index)) CopyText(text, GetParam(index)->UnitLabel(), kParamTextBound);
+      if (text && param) CopyText(text, param->UnitLabel(), kParamTextBound);
       return 0;
     case vst::effGetParamDisplay:
-      if (text && GetParam(index)) {
+      if (text && param) {
         char display[IParameter::kTextCapacity];
-        const IParameter* param = GetParam(index);
         param->FormatValue(param->Value(), false, display, true);
         CopyText(text, display, kParamTextBound);
       }
       return 0;
     case vst::effGetParamName:
-      if (text && GetParam(index)) CopyText(text, GetParam(index)->Name(), kParamTextBound);
+      if (text && param) CopyText(text, param->Name(), kParamTextBound);
       return 0;
     case vst::effCanBeAutomated:
       return 1;
@@ -116,36 +118,36 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
 
     case vst::effSetSampleRate:
       if (std::isfinite(opt) && opt >= kMinSampleRate && opt <= kMaxSampleRate) {
-        ChangeSampleRate(opt);
-        OnReset();
+        p->HostSetSampleRate(opt);
+        p->HostReset();
       }
       return 0;
     case vst::effSetBlockSize:
       // Some hosts announce 0 or nonsense: keep the last good size. Larger
       // calls are processed in pieces, so the cap loses nothing.
       if (value > 0) {
-        ChangeBlockSize(value > kMaxBlockSize ? kMaxBlockSize : static_cast<int>(value));
-        OnReset();
+        p->HostSetBlockSize(value > kMaxBlockSize ? kMaxBlockSize : static_cast<int>(value));
+        p->HostReset();
       }
       return 0;
     case vst::effMainsChanged:
       if (value == 0) {
-        OnActivation(false);
-        OnReset();
+        p->HostActivate(false);
+        p->HostReset();
       } else {
-        OnActivation(true);
+        p->HostActivate(true);
       }
       return 0;
 
     case vst::effEditGetRect:
-      if (ptr && GetEditor()) {
+      if (ptr && p->GetEditor()) {
         *static_cast<vst::ERect**>(ptr) = &editRect_;
         return 1;
       }
       return 0;
     case vst::effEditIdle:
     case vst::effIdle:
-      OnHostIdle();
+      p->HostIdle();
       return 0;
 
     case vst::effIdentify:
@@ -166,7 +168,7 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
     case vst::effGetOutputProperties:
       return PinProperties(static_cast<vst::VstPinProperties*>(ptr), index, false);
     case vst::effGetPlugCategory:
-      return IsInstrument() ? vst::kPlugCategorySynth : vst::kPlugCategoryEffect;
+      return p->IsInstrument() ? vst::kPlugCategorySynth : vst::kPlugCategoryEffect;
     case vst::effSetSpeakerArrangement:
       SetSpeakerArrangement(reinterpret_cast<const vst::VstSpeakerArrangement*>(value),
                             static_cast<const vst::VstSpeakerArrangement*>(ptr));
@@ -178,24 +180,24 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
 
     case vst::effGetEffectName:
       if (!text) return 0;
-      CopyText(text, GetEffectName(), vst::kMaxEffectNameLength);
+      CopyText(text, p->GetEffectName(), vst::kMaxEffectNameLength);
       return 1;
     case vst::effGetVendorString:
       if (!text) return 0;
-      CopyText(text, GetMakerName(), vst::kMaxVendorStringLength);
+      CopyText(text, p->GetMakerName(), vst::kMaxVendorStringLength);
       return 1;
     case vst::effGetProductString:
       if (!text) return 0;
-      CopyText(text, GetProductName(), vst::kMaxProductStringLength);
+      CopyText(text, p->GetProductName(), vst::kMaxProductStringLength);
       return 1;
     case vst::effGetVendorVersion:
-      return GetDecimalVersion();
+      return p->GetDecimalVersion();
     case vst::effVendorSpecific:
       return VendorSpecific(index, value, ptr, opt);
     case vst::effCanDo:
       return CanDo(text);
     case vst::effGetTailSize:
-      return GetTailSize();
+      return p->GetTailSize();
     case vst::effGetVstVersion:
       return vst::kVstVersion;
     case vst::effGetMidiKeyName: {
@@ -203,7 +205,7 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
       vst::VstMidiKeyName* key = static_cast<vst::VstMidiKeyName*>(ptr);
       key->keyName[0] = '\0';
       char name[sizeof key->keyName] = {0};
-      bool named = GetMidiNoteName(key->thisKeyNumber, name);
+      bool named = p->HostMidiNoteName(key->thisKeyNumber, name);
       CopyText(key->keyName, name, sizeof key->keyName);
       return named ? 1 : 0;
     }
@@ -216,30 +218,16 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
   }
 }
 
-// The editor's window is made and destroyed without the instance lock: the
-// audio thread need not wait for the window system, and closing the window
-// may end a gesture, which calls the host. The plug-in's hooks run under the
-// lock as every other opcode does.
+// The editor's window opcodes run without the lock (IPlugBase::HostOpenEditor).
 vst::intptr IPlugVST::DispatchEditor(vst::int32 opcode, void* ptr) {
-  IPlugEditor* editor = GetEditor();
-  if (!editor) return 0;
+  if (!plugin_->GetEditor()) return 0;
   try {
     if (opcode == vst::effEditIdle) {
-      editor->RunEvents();
+      plugin_->HostEditorEvents();
       return 0;
     }
-    if (opcode == vst::effEditOpen) {
-      if (!editor->OpenWindow(ptr)) return 0;
-      std::lock_guard<std::recursive_mutex> lock(Mutex());
-      OnEditorOpened();
-      return 1;
-    }
-    if (editor->IsWindowOpen()) {
-      std::lock_guard<std::recursive_mutex> lock(Mutex());
-      OnEditorClosing();
-    }
-    editor->CloseWindow();
-    return 1;
+    if (opcode == vst::effEditOpen) return plugin_->HostOpenEditor(ptr) ? 1 : 0;
+    return plugin_->HostCloseEditor() ? 1 : 0;
   } catch (...) {
     return 0;
   }
@@ -250,7 +238,7 @@ vst::intptr IPlugVST::CanDo(const char* text) const {
   if (std::strcmp(text, "receiveVstTimeInfo") == 0) return 1;
   if (std::strcmp(text, "sendVstEvents") == 0 || std::strcmp(text, "sendVstMidiEvent") == 0 ||
       std::strcmp(text, "receiveVstEvents") == 0 || std::strcmp(text, "receiveVstMidiEvent") == 0)
-    return DoesMidi() ? 1 : 0;
+    return plugin_->DoesMidi() ? 1 : 0;
   if (std::strcmp(text, "hasCockosExtensions") == 0 ||
       std::strcmp(text, "hasCockosViewAsConfig") == 0)
     return vst::kCanDoVendorExtension;
@@ -260,8 +248,9 @@ vst::intptr IPlugVST::CanDo(const char* text) const {
 vst::intptr IPlugVST::VendorSpecific(vst::int32 index, vst::intptr value, void* ptr, float opt) {
   if (index == vst::kVendorFormatParamValue) {
     if (!ptr) return 0;
-    const IParameter* param =
-        (value >= 0 && value < NParams()) ? GetParam(static_cast<int>(value)) : nullptr;
+    const IParameter* param = (value >= 0 && value < plugin_->NParams())
+                                  ? plugin_->GetParam(static_cast<int>(value))
+                                  : nullptr;
     if (param) {
       char display[IParameter::kTextCapacity];
       param->FormatValue(opt, true, display, true);
@@ -270,38 +259,27 @@ vst::intptr IPlugVST::VendorSpecific(vst::int32 index, vst::intptr value, void* 
     return vst::kVendorSpecificYes;
   }
   if (index == vst::kVendorIsParamStepped) {
-    const IParameter* param =
-        (value >= 0 && value < NParams()) ? GetParam(static_cast<int>(value)) : nullptr;
+    const IParameter* param = (value >= 0 && value < plugin_->NParams())
+                                  ? plugin_->GetParam(static_cast<int>(value))
+                                  : nullptr;
     return param && param->Kind() != ParamKind::Continuous ? vst::kVendorSpecificYes : 0;
   }
   return 0;
 }
 
 vst::intptr IPlugVST::String2Parameter(int index, const char* text) {
-  IParameter* param = GetParam(index);
-  if (!param) return 0;
-  if (!text) return 1;
-  double value;
-  if (param->HasValueTexts()) {
-    int found = 0;
-    if (!param->FindValueByText(text, &found)) return 0;
-    value = found;
-  } else {
-    value = ParseLeadingNumber(text);
-    if (param->NegateDisplay()) value = -value;
-  }
-  if (GetEditor()) GetEditor()->SetParameterFromPlugin(index, value, false);
-  param->SetClamped(value);
-  OnParamChanged(index);
-  return 1;
+  if (!plugin_->GetParam(index)) return 0;
+  if (!text) return 1;  // "can convert"
+  return plugin_->HostSetParameterText(index, text) ? 1 : 0;
 }
 
 vst::intptr IPlugVST::PinProperties(vst::VstPinProperties* pin, int index, bool isInput) const {
-  const int count = isInput ? NInChannels() : NOutChannels();
+  const int count = isInput ? plugin_->NInChannels() : plugin_->NOutChannels();
   if (!pin || index < 0 || index >= count) return 0;
   pin->flags = vst::kVstPinIsActive;
   if (index % 2 == 0 && index < count - 1) pin->flags |= vst::kVstPinIsStereo;
-  const std::string& label = isInput ? InputChannel(index)->label : OutputChannel(index)->label;
+  const std::string& label =
+      isInput ? plugin_->InputChannel(index)->label : plugin_->OutputChannel(index)->label;
   if (!label.empty()) {
     CopyText(pin->label, label.c_str(), sizeof pin->label);
   } else {
@@ -314,15 +292,16 @@ vst::intptr IPlugVST::PinProperties(vst::VstPinProperties* pin, int index, bool 
 
 void IPlugVST::SetSpeakerArrangement(const vst::VstSpeakerArrangement* in,
                                      const vst::VstSpeakerArrangement* out) {
+  IPlugBase* p = plugin_;
   if (in) {
     const int n = in->numChannels < 0 ? 0 : in->numChannels;
-    SetInputConnections(0, n < NInChannels() ? n : NInChannels(), true);
-    SetInputConnections(n, NInChannels() - n, false);
+    p->SetInputConnections(0, n < p->NInChannels() ? n : p->NInChannels(), true);
+    p->SetInputConnections(n, p->NInChannels() - n, false);
   }
   if (out) {
     const int n = out->numChannels < 0 ? 0 : out->numChannels;
-    SetOutputConnections(0, n < NOutChannels() ? n : NOutChannels(), true);
-    SetOutputConnections(n, NOutChannels() - n, false);
+    p->SetOutputConnections(0, n < p->NOutChannels() ? n : p->NOutChannels(), true);
+    p->SetOutputConnections(n, p->NOutChannels() - n, false);
   }
 }
 
@@ -339,14 +318,14 @@ void IPlugVST::ProcessEvents(const vst::VstEvents* events) {
       msg.status = static_cast<unsigned char>(midi->midiData[0]);
       msg.data1 = static_cast<unsigned char>(midi->midiData[1]);
       msg.data2 = static_cast<unsigned char>(midi->midiData[2]);
-      OnMidiMessage(&msg);
+      plugin_->HostMidi(&msg);
     } else if (event->type == vst::kVstSysExType) {
       const vst::VstMidiSysexEvent* sysex = reinterpret_cast<const vst::VstMidiSysexEvent*>(event);
       ISysExMessage msg;
       msg.offset = sysex->deltaFrames;
       msg.data = reinterpret_cast<const unsigned char*>(sysex->sysexDump);
       msg.size = msg.data && sysex->dumpBytes > 0 ? sysex->dumpBytes : 0;
-      OnSysEx(&msg);
+      plugin_->HostSysEx(&msg);
     }
   }
 }

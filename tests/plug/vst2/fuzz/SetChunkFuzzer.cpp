@@ -12,7 +12,11 @@
 #include <cstring>
 #include <vector>
 
-#include "plug/IPlugVST.h"
+#include "plug/ModuleExport.h"
+#include "plug/vst2/IPlugVST.h"
+
+// plug/vst2/VstEntry.cpp, built into this program.
+extern "C" QUILLET_EXPORT vst::AEffect* VST_CALL VSTPluginMain(vst::HostCallback host);
 
 namespace {
 
@@ -28,10 +32,8 @@ vst::intptr VST_CALL HostCallback(vst::AEffect*, vst::int32 opcode, vst::int32, 
 
 vst::AEffect* MakeInstance(const char* vendor) {
   g_vendor = vendor;
-  plug::IPlugVST* plug = plug::CreatePluginInstance(HostCallback);
-  if (!plug) std::abort();
-  plug->MakeDefaultPresets("Empty", plug->NPresets());
-  vst::AEffect* fx = plug->GetAEffect();
+  vst::AEffect* fx = VSTPluginMain(HostCallback);
+  if (!fx) std::abort();
   fx->dispatcher(fx, vst::effOpen, 0, 0, nullptr, 0.0f);
   fx->dispatcher(fx, vst::effSetSampleRate, 0, 0, nullptr, 48000.0f);
   fx->dispatcher(fx, vst::effSetBlockSize, 0, 64, nullptr, 0.0f);
@@ -43,7 +45,7 @@ vst::AEffect* MakeInstance(const char* vendor) {
 }
 
 void Check(vst::AEffect* fx) {
-  plug::IPlugVST* plug = plug::IPlugVST::FromAEffect(fx);
+  plug::IPlugBase* plug = plug::IPlugVST::FromAEffect(fx)->Plugin();
   for (int i = 0; i < plug->NParams(); ++i) {
     const plug::IParameter* p = plug->GetParam(i);
     if (!std::isfinite(p->Value()) || p->Value() < p->Min() || p->Value() > p->Max()) std::abort();

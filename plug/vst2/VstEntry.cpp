@@ -1,11 +1,11 @@
-// The library's exported entry points. VSTPluginMain and main are the same
-// function under two names (the export list maps both to it).
+// The VST 2 module's exported entry points. VSTPluginMain and main are the
+// same function under two names (the export list maps both to it).
 #include <memory>
 #include <mutex>
-#include <new>
 
-#include "plug/IPlugVST.h"
-#include "plug/VstExport.h"
+#include "plug/ModuleExport.h"
+#include "plug/PluginFactory.h"
+#include "plug/vst2/IPlugVST.h"
 
 namespace {
 
@@ -24,12 +24,14 @@ extern "C" QUILLET_EXPORT vst::AEffect* VST_CALL VSTPluginMain(vst::HostCallback
   // No exception may reach the host: an instance that cannot be allocated or
   // built is reported as null, with the lock released on the way out.
   try {
-    std::unique_ptr<plug::IPlugVST> plug(plug::CreatePluginInstance(host));
-    if (!plug) return nullptr;
-    plug->MakeDefaultPresets("Empty", plug->NPresets());
-    vst::AEffect* effect = plug->GetAEffect();
+    std::unique_ptr<plug::IPlugBase> product(plug::CreatePlugin());
+    if (!product) return nullptr;
+    std::unique_ptr<plug::IPlugVST> binding(new plug::IPlugVST(host, product.get()));
+    plug::IPlugBase* plugin = product.release();  // owned by the binding
+    plugin->MakeDefaultPresets("Empty", plugin->NPresets());
+    vst::AEffect* effect = binding->GetAEffect();
     if (effect->numPrograms < 1) effect->numPrograms = 1;
-    plug.release();  // owned by the host's effect record until effClose
+    binding.release();  // owned by the host's effect record until effClose
     return effect;
   } catch (...) {
     return nullptr;

@@ -5,7 +5,11 @@
 #include <cstring>
 #include <string>
 
-#include "plug/IPlugVST.h"
+#include "plug/ModuleExport.h"
+#include "plug/vst2/IPlugVST.h"
+
+// plug/vst2/VstEntry.cpp, built into this program.
+extern "C" QUILLET_EXPORT vst::AEffect* VST_CALL VSTPluginMain(vst::HostCallback host);
 
 namespace {
 
@@ -30,12 +34,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: write-chunk-seeds DIR\n");
     return 2;
   }
-  plug::IPlugVST* plug = plug::CreatePluginInstance(HostCallback);
-  if (!plug) return 1;
-  plug->MakeDefaultPresets("Empty", plug->NPresets());
-  vst::AEffect* fx = plug->GetAEffect();
+  vst::AEffect* fx = VSTPluginMain(HostCallback);
+  if (!fx) return 1;
   int written = 0;
-  for (int program = 0; program < plug->NPresets(); ++program) {
+  for (int program = 0; program < fx->numPrograms; ++program) {
     fx->dispatcher(fx, vst::effSetProgram, 0, program, nullptr, 0.0f);
     for (int index : {0, 1}) {
       void* data = nullptr;
