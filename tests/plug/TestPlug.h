@@ -34,8 +34,8 @@ class TestPlug : public plug::IPlugBase {
 // parent; what reaches it is recorded.
 class StubEditor : public plug::IPlugEditor {
  public:
-  int Width() const override { return 984; }
-  int Height() const override { return 432; }
+  int Width() const override { return width; }
+  int Height() const override { return height; }
   void SetParameterFromPlugin(int paramIndex, double value, bool normalized) override;
   void SetControlsFromPlugin(int, double) override {}
   void PrepareDrawing() override {}
@@ -46,6 +46,8 @@ class StubEditor : public plug::IPlugEditor {
   int ShowMessageBox(const char*, const char*, int) override { return 1; }
   bool OpenUrl(const char*, const char*, const char*, const char*) override { return false; }
 
+  int width = 984;
+  int height = 432;
   std::vector<std::string> shown;  // "p0 0.5 normalised", "p1 1 plain"
   int eventRuns = 0;
   int closes = 0;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -69,6 +70,21 @@ TEST_F(IPlugVSTTest, FixedAnswers) {
   std::strcpy(key.keyName, "stale");
   EXPECT_EQ(bound.Dispatch(vst::effGetMidiKeyName, 0, 0, &key), 0);
   EXPECT_STREQ(key.keyName, "");
+}
+
+TEST_F(IPlugVSTTest, ProgramNamesReachTheHostAsBoundedCopies) {
+  plug.MakeDefaultPresets("Empty", plug.NPresets());
+  std::string longName(400, 'q');
+  bound.Dispatch(vst::effSetProgramName, 0, 0, &longName[0]);
+  EXPECT_EQ(std::string(plug.GetPresetName(0)).size(), 255u);
+  char buf[64];
+  std::memset(buf, 'x', sizeof buf);
+  bound.Dispatch(vst::effGetProgramName, 0, 0, buf);
+  EXPECT_LT(std::strlen(buf), sizeof buf);
+  std::memset(buf, 'x', sizeof buf);
+  EXPECT_EQ(bound.Dispatch(vst::effGetProgramNameIndexed, 0, 0, buf), 1);
+  EXPECT_LT(std::strlen(buf), sizeof buf);
+  EXPECT_EQ(bound.Dispatch(vst::effGetProgramNameIndexed, 10, 0, buf), 0);
 }
 
 TEST_F(IPlugVSTTest, CanDoTextsAreExact) {
@@ -427,6 +443,71 @@ TEST_F(IPlugVSTTest, TransportQueriesTrustOnlyConfirmedFields) {
   host.processLevel = 4;
   EXPECT_TRUE(plug.IsOfflineRender());
 }
+
+// A product that brings its editor: the record announces it with its size,
+// the window opcodes reach it, and a resize updates the rectangle and asks the
+// host to fit its window.
+TEST(IPlugVSTEditor, RecordAnnouncesTheEditorAndResizesReachTheHost) {
+  TestHost host;
+  TestHost::current = &host;
+  TestPlug* product = new TestPlug();
+  testplug::StubEditor* editor = new testplug::StubEditor();
+  product->AttachEditor(editor);
+  BoundPlug bound(product);
+  EXPECT_EQ(bound.fx()->flags & vst::effFlagsHasEditor, vst::effFlagsHasEditor);
+  EXPECT_EQ(bound.p.GetFormatCode(), plug::kFormatVst2);
+  vst::ERect* rect = nullptr;
+  ASSERT_EQ(bound.Dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+  EXPECT_EQ(rect->right, 984);
+  EXPECT_EQ(rect->bottom, 432);
+  int parent = 0;
+  EXPECT_EQ(bound.Dispatch(vst::effEditOpen, 0, 0, &parent), 1);
+  EXPECT_TRUE(editor->IsWindowOpen());
+  bound.Dispatch(vst::effEditIdle);
+  EXPECT_EQ(editor->eventRuns, 1);
+  editor->width = 500;
+  editor->height = 300;
+  bound.p.ResizeEditor(500, 300);
+  EXPECT_EQ(rect->right, 500);
+  EXPECT_EQ(rect->bottom, 300);
+  EXPECT_EQ(host.sizeWindows, (std::vector<std::pair<vst::intptr, vst::intptr>>{{500, 300}}));
+  EXPECT_EQ(bound.Dispatch(vst::effEditClose), 1);
+  EXPECT_FALSE(editor->IsWindowOpen());
+  TestHost::current = nullptr;
+}
+
+#if QUILLET_CONTRACT_CHECKS
+// VST 2 tells threads apart only in its process entries: the base hears
+// "audio" there and "unknown" from the dispatcher, whatever the host's thread
+// was marked before, and the mark comes back after each call.
+TEST(IPlugVSTThreads, ProcessEntriesRunAsAudioTheDispatcherAsUnknown) {
+  struct Roles : TestPlug {
+    void ProcessBlock(double** inputs, double** outputs, int frames) override {
+      seen.push_back(plug::CurrentThreadRole());
+      TestPlug::ProcessBlock(inputs, outputs, frames);
+    }
+    void OnReset() override { seen.push_back(plug::CurrentThreadRole()); }
+    std::vector<plug::ThreadRole> seen;
+  };
+  TestHost host;
+  TestHost::current = &host;
+  Roles* product = new Roles();
+  BoundPlug bound(product);
+  plug::ScopedThreadRole hostsMain(plug::ThreadRole::kMain);
+  bound.Dispatch(vst::effSetBlockSize, 0, 64);
+  float l[4] = {}, r[4] = {};
+  float* io[] = {l, r};
+  bound.fx()->processReplacing(bound.fx(), io, io, 4);
+  double dl[4] = {}, dr[4] = {};
+  double* dio[] = {dl, dr};
+  bound.fx()->processDoubleReplacing(bound.fx(), dio, dio, 4);
+  EXPECT_EQ(product->seen,
+            (std::vector<plug::ThreadRole>{plug::ThreadRole::kUnknown, plug::ThreadRole::kAudio,
+                                           plug::ThreadRole::kAudio}));
+  EXPECT_EQ(plug::CurrentThreadRole(), plug::ThreadRole::kMain);
+  TestHost::current = nullptr;
+}
+#endif
 
 // Audio on one thread, host requests on another: every entry holds the
 // instance lock, so nothing races (run under ThreadSanitizer natively).
