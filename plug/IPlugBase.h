@@ -10,18 +10,20 @@
 //   below, and that implements IHostServices (IHostServices.h) for it.
 //
 //   Creating. The binding calls plug::CreatePlugin() (PluginFactory.h; the
-//   product defines it) once per instance, then SetHostServices(itself)
-//   before anything else, then sets what its format decides: channel
-//   connections (SetInputConnections, ...), the block size, the sample rate.
-//   The instance is fully built by then: parameters, the ten presets, the
-//   editor object (GetEditor, 984 x 432, or null without a window system).
-//   Deleting: close the editor first (HostCloseEditor), take and release the
-//   lock to wait for a running entry, then delete the instance; the services
-//   must stay valid until the deletion has returned.
+//   product defines it) once per instance; the instance is fully built then:
+//   parameters, the ten presets, the editor object (GetEditor, 984 x 432, or
+//   null without a window system). The binding sets what its format decides
+//   (channel connections with SetInputConnections / SetOutputConnections, the
+//   block size, the sample rate), fills preset slots the product left empty
+//   (MakeDefaultPresets("Empty", NPresets()), as the VST 2 entry does), and
+//   hands the instance its services (SetHostServices) before any host call
+//   can happen. Deleting: close the editor first (HostCloseEditor), take and
+//   release the lock to wait for a running entry, then delete the instance;
+//   the services must stay valid until the deletion has returned.
 //
 //   Calling. A binding calls only the Host... entries and the non-virtual
-//   queries (names, parameters, presets, channels), never the virtuals
-//   directly. Each entry states its contract, checked in check builds
+//   operations (names, parameters, presets, channels, buffers), never the
+//   virtuals directly. Each entry states its contract, checked in check builds
 //   (ThreadContract.h): [main] or [audio] thread, lock held or not. The
 //   binding holds the instance lock (Mutex(), an InstanceLock) around every
 //   entry tagged "lock", and says which thread a call comes on with a
@@ -56,8 +58,9 @@
 //   hosts store (layouts in IPlugBasePresets.cpp). New formats store the bank
 //   chunk (every preset, the live values kept in the current one) and the
 //   current preset index, so a project carries exactly what a VST 2 project
-//   does. A partial load keeps what was read; refuse broken data before
-//   calling it when the format demands all or nothing.
+//   does. A partial load keeps what was read: where the format demands all or
+//   nothing, save a bank chunk first and load it back when HostLoadChunk does
+//   not read the new data to its end.
 //
 //   The editor: HostOpenEditor(parent window: HWND on Windows, X window id on
 //   Linux), HostCloseEditor, both without the lock on the main thread. On
