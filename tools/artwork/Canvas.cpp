@@ -21,6 +21,18 @@ Rgba Hex(unsigned rgb, float alpha) {
               alpha};
 }
 
+Grid Grid::Of(int logicalWidth, int logicalHeight, float scale) {
+  return Grid{DevicePixels(logicalWidth, scale), DevicePixels(logicalHeight, scale), scale};
+}
+
+int Grid::DevicePixels(int logical, float scale) {
+  // The margin keeps a product that float arithmetic lands a hair above a
+  // whole number from taking one more pixel.
+  return int(std::ceil(double(logical) * scale - 1e-6));
+}
+
+float Grid::Snap(float logical) const { return std::round(logical * scale) / scale; }
+
 float Noise(int x, int y, int seed) {
   unsigned h = unsigned(x) * 374761393u + unsigned(y) * 668265263u + unsigned(seed) * 2246822519u;
   h = (h ^ (h >> 13)) * 1274126177u;
@@ -28,33 +40,36 @@ float Noise(int x, int y, int seed) {
   return (h & 0xFFFF) / 32767.5f - 1.0f;
 }
 
-Mask Mask::FromDistance(int w, int h, const std::function<float(float, float)>& distance) {
-  Mask m(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) m.Ref(x, y) = Coverage(distance(x + 0.5f, y + 0.5f));
+Mask Mask::FromDistance(const Grid& g, const std::function<float(float, float)>& distance) {
+  // Distances come in logical pixels; the ramp is one device pixel wide.
+  Mask m(g);
+  const float s = g.scale;
+  for (int y = 0; y < g.height; ++y)
+    for (int x = 0; x < g.width; ++x)
+      m.Ref(x, y) = Coverage(distance((x + 0.5f) / s, (y + 0.5f) / s) * s);
   return m;
 }
 
-Mask Mask::RoundRect(int w, int h, float x0, float y0, float x1, float y1, float radius) {
+Mask Mask::RoundRect(const Grid& g, float x0, float y0, float x1, float y1, float radius) {
   const float cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
   const float hx = (x1 - x0) / 2 - radius, hy = (y1 - y0) / 2 - radius;
-  return FromDistance(w, h, [=](float x, float y) {
+  return FromDistance(g, [=](float x, float y) {
     const float qx = std::fabs(x - cx) - hx, qy = std::fabs(y - cy) - hy;
     const float ox = std::max(qx, 0.0f), oy = std::max(qy, 0.0f);
     return std::sqrt(ox * ox + oy * oy) + std::min(std::max(qx, qy), 0.0f) - radius;
   });
 }
 
-Mask Mask::Circle(int w, int h, float cx, float cy, float radius) {
-  return FromDistance(w, h, [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; });
+Mask Mask::Circle(const Grid& g, float cx, float cy, float radius) {
+  return FromDistance(g, [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; });
 }
 
-Mask Mask::Arc(int w, int h, float cx, float cy, float radius, float thickness, float a0Deg,
+Mask Mask::Arc(const Grid& g, float cx, float cy, float radius, float thickness, float a0Deg,
                float a1Deg) {
   const float a0 = a0Deg * float(M_PI) / 180, a1 = a1Deg * float(M_PI) / 180;
   const Point e0{cx + radius * std::sin(a0), cy - radius * std::cos(a0)};
   const Point e1{cx + radius * std::sin(a1), cy - radius * std::cos(a1)};
-  return FromDistance(w, h, [=](float x, float y) {
+  return FromDistance(g, [=](float x, float y) {
     const float dx = x - cx, dy = y - cy;
     float phi = std::atan2(dx, -dy);  // clockwise from 12 o'clock, -pi..pi
     // Bring phi into the arc's turn.
@@ -65,8 +80,8 @@ Mask Mask::Arc(int w, int h, float cx, float cy, float radius, float thickness, 
   });
 }
 
-Mask Mask::Capsule(int w, int h, Point a, Point b, float radius) {
-  return FromDistance(w, h, [=](float x, float y) {
+Mask Mask::Capsule(const Grid& g, Point a, Point b, float radius) {
+  return FromDistance(g, [=](float x, float y) {
     const float bax = b.x - a.x, bay = b.y - a.y, pax = x - a.x, pay = y - a.y;
     const float len2 = bax * bax + bay * bay;
     const float t = len2 > 0 ? Clamp01((pax * bax + pay * bay) / len2) : 0;
@@ -74,8 +89,11 @@ Mask Mask::Capsule(int w, int h, Point a, Point b, float radius) {
   });
 }
 
-Mask Mask::Polygons(int w, int h, const std::vector<std::vector<Point>>& contours) {
-  Mask m(w, h);
+Mask Mask::Polygons(const Grid& g, const std::vector<std::vector<Point>>& contours) {
+  // Scanned in device pixels: the contours' logical points times the scale.
+  Mask m(g);
+  const int w = g.width, h = g.height;
+  const float scale = g.scale;
   constexpr int kSubRows = 16;
   struct Crossing {
     float x;
@@ -90,8 +108,9 @@ Mask Mask::Polygons(int w, int h, const std::vector<std::vector<Point>>& contour
       crossings.clear();
       for (const auto& c : contours) {
         for (size_t i = 0; i < c.size(); ++i) {
-          const Point& p = c[i];
-          const Point& q = c[(i + 1) % c.size()];
+          const Point& a = c[i];
+          const Point& b = c[(i + 1) % c.size()];
+          const Point p{a.x * scale, a.y * scale}, q{b.x * scale, b.y * scale};
           if ((p.y <= sy && q.y > sy) || (q.y <= sy && p.y > sy)) {
             const float x = p.x + (sy - p.y) / (q.y - p.y) * (q.x - p.x);
             crossings.push_back({x, q.y > p.y ? 1 : -1});
@@ -116,12 +135,13 @@ Mask Mask::Polygons(int w, int h, const std::vector<std::vector<Point>>& contour
   return m;
 }
 
-Mask Mask::Shifted(float dx, float dy) const {
-  Mask m(w_, h_);
+Mask Mask::Shifted(float dxLogical, float dyLogical) const {
+  Mask m(g_);
+  const float dx = dxLogical * g_.scale, dy = dyLogical * g_.scale;
   const int ix = int(std::floor(dx)), iy = int(std::floor(dy));
   const float fx = dx - ix, fy = dy - iy;
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
+  for (int y = 0; y < g_.height; ++y) {
+    for (int x = 0; x < g_.width; ++x) {
       const int sx = x - ix, sy = y - iy;
       const float a = At(sx, sy), b = At(sx - 1, sy), c = At(sx, sy - 1), d = At(sx - 1, sy - 1);
       m.Ref(x, y) = (a * (1 - fx) + b * fx) * (1 - fy) + (c * (1 - fx) + d * fx) * fy;
@@ -130,29 +150,30 @@ Mask Mask::Shifted(float dx, float dy) const {
   return m;
 }
 
-Mask Mask::Blurred(float radius) const {
+Mask Mask::Blurred(float radiusLogical) const {
   // Three box passes per axis approximate a Gaussian.
   Mask m = *this;
-  const int r = std::max(1, int(std::round(radius / 1.7f)));
+  const int w = g_.width, h = g_.height;
+  const int r = std::max(1, int(std::round(radiusLogical * g_.scale / 1.7f)));
   std::vector<float> line;
   for (int pass = 0; pass < 3; ++pass) {
-    line.assign(size_t(w_), 0);
-    for (int y = 0; y < h_; ++y) {
-      for (int x = 0; x < w_; ++x) {
+    line.assign(size_t(w), 0);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
         float sum = 0;
         for (int k = -r; k <= r; ++k) sum += m.At(x + k, y);
         line[x] = sum / (2 * r + 1);
       }
-      for (int x = 0; x < w_; ++x) m.Ref(x, y) = line[x];
+      for (int x = 0; x < w; ++x) m.Ref(x, y) = line[x];
     }
-    line.assign(size_t(h_), 0);
-    for (int x = 0; x < w_; ++x) {
-      for (int y = 0; y < h_; ++y) {
+    line.assign(size_t(h), 0);
+    for (int x = 0; x < w; ++x) {
+      for (int y = 0; y < h; ++y) {
         float sum = 0;
         for (int k = -r; k <= r; ++k) sum += m.At(x, y + k);
         line[y] = sum / (2 * r + 1);
       }
-      for (int y = 0; y < h_; ++y) m.Ref(x, y) = line[y];
+      for (int y = 0; y < h; ++y) m.Ref(x, y) = line[y];
     }
   }
   return m;
@@ -179,11 +200,15 @@ Mask Mask::Scaled(float f) const {
   return m;
 }
 
+Canvas::Canvas(int logicalWidth, int logicalHeight, float scale)
+    : Canvas(Grid::Of(logicalWidth, logicalHeight, scale)) {}
+
 void Canvas::Fill(const std::function<Rgba(float, float)>& paint) {
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
-      const Rgba c = paint(x + 0.5f, y + 0.5f);
-      float* p = &px_[(size_t(y) * w_ + x) * 4];
+  const float s = g_.scale;
+  for (int y = 0; y < g_.height; ++y) {
+    for (int x = 0; x < g_.width; ++x) {
+      const Rgba c = paint((x + 0.5f) / s, (y + 0.5f) / s);
+      float* p = &px_[(size_t(y) * g_.width + x) * 4];
       p[0] = c.r * c.a;
       p[1] = c.g * c.a;
       p[2] = c.b * c.a;
@@ -194,13 +219,14 @@ void Canvas::Fill(const std::function<Rgba(float, float)>& paint) {
 
 void Canvas::Paint(const Mask& mask, const std::function<Rgba(float, float)>& paint,
                    float opacity) {
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
+  const float s = g_.scale;
+  for (int y = 0; y < g_.height; ++y) {
+    for (int x = 0; x < g_.width; ++x) {
       const float m = mask.At(x, y) * opacity;
       if (m <= 0) continue;
-      const Rgba c = paint(x + 0.5f, y + 0.5f);
+      const Rgba c = paint((x + 0.5f) / s, (y + 0.5f) / s);
       const float a = Clamp01(c.a * m);
-      float* p = &px_[(size_t(y) * w_ + x) * 4];
+      float* p = &px_[(size_t(y) * g_.width + x) * 4];
       p[0] = Clamp01(c.r) * a + p[0] * (1 - a);
       p[1] = Clamp01(c.g) * a + p[1] * (1 - a);
       p[2] = Clamp01(c.b) * a + p[2] * (1 - a);
@@ -215,11 +241,11 @@ void Canvas::Paint(const Mask& mask, const Rgba& colour, float opacity) {
 }
 
 void Canvas::Screen(const Mask& mask, const Rgba& colour, float opacity) {
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
+  for (int y = 0; y < g_.height; ++y) {
+    for (int x = 0; x < g_.width; ++x) {
       const float m = mask.At(x, y) * opacity * colour.a;
       if (m <= 0) continue;
-      float* p = &px_[(size_t(y) * w_ + x) * 4];
+      float* p = &px_[(size_t(y) * g_.width + x) * 4];
       p[0] = std::min(p[3], p[0] + colour.r * m * p[3]);
       p[1] = std::min(p[3], p[1] + colour.g * m * p[3]);
       p[2] = std::min(p[3], p[2] + colour.b * m * p[3]);
@@ -227,20 +253,21 @@ void Canvas::Screen(const Mask& mask, const Rgba& colour, float opacity) {
   }
 }
 
-void Canvas::Draw(const Canvas& o, int ox, int oy) {
-  for (int y = 0; y < o.h_; ++y) {
-    for (int x = 0; x < o.w_; ++x) {
-      const int tx = x + ox, ty = y + oy;
-      if (tx < 0 || ty < 0 || tx >= w_ || ty >= h_) continue;
-      const float* s = &o.px_[(size_t(y) * o.w_ + x) * 4];
-      float* p = &px_[(size_t(ty) * w_ + tx) * 4];
-      for (int c = 0; c < 4; ++c) p[c] = s[c] + p[c] * (1 - s[3]);
-    }
+Canvas Canvas::Stack(const std::vector<Canvas>& frames) {
+  const Grid first = frames.empty() ? Grid{} : frames.front().g_;
+  Canvas strip(Grid{first.width, first.height * int(frames.size()), first.scale});
+  // Frames are painted on clear surfaces, so stacking is a copy.
+  const size_t frameFloats = size_t(first.width) * first.height * 4;
+  for (size_t i = 0; i < frames.size(); ++i) {
+    const std::vector<float>& source = frames[i].px_;
+    std::copy(source.begin(), source.begin() + std::min(frameFloats, source.size()),
+              strip.px_.begin() + i * frameFloats);
   }
+  return strip;
 }
 
 Rgba Canvas::Pixel(int x, int y) const {
-  const float* p = &px_[(size_t(y) * w_ + x) * 4];
+  const float* p = &px_[(size_t(y) * g_.width + x) * 4];
   if (p[3] <= 0) return Rgba{0, 0, 0, 0};
   return Rgba{p[0] / p[3], p[1] / p[3], p[2] / p[3], p[3]};
 }
@@ -256,13 +283,14 @@ bool Canvas::WritePng(const std::string& path) const {
     return false;
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, w_, h_, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+  const int w = g_.width, h = g_.height;
+  png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_compression_level(png, 9);
   png_write_info(png, info);
-  std::vector<unsigned char> row(size_t(w_) * 4);
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
+  std::vector<unsigned char> row(size_t(w) * 4);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
       const Rgba c = Pixel(x, y);
       // A little ordered dither hides banding in the soft gradients.
       const float dither = (Noise(x, y, 7) * 0.5f) / 255.0f;

@@ -2,9 +2,21 @@
 // Floating-point painting surfaces for the artwork generator.
 //
 // A Mask holds coverage 0..1 per pixel; a Canvas holds premultiplied RGBA in
-// 0..1. Shapes are built as masks from signed distances (one pixel of
+// 0..1. Shapes are built as masks from signed distances (one device pixel of
 // anti-aliasing), combined, blurred for shadows and glows, and painted onto a
 // canvas with a colour or a paint function of the pixel centre.
+//
+// LOGICAL AND DEVICE PIXELS. Every surface is painted at a scale: the device
+// pixels (those of the PNG file) per logical pixel (the editor's layout unit;
+// the panel is 984 x 432 logical pixels at every scale). Callers work in
+// logical units only: surface sizes, coordinates, radii, stroke widths, shifts
+// and blur radii are logical and grow with the scale, and paint functions
+// receive the logical coordinates of device pixel centres. What stays one
+// device pixel wide is the anti-aliasing ramp, so edges are as crisp at 200 %
+// as at 100 %. A logical length that is not a whole number of device pixels
+// (35 at 150 %) is rounded up, so an image always covers its logical
+// rectangle. At scale 1 the two units coincide and every operation gives
+// exactly what it gave before surfaces had a scale.
 
 #include <functional>
 #include <string>
@@ -20,27 +32,40 @@ struct Point {
   float x, y;
 };
 
+// The device pixels of a surface and how many of them make a logical pixel.
+struct Grid {
+  int width = 0, height = 0;  // device pixels
+  float scale = 1.0f;         // device pixels per logical pixel
+
+  // A surface covering logicalWidth x logicalHeight at the scale.
+  static Grid Of(int logicalWidth, int logicalHeight, float scale);
+  // Device pixels that cover a logical length: rounded up.
+  static int DevicePixels(int logical, float scale);
+  // The logical coordinate of the device pixel edge nearest to a logical
+  // coordinate, for things that must start on a whole device pixel.
+  float Snap(float logical) const;
+};
+
 class Mask {
  public:
-  Mask(int w, int h) : w_(w), h_(h), v_(size_t(w) * h, 0.0f) {}
-  int Width() const { return w_; }
-  int Height() const { return h_; }
+  const Grid& Pixels() const { return g_; }
+  // Coverage of device pixel (x, y); zero outside.
   float At(int x, int y) const {
-    return x < 0 || y < 0 || x >= w_ || y >= h_ ? 0.0f : v_[size_t(y) * w_ + x];
+    return x < 0 || y < 0 || x >= g_.width || y >= g_.height ? 0.0f : v_[size_t(y) * g_.width + x];
   }
-  float& Ref(int x, int y) { return v_[size_t(y) * w_ + x]; }
 
-  // Coverage from a signed distance function (negative inside).
-  static Mask FromDistance(int w, int h, const std::function<float(float, float)>& distance);
-  static Mask RoundRect(int w, int h, float x0, float y0, float x1, float y1, float radius);
-  static Mask Circle(int w, int h, float cx, float cy, float radius);
+  // Coverage from a signed distance function of logical coordinates, in
+  // logical pixels (negative inside).
+  static Mask FromDistance(const Grid& g, const std::function<float(float, float)>& distance);
+  static Mask RoundRect(const Grid& g, float x0, float y0, float x1, float y1, float radius);
+  static Mask Circle(const Grid& g, float cx, float cy, float radius);
   // A stroke along the circle of the given radius from angle a0 to a1 (degrees,
   // clockwise from 12 o'clock), round caps.
-  static Mask Arc(int w, int h, float cx, float cy, float radius, float thickness, float a0Deg,
+  static Mask Arc(const Grid& g, float cx, float cy, float radius, float thickness, float a0Deg,
                   float a1Deg);
-  static Mask Capsule(int w, int h, Point a, Point b, float radius);
-  // Non-zero winding fill of closed polygons, 16 sub-rows per pixel.
-  static Mask Polygons(int w, int h, const std::vector<std::vector<Point>>& contours);
+  static Mask Capsule(const Grid& g, Point a, Point b, float radius);
+  // Non-zero winding fill of closed polygons, 16 sub-rows per device pixel.
+  static Mask Polygons(const Grid& g, const std::vector<std::vector<Point>>& contours);
 
   Mask Shifted(float dx, float dy) const;
   Mask Blurred(float radius) const;
@@ -50,15 +75,17 @@ class Mask {
   Mask Scaled(float factor) const;
 
  private:
-  int w_, h_;
+  explicit Mask(const Grid& grid) : g_(grid), v_(size_t(grid.width) * grid.height, 0.0f) {}
+  float& Ref(int x, int y) { return v_[size_t(y) * g_.width + x]; }
+
+  Grid g_;
   std::vector<float> v_;
 };
 
 class Canvas {
  public:
-  Canvas(int w, int h) : w_(w), h_(h), px_(size_t(w) * h * 4, 0.0f) {}
-  int Width() const { return w_; }
-  int Height() const { return h_; }
+  Canvas(int logicalWidth, int logicalHeight, float scale);
+  const Grid& Pixels() const { return g_; }
 
   void Fill(const std::function<Rgba(float, float)>& paint);
   // Source-over of paint(x, y) with the mask's coverage as extra alpha.
@@ -67,14 +94,18 @@ class Canvas {
   void Paint(const Mask& mask, const Rgba& colour, float opacity = 1.0f);
   // Adds light: result = dst + colour * coverage (clamped), alpha unchanged.
   void Screen(const Mask& mask, const Rgba& colour, float opacity = 1.0f);
-  // Copies another canvas at (x, y), source-over.
-  void Draw(const Canvas& other, int x, int y);
-  Rgba Pixel(int x, int y) const;
+  // The frames of a strip, top to bottom, each at a pitch of the first frame's
+  // device height (so a strip at 150 % of 25-pixel frames has them 38 device
+  // pixels apart, not 37.5).
+  static Canvas Stack(const std::vector<Canvas>& frames);
 
   bool WritePng(const std::string& path) const;
 
  private:
-  int w_, h_;
+  explicit Canvas(const Grid& grid) : g_(grid), px_(size_t(grid.width) * grid.height * 4, 0.0f) {}
+  Rgba Pixel(int x, int y) const;
+
+  Grid g_;
   std::vector<float> px_;
 };
 
