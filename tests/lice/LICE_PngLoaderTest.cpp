@@ -277,11 +277,13 @@ TEST(LicePngResources, ImagesHaveTheExpectedPixels) {
 
 #ifdef _WIN32
 TEST(LicePngResources, AreStoredAsUsEnglishPngResources) {
-  for (int id = 100; id <= 107; ++id) {
-    EXPECT_NE(FindResourceExA(GetModuleHandleA(nullptr), "PNG", MAKEINTRESOURCEA(id),
-                              MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
-              nullptr)
-        << "resource " << id;
+  for (int percent : resources::kEditorScalesPercent) {
+    for (int id = percent; id < percent + resources::kEditorImageCount; ++id) {
+      EXPECT_NE(FindResourceExA(GetModuleHandleA(nullptr), "PNG", MAKEINTRESOURCEA(id),
+                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
+                nullptr)
+          << "resource " << id;
+    }
   }
 }
 #endif
