@@ -46,17 +46,32 @@ struct Grid {
   float Snap(float logical) const;
 };
 
+// A rectangle of device pixels, [x0, x1) x [y0, y1).
+struct Box {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  Box Clipped(const Grid& g) const;
+};
+
+// Coverage is stored only inside a box known to hold all of it; outside, it is
+// exactly zero. Each operation works on the box of its result only, with the
+// same arithmetic per pixel as on the whole surface, so the box changes the
+// time a mask takes, never its values.
 class Mask {
  public:
   const Grid& Pixels() const { return g_; }
   // Coverage of device pixel (x, y); zero outside.
   float At(int x, int y) const {
-    return x < 0 || y < 0 || x >= g_.width || y >= g_.height ? 0.0f : v_[size_t(y) * g_.width + x];
+    return x < box_.x0 || y < box_.y0 || x >= box_.x1 || y >= box_.y1
+               ? 0.0f
+               : v_[size_t(y - box_.y0) * (box_.x1 - box_.x0) + (x - box_.x0)];
   }
+  const Box& Covered() const { return box_; }
 
   // Coverage from a signed distance function of logical coordinates, in
-  // logical pixels (negative inside).
-  static Mask FromDistance(const Grid& g, const std::function<float(float, float)>& distance);
+  // logical pixels (negative inside), evaluated within the logical rectangle
+  // (x0, y0) - (x1, y1), which must hold the whole shape.
+  static Mask FromDistance(const Grid& g, float x0, float y0, float x1, float y1,
+                           const std::function<float(float, float)>& distance);
   static Mask RoundRect(const Grid& g, float x0, float y0, float x1, float y1, float radius);
   static Mask Circle(const Grid& g, float cx, float cy, float radius);
   // A stroke along the circle of the given radius from angle a0 to a1 (degrees,
@@ -72,13 +87,14 @@ class Mask {
   Mask Times(const Mask& other) const;
   Mask Minus(const Mask& other) const;  // this * (1 - other)
   Mask Plus(const Mask& other) const;   // max
-  Mask Scaled(float factor) const;
+  Mask Scaled(float factor) const;      // coverage times factor, clamped
 
  private:
-  explicit Mask(const Grid& grid) : g_(grid), v_(size_t(grid.width) * grid.height, 0.0f) {}
-  float& Ref(int x, int y) { return v_[size_t(y) * g_.width + x]; }
+  Mask(const Grid& grid, const Box& box);
+  float& Ref(int x, int y) { return v_[size_t(y - box_.y0) * (box_.x1 - box_.x0) + (x - box_.x0)]; }
 
   Grid g_;
+  Box box_;
   std::vector<float> v_;
 };
 
@@ -99,7 +115,8 @@ class Canvas {
   // pixels apart, not 37.5).
   static Canvas Stack(const std::vector<Canvas>& frames);
 
-  bool WritePng(const std::string& path) const;
+  // zlibLevel 9 makes the smallest files; lower levels the same pixels, sooner.
+  bool WritePng(const std::string& path, int zlibLevel = 9) const;
 
  private:
   explicit Canvas(const Grid& grid) : g_(grid), px_(size_t(grid.width) * grid.height * 4, 0.0f) {}

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Rebuilds the editor's PNG images: resources/img at 100 %, resources/img/150
 # and resources/img/200 at 150 % and 200 % (resources/EditorImages.h says how
-# the binaries carry them). Takes about a minute.
+# the binaries carry them). About half a minute, most of it compressing.
 # Needs the DejaVu fonts (Debian: fonts-dejavu-core, fonts-dejavu-extra).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
