@@ -8,9 +8,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${BUILD_DIR:-$root/build/artwork}
 fonts=${FONT_DIR:-/usr/share/fonts/truetype/dejavu}
 mkdir -p "$build"
-c++ -O2 -std=c++17 -o "$build/quillet_artwork" \
-  "$root/tools/artwork/ArtworkGenerator.cpp" "$root/tools/artwork/Canvas.cpp" \
-  "$root/tools/artwork/TrueTypeFont.cpp" -lpng
+src=$root/tools/artwork
+c++ -O2 -std=c++17 -o "$build/quillet_artwork" "$src/ArtworkGenerator.cpp" "$src/Canvas.cpp" \
+  "$src/Grid.cpp" "$src/Mask.cpp" "$src/TrueTypeFont.cpp" -lpng
 for set in "img 1" "img/150 1.5" "img/200 2"; do
   read -r folder scale <<<"$set"
   mkdir -p "$root/resources/$folder"
