@@ -46,11 +46,12 @@ native32() { [ -z "${QUILLET_WINE_EMULATE:-}" ] && "$wine32" --version >/dev/nul
     "$wine64" wineboot -i >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
     # Without a runnable 32-bit loader the 64-bit set-up leaves the 32-bit
-    # system folder empty; fill it with Wine's 32-bit builtin modules.
+    # system folder empty; fill it with Wine's 32-bit builtin modules, all of
+    # them: the common dialogs need the print spooler, winspool.drv.
     wow=$prefix/drive_c/windows/syswow64
     if [ ! -f "$wow/kernel32.dll" ] && [ -d /usr/lib/i386-linux-gnu/wine/i386-windows ]; then
       mkdir -p "$wow"
-      cp -n /usr/lib/i386-linux-gnu/wine/i386-windows/*.dll /usr/lib/i386-linux-gnu/wine/i386-windows/*.exe "$wow"/ 2>/dev/null
+      cp -n /usr/lib/i386-linux-gnu/wine/i386-windows/* "$wow"/ 2>/dev/null
     fi
     touch "$prefix/.quillet-ready"
   fi
