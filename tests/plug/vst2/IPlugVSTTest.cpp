@@ -134,23 +134,16 @@ TEST_F(IPlugVSTTest, ParameterTextsAndVendorExtensions) {
   EXPECT_EQ(bound.Dispatch(vst::effVendorSpecific, 9, 1, text), 0);
 }
 
-TEST_F(IPlugVSTTest, TextEntryUsesValueTextsOrNumbers) {
+// The parsing is the base's (tests/plug/IPlugBaseTest.cpp); here the answers.
+TEST_F(IPlugVSTTest, TextEntryAnswersWhetherTheTextWasTaken) {
   plug.changed.clear();
   EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 1, 0, const_cast<char*>("SYNC")), 1);
   EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
   EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 1, 0, const_cast<char*>("sync")), 0);
-  EXPECT_EQ(plug.GetParam(1)->Value(), 1.0);
-  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 1, 0, nullptr), 1);
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 1, 0, nullptr), 1);  // "can convert"
   EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 9, 0, const_cast<char*>("1")), 0);
-  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("1.5 ms")), 1);
-  EXPECT_EQ(plug.GetParam(0)->Value(), 1.5);
-  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("99999")), 1);
-  EXPECT_EQ(plug.GetParam(0)->Value(), 1000.0);
-  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 0, 0, const_cast<char*>("abc")), 1);
-  EXPECT_EQ(plug.GetParam(0)->Value(), 1.0);  // no number reads as 0, clamped
-  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 2, 0, const_cast<char*>("5")), 1);
-  EXPECT_EQ(plug.GetParam(2)->Value(), -5.0);  // negated display
-  EXPECT_EQ(plug.changed, (std::vector<int>{1, 0, 0, 0, 2}));
+  EXPECT_EQ(bound.Dispatch(vst::effString2Parameter, 9, 0, nullptr), 0);
+  EXPECT_EQ(plug.changed, (std::vector<int>{1}));
   EXPECT_TRUE(host.automation.empty());  // the host is not told
 }
 
