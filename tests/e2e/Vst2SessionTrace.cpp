@@ -6,6 +6,7 @@
 // right: the VST 2 binary must keep answering its hosts exactly so.
 //
 // Nothing that differs between machines or builds is printed: no addresses,
+// answers as their low 32 bits (0xBEEF0000 is negative in a 32-bit intptr),
 // and audio only as a few rounded figures (the Windows and Linux maths
 // libraries differ in the last bits).
 #include <cmath>
@@ -44,8 +45,8 @@ void PrintCalls() {
 vst::intptr Dispatch(const char* what, vst::int32 opcode, vst::int32 index = 0,
                      vst::intptr value = 0, void* ptr = nullptr, float opt = 0.0f) {
   const vst::intptr answer = gPlugin->dispatch(opcode, index, value, ptr, opt);
-  std::printf("%s (%d %d %lld %g): %lld\n", what, opcode, index, static_cast<long long>(value),
-              static_cast<double>(opt), static_cast<long long>(answer));
+  std::printf("%s (%d %d %lld %g): %u\n", what, opcode, index, static_cast<long long>(value),
+              static_cast<double>(opt), static_cast<unsigned>(static_cast<std::uint32_t>(answer)));
   PrintCalls();
   return answer;
 }
