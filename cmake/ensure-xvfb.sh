@@ -28,11 +28,17 @@ mkdir -p "$(dirname "$state")"
       kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
-    if [ -e "/tmp/.X11-unix/X$n" ]; then
+    # Another state (or another checkout's tests) may have started a server on
+    # the same number at the same moment; the socket is then that server's,
+    # and ours has lost. The server holding the display wrote its process id
+    # into the lock file: only ours counts.
+    owner=$(tr -dc '0-9' <"/tmp/.X$n-lock" 2>/dev/null)
+    if [ -e "/tmp/.X11-unix/X$n" ] && [ "$owner" = "$pid" ] && kill -0 "$pid" 2>/dev/null; then
       echo ":$n $pid" >"$state"
       echo ":$n"
       exit 0
     fi
+    kill "$pid" 2>/dev/null
   done
   echo "ensure-xvfb: no virtual X server could be started" >&2
   exit 1
