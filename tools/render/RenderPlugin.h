@@ -3,7 +3,7 @@
 //
 // Each format's host side is an adapter: Vst2RenderPlugin over the VST 2 test
 // host (tools/vsthost). A CLAP, VST 3 or LV2 host adds its own adapter and a
-// case in openRenderPlugin (RenderPluginFile.cpp); OfflineRenderer and
+// case in openRenderPlugin (RenderPluginFactory.cpp); OfflineRenderer and
 // PluginControl then render and set up every format with the same blocks,
 // events and transport, so that the renders compare bit for bit.
 //
