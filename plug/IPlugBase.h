@@ -58,9 +58,10 @@
 //   hosts store (layouts in IPlugBasePresets.cpp). New formats store the bank
 //   chunk (every preset, the live values kept in the current one) and the
 //   current preset index, so a project carries exactly what a VST 2 project
-//   does. A partial load keeps what was read: where the format demands all or
-//   nothing, save a bank chunk first and load it back when HostLoadChunk does
-//   not read the new data to its end.
+//   does: HostSaveState and HostLoadState (FormatState.h) write and read that,
+//   all or nothing. HostLoadChunk keeps what it read of a cut chunk, as VST 2
+//   hosts expect; HostImportChunk loads a VST 2 chunk handed to a newer
+//   format only when it is whole.
 //
 //   The editor: HostOpenEditor(parent window: HWND on Windows, X window id on
 //   Linux), HostCloseEditor, both without the lock on the main thread. On
@@ -294,6 +295,19 @@ class IPlugBase {
   // was missing (what was read stays applied). Does not refresh the editor
   // (HostRefreshControls). [main, lock]
   int HostLoadChunk(const StateChunk* chunk, bool bank);
+  // The state of the newer formats (FormatState.h): the bank chunk and the
+  // current preset's index. True when written. [main, lock]
+  bool HostSaveState(StateChunk* chunk);
+  // Loads a whole format state, all or nothing: anything else (cut short,
+  // longer, another layout, an index naming no preset) is refused before a
+  // value changes. On success every preset, the current one and the live
+  // values are the saved ones and the editor shows them. [main, lock]
+  bool HostLoadState(const StateChunk* chunk);
+  // A VST 2 program or bank chunk handed to a newer format (projects made
+  // with the VST 2 build), all or nothing: loaded as HostLoadChunk loads it
+  // when it is whole, refused unchanged otherwise. The editor shows the
+  // result. [main, lock]
+  bool HostImportChunk(const StateChunk* chunk, bool bank);
   // The editor's window in the host's parent window, and OnEditorOpened;
   // false without an editor or when no window could be made. [main, without
   // the lock]

@@ -3,6 +3,7 @@
 // the editor.
 #include <string>
 
+#include "plug/FormatState.h"
 #include "plug/IPlugBase.h"
 
 namespace plug {
@@ -70,6 +71,35 @@ int IPlugBase::HostLoadChunk(const StateChunk* chunk, bool bank) {
     ModifyCurrentPreset();
   }
   return position;
+}
+
+bool IPlugBase::HostSaveState(StateChunk* chunk) {
+  Expect(kMainLocked, "SaveState");
+  if (!HostSaveChunk(chunk, true)) return false;
+  chunk->AppendInt(currentPreset_);
+  return true;
+}
+
+bool IPlugBase::HostLoadState(const StateChunk* chunk) {
+  Expect(kMainLocked, "LoadState");
+  const int index = FormatStatePresetIndex(*chunk, ChunkShape{NParams(), NPresets()});
+  if (index < 0) return false;
+  // The bank load ends by restoring the current preset: make it the saved one.
+  currentPreset_ = index;
+  HostLoadChunk(chunk, true);
+  return true;
+}
+
+bool IPlugBase::HostImportChunk(const StateChunk* chunk, bool bank) {
+  Expect(kMainLocked, "LoadState");
+  const ChunkShape shape{NParams(), NPresets()};
+  const int end = bank ? EndOfBankChunk(*chunk, shape) : EndOfProgramChunk(*chunk, shape);
+  if (end != chunk->Size()) return false;
+  HostLoadChunk(chunk, bank);
+  // A bank load restores the current preset, which refreshes the editor; a
+  // program load does not.
+  if (!bank) RefreshParamControls();
+  return true;
 }
 
 // The window is made and destroyed without the instance lock: the audio
