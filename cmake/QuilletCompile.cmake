@@ -9,6 +9,19 @@ if(WIN32)
 endif()
 target_include_directories(quillet_options INTERFACE ${CMAKE_SOURCE_DIR})
 
+# Thread-contract checks of the plug-in base (plug/ThreadContract.h): on in
+# every configuration but the shipped ones (Release, MinSizeRel), where they
+# cost nothing because they are not there. ON or OFF forces them.
+set(QUILLET_CONTRACT_CHECKS AUTO CACHE STRING "Thread-contract checks: AUTO, ON or OFF")
+if(QUILLET_CONTRACT_CHECKS STREQUAL "AUTO")
+  target_compile_definitions(quillet_options INTERFACE
+    QUILLET_CONTRACT_CHECKS=$<IF:$<CONFIG:Release,MinSizeRel>,0,1>)
+elseif(QUILLET_CONTRACT_CHECKS)
+  target_compile_definitions(quillet_options INTERFACE QUILLET_CONTRACT_CHECKS=1)
+else()
+  target_compile_definitions(quillet_options INTERFACE QUILLET_CONTRACT_CHECKS=0)
+endif()
+
 # Sanitizer builds (native only): -DQUILLET_SANITIZE=address,undefined or thread.
 set(QUILLET_SANITIZE "" CACHE STRING "Sanitizers for the native build")
 if(QUILLET_SANITIZE AND NOT WIN32)

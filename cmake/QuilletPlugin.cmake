@@ -1,41 +1,74 @@
-# The shipped binaries: a thin shared library over the subsystem libraries.
-#   win64   Quillet64.dll    win32   Quillet.dll    native   Quillet.so
-# Exactly two symbols are exported, VSTPluginMain and main; a post-build check
-# (cmake/check-exports.sh) fails the build otherwise, and on Windows also when
-# the DLL imports anything but Windows system DLLs.
-add_library(Quillet SHARED
-  ${CMAKE_SOURCE_DIR}/plug/VstEntry.cpp
-  ${CMAKE_SOURCE_DIR}/quillet/QuilletEntry.cpp)
+# The shipped binaries: one thin module per plug-in format and architecture,
+# each its format's entry points over the subsystem libraries (built once).
+#
+#   format   win64             win32           native
+#   VST 2    Quillet64.dll     Quillet.dll     Quillet.so
+#
+# quillet_add_plugin_module(NAME <target> BINDING <library>
+#     ENTRY_SOURCES <files...> [POSIX_ENTRY_SOURCES <files...>]
+#     EXPORTS <symbols...> WINDOWS_DEF <file.def> VERSION_SCRIPT <file.version>
+#     [OUTPUT_NAME <name>] [OUTPUT_NAME_WIN64 <name>] [SUFFIX <suffix>])
+#
+# A new format is one call: its binding library (plug/<format>/), the sources
+# that define its exported entries, and its export lists. The module exports
+# exactly EXPORTS: a check after every link (cmake/check-exports.sh) fails the
+# build otherwise, and on Windows also when the module imports anything but
+# Windows system DLLs.
+
 # Every subsystem library, those that build on others first (static link order).
 set(_subsystem_libraries ${QUILLET_SUBSYSTEMS})
 list(REVERSE _subsystem_libraries)
 list(TRANSFORM _subsystem_libraries PREPEND quillet_)
-target_link_libraries(Quillet PRIVATE ${_subsystem_libraries} quillet_options)
-set_target_properties(Quillet PROPERTIES PREFIX "")
-if(WIN32)
-  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/exports.def
-                                 ${CMAKE_SOURCE_DIR}/quillet/QuilletLibraryLoad_win32.cpp)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set_target_properties(Quillet PROPERTIES OUTPUT_NAME Quillet64)
+set(QUILLET_PRODUCT_LIBRARIES ${_subsystem_libraries})
+
+function(quillet_add_plugin_module)
+  cmake_parse_arguments(M "" "NAME;BINDING;WINDOWS_DEF;VERSION_SCRIPT;OUTPUT_NAME;OUTPUT_NAME_WIN64;SUFFIX"
+    "ENTRY_SOURCES;POSIX_ENTRY_SOURCES;EXPORTS" ${ARGN})
+  add_library(${M_NAME} SHARED ${M_ENTRY_SOURCES})
+  # The binding first: it calls the product's factory (plug/PluginFactory.h).
+  target_link_libraries(${M_NAME} PRIVATE ${M_BINDING} ${QUILLET_PRODUCT_LIBRARIES} quillet_options)
+  set_target_properties(${M_NAME} PROPERTIES PREFIX "")
+  if(M_OUTPUT_NAME)
+    set_target_properties(${M_NAME} PROPERTIES OUTPUT_NAME ${M_OUTPUT_NAME})
   endif()
-  # The i686 toolchain otherwise decorates stdcall names; keep exports plain.
-  # No link time stamp in the header: the same sources give the same bytes,
-  # so a release archive can be checked against the binaries that were tested.
-  target_link_options(Quillet PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at
-                      -Wl,--no-insert-timestamp)
-  set(_objdump ${QUILLET_TRIPLE}-objdump)
-else()
-  target_sources(Quillet PRIVATE ${CMAKE_SOURCE_DIR}/plug/VstEntryMain_posix.cpp
-                                 ${CMAKE_SOURCE_DIR}/quillet/QuilletLibraryLoad_posix.cpp)
-  target_link_options(Quillet PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/plug/exports.version)
-  # Every symbol resolved at link time, except in sanitizer builds, where the
-  # sanitizer runtime comes from the program that loads the library.
-  if(NOT QUILLET_SANITIZE)
-    target_link_options(Quillet PRIVATE -Wl,--no-undefined)
+  if(M_SUFFIX)
+    set_target_properties(${M_NAME} PROPERTIES SUFFIX ${M_SUFFIX})
   endif()
-  set_target_properties(Quillet PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/plug/exports.version)
-  set(_objdump objdump)
-endif()
-add_custom_command(TARGET Quillet POST_BUILD
-  COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports.sh ${_objdump} $<TARGET_FILE:Quillet>
-  VERBATIM)
+  if(WIN32)
+    # The load notification keeps the module handle (resources, window class).
+    target_sources(${M_NAME} PRIVATE ${M_WINDOWS_DEF}
+                                     ${CMAKE_SOURCE_DIR}/quillet/QuilletLibraryLoad_win32.cpp)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8 AND M_OUTPUT_NAME_WIN64)
+      set_target_properties(${M_NAME} PROPERTIES OUTPUT_NAME ${M_OUTPUT_NAME_WIN64})
+    endif()
+    # The i686 toolchain otherwise decorates stdcall names; keep exports plain.
+    # No link time stamp in the header: the same sources give the same bytes,
+    # so a release archive can be checked against the binaries that were tested.
+    target_link_options(${M_NAME} PRIVATE -Wl,--enable-stdcall-fixup -Wl,--kill-at
+                        -Wl,--no-insert-timestamp)
+    set(_objdump ${QUILLET_TRIPLE}-objdump)
+  else()
+    target_sources(${M_NAME} PRIVATE ${M_POSIX_ENTRY_SOURCES}
+                                     ${CMAKE_SOURCE_DIR}/quillet/QuilletLibraryLoad_posix.cpp)
+    target_link_options(${M_NAME} PRIVATE -Wl,--version-script=${M_VERSION_SCRIPT})
+    # Every symbol resolved at link time, except in sanitizer builds, where the
+    # sanitizer runtime comes from the program that loads the library.
+    if(NOT QUILLET_SANITIZE)
+      target_link_options(${M_NAME} PRIVATE -Wl,--no-undefined)
+    endif()
+    set_target_properties(${M_NAME} PROPERTIES LINK_DEPENDS ${M_VERSION_SCRIPT})
+    set(_objdump objdump)
+  endif()
+  add_custom_command(TARGET ${M_NAME} POST_BUILD
+    COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports.sh ${_objdump} $<TARGET_FILE:${M_NAME}>
+            ${M_EXPORTS}
+    VERBATIM)
+endfunction()
+
+quillet_add_plugin_module(NAME Quillet BINDING quillet_vst2
+  ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/vst2/VstEntry.cpp
+  POSIX_ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/vst2/VstEntryMain_posix.cpp
+  EXPORTS VSTPluginMain main
+  WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/vst2/exports.def
+  VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst2/exports.version
+  OUTPUT_NAME_WIN64 Quillet64)

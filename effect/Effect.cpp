@@ -1,6 +1,5 @@
 #include "effect/Effect.h"
 
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -8,7 +7,7 @@ namespace effect {
 
 namespace {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
+using Lock = plug::InstanceLock;
 
 // "Quillet" -> "quillet.ini"
 std::string SettingsFileName(const char* effectName) {
@@ -21,9 +20,8 @@ std::string SettingsFileName(const char* effectName) {
 
 }  // namespace
 
-Effect::Effect(const plug::IPlugConfig& config, vst::HostCallback host,
-               GraphicsFactory makeGraphics)
-    : plug::IPlugVST(config, host) {
+Effect::Effect(const plug::IPlugConfig& config, GraphicsFactory makeGraphics)
+    : plug::IPlugBase(config) {
   const std::string label = std::string(GetEffectName()) + " ";
   for (int i = 0; i < 2; ++i) {
     if (i < NInChannels()) SetInputLabel(i, label.c_str());

@@ -1,5 +1,5 @@
-// The maker's base for its effect plug-ins, between the VST 2 binding and the
-// product. It adds:
+// The maker's base for its effect plug-ins, between the plug-in base and the
+// product; it knows no plug-in format. It adds:
 //   - channel labels ("<effect name> " on the first two inputs and outputs);
 //   - the editor graphics object, made by a factory the product passes in and
 //     handed by the product to the base with AttachEditor;
@@ -33,7 +33,7 @@
 #include "effect/ControllerMap.h"
 #include "effect/ILearnSwitch.h"
 #include "effect/UpdateCheck.h"
-#include "plug/IPlugVST.h"
+#include "plug/IPlugBase.h"
 
 namespace effect {
 
@@ -43,16 +43,15 @@ class Effect;
 // editor. The caller owns the result until it is attached.
 using GraphicsFactory = plug::IPlugEditor* (*)(Effect* plugin);
 
-class Effect : public plug::IPlugVST {
+class Effect : public plug::IPlugBase {
  public:
   // The maker's folder below the per-user application-data folder.
   static constexpr const char* kMakerFolder = "VellumMusic";
 
-  // Builds the VST 2 part, labels the channels, makes the graphics object and
-  // loads the controller map from "<lower-case effect name>.ini", creating the
-  // maker's folder and an empty file on first use. [main, creation lock held]
-  Effect(const plug::IPlugConfig& config, vst::HostCallback host,
-         GraphicsFactory makeGraphics = nullptr);
+  // Builds the plug-in base, labels the channels, makes the graphics object
+  // and loads the controller map from "<lower-case effect name>.ini", creating
+  // the maker's folder and an empty file on first use. [main]
+  explicit Effect(const plug::IPlugConfig& config, GraphicsFactory makeGraphics = nullptr);
 
   // Deletes the graphics object when it was never attached (the base deletes
   // it otherwise; attach it at most once). Saves nothing and leaves the learn

@@ -1,4 +1,6 @@
-// Which host runs the plug-in, from the texts the host reports about itself.
+// Which host runs the plug-in, from the product name the host reports about
+// itself, whatever the format. Quirks of one format's hosts live in that
+// format's binding (plug/vst2/Vst2HostQuirks.h).
 #pragma once
 
 namespace plug {
@@ -39,14 +41,7 @@ enum HostKind : int {
 // ignoring case; kHostUnknown when none is.
 int HostKindFromProductString(const char* product);
 
-// True when the vendor string, ignoring case, is exactly one of the vendors
-// whose hosts mishandle bank chunks.
-bool IsChunkQuirkVendor(const char* vendor);
-
 // Hosts that cannot handle more than two channels each way.
 bool IsStereoOnlyHost(int kind);
-
-// The host's decimal version (major * 10000 + minor * 100 + patch) as 0xMMMMmmpp.
-int HostVersionFromDecimal(long long decimal);
 
 }  // namespace plug

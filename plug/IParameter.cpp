@@ -144,4 +144,17 @@ bool IParameter::FindValueByText(const char* text, int* value) const {
   return false;
 }
 
+bool IParameter::PlainFromText(const char* text, double* plain) const {
+  if (!text) return false;
+  if (HasValueTexts()) {
+    int found = 0;
+    if (!FindValueByText(text, &found)) return false;
+    *plain = found;
+    return true;
+  }
+  const double v = ParseLeadingNumber(text);
+  *plain = negateDisplay_ ? -v : v;
+  return true;
+}
+
 }  // namespace plug

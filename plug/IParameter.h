@@ -74,6 +74,10 @@ class IParameter {
   const char* FindValueText(int value) const;
   // The value of the first value text equal to text; false when none is.
   bool FindValueByText(const char* text, int* value) const;
+  // The plain value a host's text stands for, unclamped: with value texts the
+  // value of the one equal to text (false when none is), else the text's
+  // leading number (0 when there is none), negated for a negated display.
+  bool PlainFromText(const char* text, double* plain) const;
 
   const char* Name() const { return name_.c_str(); }
   ParamKind Kind() const { return kind_; }

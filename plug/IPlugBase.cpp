@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "plug/HostIdentification.h"
 #include "plug/TextUtil.h"
 
 namespace plug {
@@ -72,11 +73,11 @@ IPlugBase::~IPlugBase() {
   for (IChannelPair* c : channelIO_) delete c;
 }
 
-void IPlugBase::OnReset() { std::lock_guard<std::recursive_mutex> lock(mutex_); }
+void IPlugBase::OnReset() { InstanceLock lock(mutex_); }
 
-void IPlugBase::OnParamChanged(int) { std::lock_guard<std::recursive_mutex> lock(mutex_); }
+void IPlugBase::OnParamChanged(int) { InstanceLock lock(mutex_); }
 
-void IPlugBase::OnActivation(bool) { std::lock_guard<std::recursive_mutex> lock(mutex_); }
+void IPlugBase::OnActivation(bool) { InstanceLock lock(mutex_); }
 
 void IPlugBase::ProcessBlock(double** inputs, double** outputs, int frames) {
   const int nIn = NInChannels(), nOut = NOutChannels();
@@ -115,7 +116,7 @@ bool IPlugBase::StateEquals(const double* values, int startIndex) {
 
 void IPlugBase::SetParameterFromEditor(int paramIndex, double normalized) {
   {
-    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    InstanceLock lock(mutex_);
     IParameter* param = GetParam(paramIndex);
     if (!param) return;
     param->SetFromNormalized(normalized);
@@ -129,9 +130,14 @@ void IPlugBase::SetParameterFromEditor(int paramIndex, double normalized) {
   NotifyHostParamValue(paramIndex, normalized);
 }
 
+void IPlugBase::InitForHost() {
+  if (IsStereoOnlyHost(GetHostKind())) LimitToStereo();
+  OnHostKnown();
+}
+
 void IPlugBase::AttachEditor(IPlugEditor* editor) {
   if (!editor) return;
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  InstanceLock lock(mutex_);
   for (int i = 0; i < NParams(); ++i)
     editor->SetControlsFromPlugin(i, params_[static_cast<std::size_t>(i)]->NormalizedValue());
   editor->PrepareDrawing();
@@ -233,7 +239,7 @@ void IPlugBase::NotifyAllParamsChanged() {
 }
 
 void IPlugBase::NotifyHostAllParams() {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  InstanceLock lock(mutex_);
   for (int i = 0; i < NParams(); ++i)
     NotifyHostParamValue(i, params_[static_cast<std::size_t>(i)]->NormalizedValue());
 }

@@ -1,9 +1,81 @@
 // The format-independent core of a plug-in instance: identity, parameters,
 // presets, audio channels with their conversion buffers, processing settings
 // and the editor pointer, all guarded by one recursive lock per instance.
+// It is the product's only view of a host.
 //
-// The format binding (IPlugVST) talks to the concrete plug-in only through the
-// virtual operations declared here. Thread tags:
+// THE SEAM
+//   The product (effect::Effect, then Quillet) derives from IPlugBase and
+//   knows no plug-in format. Each format is a binding in plug/<format>/: an
+//   adapter that owns one product instance and drives it through the entries
+//   below, and that implements IHostServices (IHostServices.h) for it.
+//
+//   Creating. The binding calls plug::CreatePlugin() (PluginFactory.h; the
+//   product defines it) once per instance; the instance is fully built then:
+//   parameters, the ten presets, the editor object (GetEditor, 984 x 432, or
+//   null without a window system). The binding sets what its format decides
+//   (channel connections with SetInputConnections / SetOutputConnections, the
+//   block size, the sample rate), fills preset slots the product left empty
+//   (MakeDefaultPresets("Empty", NPresets()), as the VST 2 entry does), and
+//   hands the instance its services (SetHostServices) before any host call
+//   can happen. Deleting: close the editor first (HostCloseEditor), take and
+//   release the lock to wait for a running entry, then delete the instance;
+//   the services must stay valid until the deletion has returned.
+//
+//   Calling. A binding calls only the Host... entries and the non-virtual
+//   operations (names, parameters, presets, channels, buffers), never the
+//   virtuals directly. Each entry states its contract, checked in check builds
+//   (ThreadContract.h): [main] or [audio] thread, lock held or not. The
+//   binding holds the instance lock (Mutex(), an InstanceLock) around every
+//   entry tagged "lock", and says which thread a call comes on with a
+//   ScopedThreadRole where its format tells (VST 2: its process entries are
+//   audio; CLAP and VST 3: every call). Nothing may throw across the host
+//   boundary: a binding catches at its own entry points.
+//
+//   Format codes: PlugFormat in IHostServices.h (VST 2 0, VST 3 1, CLAP 4,
+//   LV2 5). The base stores the binding's code when the services are set;
+//   the Windows editor grows the host's parent windows on a resize only for
+//   VST 2, whose hosts expect it; the others size their own windows.
+//
+//   Processing. Per block, under the lock on the audio thread: point the
+//   channels at the host's buffers (AttachDoubleBuffers, or AttachInputBuffers
+//   / AttachOutputBuffers / WriteFloatOutputs for 32-bit hosts), deliver the
+//   block's MIDI (HostMidi, offsets within the block), then HostProcess with
+//   InputPointers() / OutputPointers(). A block never exceeds GetBlockSize():
+//   split longer ones (the VST 2 binding shows how, also for the transport of
+//   each piece). Formats that apply events at their sample offsets split the
+//   block at each event (or parameter change) and deliver it at offset 0 of
+//   its piece: the sound is then identical to VST 2's for events on a block
+//   start. GetTransportInfo (the services) must answer for the current piece.
+//
+//   Parameters from the host: HostSetParameter(index, normalised) is VST 2's
+//   setParameter: the editor is told first (SetParameterFromPlugin), then the
+//   value is set (stepped kinds round) and OnParamChanged runs. The host is
+//   not told back. HostSetParameterText parses a display text as VST 2's
+//   effString2Parameter does; IParameter::FormatValue gives display texts.
+//   Index i is the parameter's stable id in every format.
+//
+//   State: HostSaveChunk / HostLoadChunk write and read the chunks VST 2
+//   hosts store (layouts in IPlugBasePresets.cpp). New formats store the bank
+//   chunk (every preset, the live values kept in the current one) and the
+//   current preset index, so a project carries exactly what a VST 2 project
+//   does: HostSaveState and HostLoadState (FormatState.h) write and read that,
+//   all or nothing. HostLoadChunk keeps what it read of a cut chunk, as VST 2
+//   hosts expect; HostImportChunk loads a VST 2 chunk handed to a newer
+//   format only when it is whole.
+//
+//   The editor: HostOpenEditor(parent window: HWND on Windows, X window id on
+//   Linux), HostCloseEditor, both without the lock on the main thread. On
+//   Linux nothing runs on a thread of ours: the host pumps the editor with
+//   HostEditorEvents from its idle call, its timer
+//   (IPlugEditor::EventIntervalMs) and its watch on
+//   IPlugEditor::EventFileDescriptor() (valid while the window is open; ask
+//   again after each pump and after opening, it goes away with the window).
+//   HostIdle (the lamp and other idle work) runs under the lock from the
+//   host's idle or timer. Edits reach the host as BeginParamGesture,
+//   NotifyHostParamValue and EndParamGesture of the services, on the main
+//   thread, each begin with exactly one end.
+//
+// Thread tags of the virtuals:
 //   [audio]       called from the host's audio thread inside a process entry;
 //                 must not allocate, wait on anything but the instance lock,
 //                 or log.
@@ -13,14 +85,17 @@
 //                 means the operation takes it itself.
 #pragma once
 
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "plug/HostTypes.h"
+#include "plug/IHostServices.h"
 #include "plug/IParameter.h"
 #include "plug/IPlugEditor.h"
 #include "plug/IPresetSlot.h"
+#include "plug/InstanceMutex.h"
 #include "plug/StateChunk.h"
+#include "plug/ThreadContract.h"
 
 namespace plug {
 
@@ -42,32 +117,6 @@ struct IOutputChannel {
   float* hostOutput = nullptr;  // the host's float buffer during a float process call
   std::vector<double> scratch;
   std::string label;
-};
-
-struct IMidiMessage {
-  int offset = 0;  // frame within the current block
-  unsigned char status = 0;
-  unsigned char data1 = 0;
-  unsigned char data2 = 0;
-};
-
-struct ISysExMessage {
-  int offset = 0;
-  int size = 0;
-  const unsigned char* data = nullptr;  // owned by the caller, valid during the call
-};
-
-struct ITransportInfo {
-  double tempo = 120.0;
-  double samplePos = -1.0;
-  double ppqPos = -1.0;
-  double lastBarPos = -1.0;
-  double cycleStart = -1.0;
-  double cycleEnd = -1.0;
-  int numerator = 4;
-  int denominator = 4;
-  bool transportRunning = false;
-  bool cycleActive = false;
 };
 
 // Product-specific facts the base is built from.
@@ -93,7 +142,7 @@ class IPlugBase {
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;
 
-  // ---- Virtual operations, in the binding's slot order -------------------
+  // ---- Virtual operations, in slot order ---------------------------------
 
   // After a sample-rate or block-size change and on deactivation. [main, lock]
   virtual void OnReset();
@@ -105,7 +154,7 @@ class IPlugBase {
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);  // [audio, lock]
   virtual void OnEditorOpened() {}                                           // [main, lock]
   virtual void OnEditorClosing() {}                                          // [main, lock]
-  // Lock: held when effEditIdle or effIdle calls it, not when the editor's
+  // Lock: held when the binding's idle entry calls it, not when the editor's
   // timer does (every 21st tick with nothing to draw).
   virtual void OnHostIdle() {}             // [main]
   virtual void OnActivation(bool active);  // [main, lock]
@@ -125,28 +174,36 @@ class IPlugBase {
   // thread that delivers MIDI (which already holds the lock). [any thread,
   // takes the lock]
   virtual void SetParameterFromEditor(int paramIndex, double normalized);
-  virtual void BeginParamGesture(int paramIndex) = 0;                        // [main]
-  virtual void NotifyHostParamValue(int paramIndex, double normalized) = 0;  // [any thread]
-  virtual void EndParamGesture(int paramIndex) = 0;                          // [main]
-  virtual void NotifyHostDisplayChanged() = 0;                               // [main]
-  virtual bool IsOfflineRender() { return false; }                           // [audio or main]
+  // Host services: each forwards to the IHostServices the binding set, and
+  // does nothing (answers no) without one. Tags as there.
+  virtual void BeginParamGesture(int paramIndex);                        // [main]
+  virtual void NotifyHostParamValue(int paramIndex, double normalized);  // [any thread]
+  virtual void EndParamGesture(int paramIndex);                          // [main]
+  virtual void NotifyHostDisplayChanged();                               // [main]
+  virtual bool IsOfflineRender();                                        // [audio or main]
   // The host's transport during processing; inside a call longer than the
   // announced block, as it stands at the current piece. [audio, lock]
-  virtual int GetSamplePosition() = 0;
-  virtual double GetHostTempo() = 0;
-  virtual void GetTimeSignature(int* numerator, int* denominator) = 0;
-  virtual void GetTransportInfo(ITransportInfo* info) = 0;
-  // The first call asks the host. [main, lock]
-  virtual int GetHostKind() { return hostKind_; }
-  virtual int GetFormatCode() { return formatCode_; }    // [any thread]
-  virtual void ResizeEditor(int width, int height) = 0;  // [main]
-  virtual void InitForHost() {}                          // [main, lock]
+  virtual int GetSamplePosition();
+  virtual double GetHostTempo();
+  virtual void GetTimeSignature(int* numerator, int* denominator);
+  virtual void GetTransportInfo(ITransportInfo* info);
+  // The first call with services set asks the host (its product name, from
+  // which HostIdentification.h finds the kind). [main, lock]
+  virtual int GetHostKind();
+  virtual int GetFormatCode() { return formatCode_; }  // [any thread]
+  // Tells the host the editor's current size (the arguments are not used),
+  // after OnEditorResized. [main]
+  virtual void ResizeEditor(int width, int height);
+  // Once per instance, when the host first opens it: identifies the host
+  // (GetHostKind), limits the channels to stereo for the hosts that need it,
+  // then OnHostKnown. [main, lock]
+  virtual void InitForHost();
   // Binds the editor: every control shows its parameter's value. Takes
   // ownership. [main, takes the lock]
   virtual void AttachEditor(IPlugEditor* editor);
-  virtual void SetLatencySamples(int samples) { latency_ = samples; }       // [main, lock]
-  virtual bool SendMidiToHost(const IMidiMessage* msg) = 0;                 // [audio or main, lock]
-  virtual bool SendSysExToHost(const ISysExMessage* msg) { return false; }  // [audio or main, lock]
+  virtual void SetLatencySamples(int samples);             // [main, lock]
+  virtual bool SendMidiToHost(const IMidiMessage* msg);    // [audio or main, lock]
+  virtual bool SendSysExToHost(const ISysExMessage* msg);  // [audio or main, lock]
   // Every parameter's plain value to the editor, on the thread that loaded a
   // program or chunk. Takes no lock of its own. [any thread, lock]
   virtual void RefreshParamControls();
@@ -159,9 +216,114 @@ class IPlugBase {
   // changes. Allocates: never from the audio path. [main, lock]
   virtual void ChangeBlockSize(int frames);
 
+  // ---- Binding entries ---------------------------------------------------
+  // What a format binding calls. Each checks its contract in check builds,
+  // then runs the operation named on the right.
+
+  // Before any other entry, and null before the services go away. [main]
+  void SetHostServices(IHostServices* services);
+  IHostServices* HostServices() const { return services_; }
+
+  void HostInit() {  // InitForHost
+    Expect(kMainLocked, "InitForHost");
+    InitForHost();
+  }
+  void HostSetSampleRate(double rate) {  // ChangeSampleRate
+    Expect(kMainLocked, "ChangeSampleRate");
+    ChangeSampleRate(rate);
+  }
+  void HostSetBlockSize(int frames) {  // ChangeBlockSize
+    Expect(kMainLocked, "ChangeBlockSize");
+    ChangeBlockSize(frames);
+  }
+  void HostReset() {  // OnReset
+    Expect(kMainLocked, "OnReset");
+    OnReset();
+  }
+  void HostActivate(bool active) {  // OnActivation
+    Expect(kMainLocked, "OnActivation");
+    OnActivation(active);
+  }
+  void HostIdle() {  // OnHostIdle
+    Expect(kMainLocked, "OnHostIdle");
+    OnHostIdle();
+  }
+  void HostProcess(double** inputs, double** outputs, int frames) {  // ProcessBlock
+    Expect(kAudioLocked, "ProcessBlock");
+    ProcessBlock(inputs, outputs, frames);
+  }
+  void HostMidi(const IMidiMessage* msg) {  // OnMidiMessage
+    Expect(kAnyLocked, "OnMidiMessage");
+    OnMidiMessage(msg);
+  }
+  void HostSysEx(const ISysExMessage* msg) {  // OnSysEx
+    Expect(kAnyLocked, "OnSysEx");
+    OnSysEx(msg);
+  }
+  bool HostMidiNoteName(int note, char* name) {  // GetMidiNoteName
+    Expect(kMainLocked, "GetMidiNoteName");
+    return GetMidiNoteName(note, name);
+  }
+  void HostParamsChanged() {  // OnParamChanged for every parameter, in order
+    Expect(kAnyLocked, "OnParamChanged");
+    NotifyAllParamsChanged();
+  }
+  void HostRefreshControls() {  // RefreshParamControls
+    Expect(kMainLocked, "RefreshParamControls");
+    RefreshParamControls();
+  }
+  // The live values stay in the current preset, then preset index is loaded
+  // (an index naming no preset loads nothing). [main, lock]
+  void HostSelectPreset(int index);
+  // Renames the current preset (keeping its name for an empty one) and keeps
+  // the live values in it; OnPresetsChanged. [main, lock]
+  void HostRenamePreset(const char* name);
+  // A normalised value from the host: the editor shows it, the parameter
+  // takes it, OnParamChanged. An index naming no parameter does nothing.
+  // [any thread, lock]
+  void HostSetParameter(int index, double normalized);
+  // A display text from the host (IParameter::PlainFromText): the editor
+  // shows the value, the parameter takes it clamped, OnParamChanged. False
+  // and nothing changed for an unknown index or text. [any thread, lock]
+  bool HostSetParameterText(int index, const char* text);
+  // A chunk as VST 2 hosts store it (the buffer is cleared first): the bank
+  // (every preset, the live values kept in the current one) or the program
+  // (the live values and the current preset's name). True when written.
+  // [main, lock]
+  bool HostSaveChunk(StateChunk* chunk, bool bank);
+  // Reads a chunk written by HostSaveChunk, or bare parameter values without
+  // the header; a bank is read as a program when its header is missing or
+  // older. Returns the position after what was read, or -1 when something
+  // was missing (what was read stays applied). Does not refresh the editor
+  // (HostRefreshControls). [main, lock]
+  int HostLoadChunk(const StateChunk* chunk, bool bank);
+  // The state of the newer formats (FormatState.h): the bank chunk and the
+  // current preset's index. True when written. [main, lock]
+  bool HostSaveState(StateChunk* chunk);
+  // Loads a whole format state, all or nothing: anything else (cut short,
+  // longer, another layout, an index naming no preset) is refused before a
+  // value changes. On success every preset, the current one and the live
+  // values are the saved ones and the editor shows them. [main, lock]
+  bool HostLoadState(const StateChunk* chunk);
+  // A VST 2 program or bank chunk handed to a newer format (projects made
+  // with the VST 2 build), all or nothing: loaded as HostLoadChunk loads it
+  // when it is whole, refused unchanged otherwise. The editor shows the
+  // result. [main, lock]
+  bool HostImportChunk(const StateChunk* chunk, bool bank);
+  // The editor's window in the host's parent window, and OnEditorOpened;
+  // false without an editor or when no window could be made. [main, without
+  // the lock]
+  bool HostOpenEditor(void* parentWindow);
+  // OnEditorClosing when a window is open, then the window goes; false
+  // without an editor. [main, without the lock]
+  bool HostCloseEditor();
+  // The editor's events and redraw, for hosts that drive them (effEditIdle, a
+  // timer or a file-descriptor watch of the host). [main, without the lock]
+  void HostEditorEvents();
+
   // ---- Non-virtual services ------------------------------------------------
 
-  std::recursive_mutex& Mutex() { return mutex_; }
+  InstanceMutex& Mutex() { return mutex_; }
 
   int NParams() const { return static_cast<int>(params_.size()); }
   IParameter* GetParam(int index);
@@ -235,16 +397,22 @@ class IPlugBase {
   void SetHostKind(int kind) { hostKind_ = kind; }
   void SetHostVersion(int version) { hostVersion_ = version; }
 
-  int formatCode_ = 0;
-
  private:
+  // Tests a binding entry's contract for the calling thread (check builds).
+  void Expect(const Contract& contract, const char* operation) const {
+#if QUILLET_CONTRACT_CHECKS
+    CheckContract(contract, mutex_.IsHeldByCurrentThread(), operation);
+#endif
+  }
+
   std::vector<IChannelPair*> channelIO_;
-  std::recursive_mutex mutex_;
+  InstanceMutex mutex_;
   std::string effectName_;
   std::string productName_;
   std::string makerName_;
   int uniqueId_ = 0;
   int version_ = 0;
+  int formatCode_ = kFormatVst2;
   int hostKind_ = -1;
   int hostVersion_ = 0;
   bool isInstrument_ = false;
@@ -261,6 +429,7 @@ class IPlugBase {
   std::vector<double*> outPointers_;
   std::vector<IInputChannel*> inChannels_;
   std::vector<IOutputChannel*> outChannels_;
+  IHostServices* services_ = nullptr;  // not owned
 };
 
 }  // namespace plug

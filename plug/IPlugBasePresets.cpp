@@ -17,13 +17,13 @@
 namespace plug {
 
 bool IPlugBase::SerializeParams(StateChunk* chunk) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  InstanceLock lock(mutex_);
   for (IParameter* param : params_) chunk->AppendDouble(param->Value());
   return chunk->Size() > 0;
 }
 
 int IPlugBase::UnserializeParams(const StateChunk* chunk, int position) {
-  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  InstanceLock lock(mutex_);
   for (IParameter* param : params_) {
     if (position < 0) break;
     double v = 0.0;

@@ -38,6 +38,16 @@ class IPlugEditor {
   // here. Runs without the instance lock, so that a menu's or message box's
   // modal loop started from here never holds up the audio thread. [main]
   virtual void RunEvents() {}
+  // For hosts that drive the editor from their own loop (a CLAP host's timer
+  // and file-descriptor support, a VST 3 host's run loop, an LV2 UI's idle
+  // call): the descriptor whose readability means RunEvents has events to
+  // handle, -1 when there is none (no window open, or a window system that
+  // delivers its events itself); it changes when the window opens and goes
+  // away with it. [main]
+  virtual int EventFileDescriptor() const { return -1; }
+  // How often such a host calls RunEvents for the redraw, in milliseconds; 0
+  // when the window system runs the editor's timer itself. [any thread]
+  virtual int EventIntervalMs() const { return 0; }
 
   // A message box owned by the host's main window; type and answer as in the
   // Windows interface (0x10 error icon, 0x40 information, 4 Yes/No; 6 Yes,

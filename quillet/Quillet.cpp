@@ -1,14 +1,13 @@
 #include "quillet/Quillet.h"
 
-#include <mutex>
-
 #include "graphics/IGraphics.h"
 #include "graphics/PlatformGraphics.h"
+#include "plug/FourCharCode.h"
 #include "quillet/NoteFrequencyTable.h"
 
 namespace {
 
-using Lock = std::lock_guard<std::recursive_mutex>;
+using Lock = plug::InstanceLock;
 
 // MIDI status kinds (upper four bits of the status byte) and controllers.
 constexpr int kNoteOffKind = 8;
@@ -26,7 +25,7 @@ plug::IPlugConfig Quillet::Config() {
   config.effectName = "Quillet";
   config.productName = "";
   config.makerName = "Vellum Music";
-  config.uniqueId = vst::FourCharCode('v', 'm', 'Q', 'L');
+  config.uniqueId = plug::FourCharCode('v', 'm', 'Q', 'L');
   config.version = 0x00010102;  // 1.1.2
   config.paramCount = kParamCount;
   config.presetCount = kPresetCount;
@@ -38,8 +37,7 @@ plug::IPlugEditor* Quillet::MakePlatformEditor(effect::Effect* plugin) {
   return graphics::MakePlatformGraphics(plugin);
 }
 
-Quillet::Quillet(vst::HostCallback host, effect::GraphicsFactory makeGraphics)
-    : effect::Effect(Config(), host, makeGraphics) {
+Quillet::Quillet(effect::GraphicsFactory makeGraphics) : effect::Effect(Config(), makeGraphics) {
   // The engine (frames, envelopes, filters at 44100 Hz) is built with the
   // members; then the parameters, the editor, the programs and the tuning
   // client, in that order.

@@ -28,8 +28,7 @@ class Quillet : public effect::Effect {
   // ("Empty", then the ten factory programs, program 0 current) and the
   // tuning client. makeGraphics makes the editor object: by default this
   // platform's window layer (none where the platform has none). [main]
-  explicit Quillet(vst::HostCallback host,
-                   effect::GraphicsFactory makeGraphics = &Quillet::MakePlatformEditor);
+  explicit Quillet(effect::GraphicsFactory makeGraphics = &Quillet::MakePlatformEditor);
   ~Quillet() override;
 
   // Identity fixed at build time.
@@ -51,8 +50,8 @@ class Quillet : public effect::Effect {
   // MIDI learn (0 to 119). [audio or main, lock held]
   void OnMidiMessage(const plug::IMidiMessage* msg) override;
   void OnEditorOpened() override;  // [main, lock]
-  // From the editor's timer (every 21st idle tick, no lock) and from
-  // effEditIdle (lock). [main]
+  // From the editor's timer (every 21st idle tick, no lock) and from the
+  // host's idle call (a binding's HostIdle, lock). [main]
   void OnHostIdle() override;
   // Every plain value to the editor, then the mode-dependent controls. On the
   // thread that loads a program or chunk. [any thread, lock]

@@ -1,21 +1,32 @@
-# cmake -DOUTPUT=file.cpp -DIMAGE_DIR=dir -DIMAGES=a,b,c -P EmbedImages.cmake
-# Writes a C++ source holding each dir/<name>.png as a byte table and
-# registering them, in list order, as resources 100, 101, ... of type "PNG".
+# cmake -DOUTPUT=file.cpp -DIMAGE_DIR=dir -DIMAGES=a,b,c -DSCALES=100,150,200 -P EmbedImages.cmake
+# Writes a C++ source holding every image of every scale as a byte table and
+# registering them as resources of type "PNG", numbered as EditorImages.h
+# says: scale in percent + position in IMAGES. The 100 % files are
+# dir/<name>.png, the others dir/<percent>/<name>.png.
 set(_body "// Generated from resources/img by EmbedImages.cmake; do not edit.\n#include \"lice/LICE_ResourceSource.h\"\n\nnamespace {\n")
 set(_entries "")
 string(REPLACE "," ";" IMAGES "${IMAGES}")
-set(_id 100)
-foreach(name ${IMAGES})
-  file(READ ${IMAGE_DIR}/${name}.png _hex HEX)
-  string(LENGTH "${_hex}" _len)
-  math(EXPR _size "${_len} / 2")
-  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," _bytes "${_hex}")
-  string(REGEX REPLACE "((0x..,){24})" "\\1\n" _bytes "${_bytes}")
-  string(APPEND _body "const unsigned char k_${name}[${_size}] = {\n${_bytes}};\n")
-  string(APPEND _entries "    {${_id}, \"PNG\", k_${name}, sizeof(k_${name})},\n")
-  math(EXPR _id "${_id} + 1")
+string(REPLACE "," ";" SCALES "${SCALES}")
+set(_count 0)
+foreach(scale ${SCALES})
+  set(_dir ${IMAGE_DIR})
+  if(NOT scale EQUAL 100)
+    set(_dir ${IMAGE_DIR}/${scale})
+  endif()
+  set(_id ${scale})
+  foreach(name ${IMAGES})
+    set(_var k_${name}_${scale})
+    file(READ ${_dir}/${name}.png _hex HEX)
+    string(LENGTH "${_hex}" _len)
+    math(EXPR _size "${_len} / 2")
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," _bytes "${_hex}")
+    string(REGEX REPLACE "((0x..,){24})" "\\1\n" _bytes "${_bytes}")
+    string(APPEND _body "const unsigned char ${_var}[${_size}] = {\n${_bytes}};\n")
+    string(APPEND _entries "    {${_id}, \"PNG\", ${_var}, sizeof(${_var})},\n")
+    math(EXPR _id "${_id} + 1")
+    math(EXPR _count "${_count} + 1")
+  endforeach()
 endforeach()
-list(LENGTH IMAGES _count)
 string(APPEND _body "\nconst LICE_EmbeddedResource kImages[] = {\n${_entries}};\n\n")
 string(APPEND _body "struct Registrar {\n  Registrar() { LICE_ResourceSource::Register(kImages, ${_count}); }\n} gRegistrar;\n}  // namespace\n")
 file(WRITE ${OUTPUT} "${_body}")

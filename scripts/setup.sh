@@ -4,7 +4,8 @@
 # (with qemu-user for kernels that do not run 32-bit Linux programs),
 # Xvfb, GoogleTest sources, zlib and libpng for every target, FreeType and
 # fontconfig with the fonts that stand in for the editor's (Liberation for Arial
-# and Courier New, DejaVu Sans for Verdana), the fuzzing and benchmarking
+# and Courier New, DejaVu Sans for Verdana; the artwork generator's DejaVu
+# faces, whose test renders the editor's images), the fuzzing and benchmarking
 # tools, and what the release archives and the README's picture are made with
 # (zip, pngquant). Idempotent: a second run installs nothing and rebuilds
 # nothing.
@@ -29,6 +30,7 @@ packages=(
   googletest libbenchmark-dev
   libpng-dev zlib1g-dev libsndfile1-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-liberation2 fonts-dejavu-core
+  fonts-dejavu-extra
   libx11-dev libxtst-dev xdotool ardour
   clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales

@@ -191,8 +191,10 @@ void IGraphicsWin::Resize(int w, int h) {
   grow(hwnd);
   const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
   const LONG_PTR exStyle = GetWindowLongPtrA(hwnd, GWL_EXSTYLE);
-  const int format = Plugin() ? Plugin()->GetFormatCode() : 0;
-  if ((style & WS_CHILD) && !(exStyle & WS_EX_MDICHILD) && format != 1 && format != 3) {
+  // VST 2 hosts expect the editor to grow their windows; the other formats'
+  // hosts size their own after the resize request (ResizeEditor).
+  const int format = Plugin() ? Plugin()->GetFormatCode() : plug::kFormatVst2;
+  if ((style & WS_CHILD) && !(exStyle & WS_EX_MDICHILD) && format == plug::kFormatVst2) {
     HWND parent = GetParent(hwnd);
     HWND grandparent =
         parent && (GetWindowLongPtrA(parent, GWL_STYLE) & WS_CHILD) ? GetParent(parent) : nullptr;

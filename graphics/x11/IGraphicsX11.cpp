@@ -178,6 +178,12 @@ void IGraphicsX11::RunEvents() {
   if (display_) XFlush(display_->Get());
 }
 
+int IGraphicsX11::EventFileDescriptor() const {
+  return window_.load() && display_ ? ConnectionNumber(display_->Get()) : -1;
+}
+
+int IGraphicsX11::EventIntervalMs() const { return 1000 / std::max(fps_, 1); }
+
 void IGraphicsX11::RunModalLoop(X11ModalWindow* modal) {
   modalRunning_ = true;
   while (!modal->Done()) {

@@ -7,8 +7,9 @@
 // embedded images.
 //
 // EVENTS AND TIMER
-//   Nothing runs on a thread of ours. The host's idle calls for the editor
-//   (effEditIdle, RunEvents) handle the queued X events and run the redraw
+//   Nothing runs on a thread of ours. The host's calls for the editor
+//   (RunEvents: VST 2's effEditIdle, or a host's timer and its watch on
+//   EventFileDescriptor) handle the queued X events and run the redraw
 //   timer when a tick is due (every 1000 / fps ms); menus and message boxes
 //   run their own modal loops, in which the editor keeps drawing. Only the
 //   thread that opened the window may run its events.
@@ -85,6 +86,11 @@ class IGraphicsX11 : public IGraphics {
   void ShowCursor() override;
   LICE_IBitmap* LoadPlatformBitmap(int id, const char* name) override;
   void RunEvents() override;
+  // The editor's X connection, while a window is open (-1 otherwise), and the
+  // redraw period: what a host that drives RunEvents from its own timer and
+  // descriptor watch needs.
+  int EventFileDescriptor() const override;
+  int EventIntervalMs() const override;
 
   int EditState() const { return editState_; }
   // The text field's window, or 0, and its text.

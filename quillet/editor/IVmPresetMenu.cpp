@@ -38,7 +38,7 @@ void IVmPresetMenu::MouseDown(int x, int y, const graphics::IMouseState* state) 
   std::vector<std::string> names;
   int current = 0;
   {
-    std::lock_guard<std::recursive_mutex> lock(quillet_->Mutex());
+    plug::InstanceLock lock(quillet_->Mutex());
     for (int i = 0; i < quillet_->NPresets(); ++i) names.push_back(quillet_->GetPresetName(i));
     current = quillet_->GetCurrentPresetIdx();
   }

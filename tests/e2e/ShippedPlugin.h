@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plug/VstAbi.h"
+#include "plug/vst2/VstAbi.h"
 #include "tools/vsthost/PluginHost.h"
 
 namespace e2e {

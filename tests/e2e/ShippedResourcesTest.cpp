@@ -1,22 +1,32 @@
-// The editor's eight images as the shipped DLL carries them: PNG resources
-// 100 to 107 that decode to the editor's sizes. Windows builds only: the
-// Linux build embeds the images instead (resources/CMakeLists.txt).
+// The editor's images as the shipped DLL carries them: PNG resources 100 to
+// 107, and the 150 % and 200 % sets numbered and sized as
+// resources/EditorImages.h says, all decoding to their sizes. Windows builds
+// only: the Linux build embeds the images instead (ShippedEmbeddedImagesTest).
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
 #include "lice/LICE_PngLoader.h"
+#include "resources/EditorImages.h"
 
 #include <windows.h>
 
-TEST(ShippedResources, EveryEditorImageDecodesFromTheBinary) {
+namespace {
+
+// As data: the resources without running the library's start-up code.
+HMODULE LoadAsData() {
   std::string path = QUILLET_PLUGIN_PATH;
   for (char& c : path)
     if (c == '/') c = '\\';
-  // As data: the resources without running the library's start-up code.
-  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr) << path;
+  return LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+}  // namespace
+
+TEST(ShippedResources, EveryEditorImageDecodesFromTheBinary) {
+  HMODULE module = LoadAsData();
+  ASSERT_NE(module, nullptr) << QUILLET_PLUGIN_PATH;
   struct Expected {
     int id, width, height;
   };
@@ -34,5 +44,31 @@ TEST(ShippedResources, EveryEditorImageDecodesFromTheBinary) {
   std::unique_ptr<LICE_MemBitmap> knob(LICE_LoadPNGFromResource(module, 101));
   EXPECT_EQ(LICE_GETA(knob->Bits()[0]), 0);
   EXPECT_EQ(LICE_LoadPNGFromResource(module, 108), nullptr);
+  FreeLibrary(module);
+}
+
+TEST(ShippedResources, EveryScaledEditorImageDecodesFromTheBinary) {
+  using namespace resources;
+  HMODULE module = LoadAsData();
+  ASSERT_NE(module, nullptr) << QUILLET_PLUGIN_PATH;
+  for (int percent : {150, 200}) {
+    for (int i = 0; i < kEditorImageCount; ++i) {
+      const EditorImageShape& shape = kEditorImageShapes[i];
+      const int id = EditorImageResourceId(EditorImage(i), percent);
+      std::unique_ptr<LICE_MemBitmap> image(LICE_LoadPNGFromResource(module, id));
+      ASSERT_TRUE(image) << "resource " << id;
+      EXPECT_EQ(image->Width(), EditorImageDevicePixels(shape.width, percent)) << "resource " << id;
+      EXPECT_EQ(image->Height(), shape.frames * EditorImageDevicePixels(shape.frameHeight, percent))
+          << "resource " << id;
+    }
+    EXPECT_EQ(LICE_LoadPNGFromResource(module, percent + kEditorImageCount), nullptr);
+    std::unique_ptr<LICE_MemBitmap> back(
+        LICE_LoadPNGFromResource(module, EditorImageResourceId(EditorImage::kBack, percent)));
+    std::unique_ptr<LICE_MemBitmap> knob(
+        LICE_LoadPNGFromResource(module, EditorImageResourceId(EditorImage::kKnob, percent)));
+    ASSERT_TRUE(back && knob);
+    EXPECT_EQ(LICE_GETA(back->Bits()[0]), 255) << percent << " %";
+    EXPECT_EQ(LICE_GETA(knob->Bits()[0]), 0) << percent << " %";
+  }
   FreeLibrary(module);
 }

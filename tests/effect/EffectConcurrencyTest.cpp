@@ -32,7 +32,7 @@ TEST_F(EffectConcurrencyTest, EditorAndMidiThreadsLearnWithoutTearingTheMap) {
   // The MIDI thread keeps going while the editor thread works (bounded).
   std::thread midi([&] {
     for (int i = 0; i < 1000000 && !editorDone; ++i) {
-      std::lock_guard<std::recursive_mutex> lock(plugin->Mutex());  // as the dispatcher holds it
+      plug::InstanceLock lock(plugin->Mutex());  // as a binding holds it
       plugin->HandleControlChange(i % 16, i % 128);
     }
   });

@@ -1,58 +1,50 @@
 #include "EffectFixture.h"
 
+#include "plug/FourCharCode.h"
+
 #include <cstdio>
 #include <mutex>
 
 namespace effect_test {
 
-RecordingHost* RecordingHost::current = nullptr;
 int StandInEditor::liveCount = 0;
 
-vst::intptr VST_CALL RecordingHost::Callback(vst::AEffect*, vst::int32 opcode, vst::int32 index,
-                                             vst::intptr, void*, float opt) {
-  RecordingHost* host = current;
-  if (host == nullptr) return 0;
-  // The plug-in tells the host from several threads at once (outside its own
-  // lock), as it may with a real host.
+namespace {
+std::mutex& HostLock() {
   static std::mutex lock;
-  std::lock_guard<std::mutex> hold(lock);
-  switch (opcode) {
-    case vst::audioMasterVersion:
-      return vst::kVstVersion;
-    case vst::audioMasterAutomate:
-      host->automation.emplace_back(index, opt);
-      return 0;
-    case vst::audioMasterUpdateDisplay:
-      ++host->displayUpdates;
-      return 1;
-    default:
-      return 0;
-  }
+  return lock;
+}
+}  // namespace
+
+void RecordingHost::NotifyHostParamValue(int paramIndex, double normalized) {
+  std::lock_guard<std::mutex> hold(HostLock());
+  automation.emplace_back(paramIndex, static_cast<float>(normalized));
+}
+
+void RecordingHost::NotifyHostDisplayChanged() {
+  std::lock_guard<std::mutex> hold(HostLock());
+  ++displayUpdates;
 }
 
 void EffectTest::SetUp() {
   ASSERT_FALSE(base_.Path().empty());
   SetEnvironment("QUILLET_LOCAL_APPDATA", base_.Path().c_str());
-  RecordingHost::current = &host_;
 }
 
-void EffectTest::TearDown() {
-  RecordingHost::current = nullptr;
-  SetEnvironment("QUILLET_LOCAL_APPDATA", nullptr);
-}
+void EffectTest::TearDown() { SetEnvironment("QUILLET_LOCAL_APPDATA", nullptr); }
 
 std::unique_ptr<effect::Effect> EffectTest::MakeEffect(int uninitialisedParam) {
   plug::IPlugConfig config;
   config.effectName = "Quillet";
   config.productName = "";
   config.makerName = "Vellum Music";
-  config.uniqueId = vst::FourCharCode('v', 'm', 'Q', 'L');
+  config.uniqueId = plug::FourCharCode('v', 'm', 'Q', 'L');
   config.version = 0x00010102;
   config.paramCount = kParams;
   config.presetCount = 10;
   config.channelIO = "2-2";
-  auto plugin =
-      std::make_unique<effect::Effect>(config, RecordingHost::Callback, StandInEditor::Make);
+  auto plugin = std::make_unique<effect::Effect>(config, StandInEditor::Make);
+  plugin->SetHostServices(&host_);
   for (int i = 0; i < kParams; ++i) {
     if (i == uninitialisedParam) continue;
     char name[16];

@@ -15,14 +15,28 @@
 
 namespace effect_test {
 
-// What the host callback saw; one recorder at a time.
-struct RecordingHost {
+// What the plug-in told its host. The plug-in tells the host from several
+// threads at once (outside its own lock), as it may with a real host.
+class RecordingHost : public plug::IHostServices {
+ public:
+  int FormatCode() const override { return plug::kFormatVst2; }
+  void BeginParamGesture(int) override {}
+  void NotifyHostParamValue(int paramIndex, double normalized) override;
+  void EndParamGesture(int) override {}
+  void NotifyHostDisplayChanged() override;
+  bool IsOfflineRender() override { return false; }
+  void GetTransportInfo(plug::ITransportInfo*) override {}
+  void GetHostProduct(char* product, int, int* version) override {
+    product[0] = '\0';
+    *version = 0;
+  }
+  void ResizeEditor(int, int) override {}
+  bool SendMidiToHost(const plug::IMidiMessage*) override { return true; }
+  bool SendSysExToHost(const plug::ISysExMessage*) override { return true; }
+  void SetLatencySamples(int) override {}
+
   std::vector<std::pair<int, float>> automation;
   int displayUpdates = 0;
-
-  static RecordingHost* current;
-  static vst::intptr VST_CALL Callback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index,
-                                       vst::intptr value, void* ptr, float opt);
 };
 
 // Records what reaches the editor's controls.

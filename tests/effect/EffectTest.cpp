@@ -18,14 +18,10 @@ TEST_F(EffectTest, LabelsTheFirstTwoChannelsWithTheEffectName) {
   auto plugin = MakeEffect();
   ASSERT_EQ(plugin->NInChannels(), 2);
   ASSERT_EQ(plugin->NOutChannels(), 2);
-  // The host sees the labels as pin labels.
-  vst::AEffect* record = plugin->GetAEffect();
+  // The bindings show them as pin or port names.
   for (int i = 0; i < 2; ++i) {
-    for (int opcode : {vst::effGetInputProperties, vst::effGetOutputProperties}) {
-      vst::VstPinProperties pin{};
-      EXPECT_EQ(record->dispatcher(record, opcode, i, 0, &pin, 0.0f), 1);
-      EXPECT_STREQ(pin.label, "Quillet ") << "opcode " << opcode << " pin " << i;
-    }
+    EXPECT_EQ(plugin->InputChannel(i)->label, "Quillet ") << "input " << i;
+    EXPECT_EQ(plugin->OutputChannel(i)->label, "Quillet ") << "output " << i;
   }
 }
 
@@ -112,7 +108,7 @@ TEST_F(EffectTest, TheGraphicsObjectIsDeletedOnceWhetherAttachedOrNot) {
     config.paramCount = 29;
     config.presetCount = 10;
     config.channelIO = "2-2";
-    effect::Effect unattached(config, effect_test::RecordingHost::Callback, StandInEditor::Make);
+    effect::Effect unattached(config, StandInEditor::Make);
     EXPECT_EQ(StandInEditor::liveCount, 2);
   }
   EXPECT_EQ(StandInEditor::liveCount, 0);

@@ -2,34 +2,33 @@
 
 #include "graphics/IGraphics.h"
 #include "lice/LICE_SysBitmap.h"
+#include "plug/FourCharCode.h"
 
 namespace graphics_test {
 
 HostLog* HostLog::current = nullptr;
 int TestGraphics::decodes = 0;
 
-vst::intptr VST_CALL HostLog::Callback(vst::AEffect*, vst::int32 opcode, vst::int32 index,
-                                       vst::intptr value, void* ptr, float opt) {
-  HostLog* log = current;
-  if (!log) return 0;
-  switch (opcode) {
-    case vst::audioMasterVersion:
-      return vst::kVstVersion;
-    case vst::audioMasterBeginEdit:
-      log->calls.push_back("b" + std::to_string(index));
-      return 1;
-    case vst::audioMasterAutomate:
-      log->calls.push_back("a" + std::to_string(index));
-      log->values.push_back(opt);
-      return 1;
-    case vst::audioMasterEndEdit:
-      log->calls.push_back("e" + std::to_string(index));
-      return 1;
-    case vst::audioMasterSizeWindow:
-      ++log->sizeWindowCalls;
-      return 1;
-    default:
-      return 0;
+void HostLogServices::BeginParamGesture(int paramIndex) {
+  if (HostLog* log = HostLog::current) log->calls.push_back("b" + std::to_string(paramIndex));
+}
+
+void HostLogServices::NotifyHostParamValue(int paramIndex, double normalized) {
+  if (HostLog* log = HostLog::current) {
+    log->calls.push_back("a" + std::to_string(paramIndex));
+    log->values.push_back(static_cast<float>(normalized));
+  }
+}
+
+void HostLogServices::EndParamGesture(int paramIndex) {
+  if (HostLog* log = HostLog::current) log->calls.push_back("e" + std::to_string(paramIndex));
+}
+
+void HostLogServices::ResizeEditor(int width, int height) {
+  if (HostLog* log = HostLog::current) {
+    ++log->sizeWindowCalls;
+    log->lastWidth = width;
+    log->lastHeight = height;
   }
 }
 
@@ -45,7 +44,7 @@ plug::IPlugConfig Config() {
   c.effectName = "GraphicsTest";
   c.productName = "";
   c.makerName = "Vellum Music";
-  c.uniqueId = vst::FourCharCode('g', 'r', 'f', 'x');
+  c.uniqueId = plug::FourCharCode('g', 'r', 'f', 'x');
   c.version = 0x00010102;
   c.paramCount = 4;
   c.presetCount = 1;
@@ -54,7 +53,8 @@ plug::IPlugConfig Config() {
 }
 }  // namespace
 
-GraphicsPlug::GraphicsPlug() : plug::IPlugVST(Config(), HostLog::Callback) {
+GraphicsPlug::GraphicsPlug(int format) : plug::IPlugBase(Config()), services_(format) {
+  SetHostServices(&services_);
   GetParam(0)->InitContinuous("Level", 0.5, 0.0, 1.0, 0.01);
   GetParam(1)->InitEnumeration("Mode", 0, 3);
   GetParam(1)->AddValueText(0, "A");

@@ -17,7 +17,7 @@
 
 #include "graphics/headless/IGraphicsHeadless.h"
 #include "lice/LICE_MemBitmap.h"
-#include "plug/IPlugVST.h"
+#include "plug/IPlugBase.h"
 
 namespace graphics_test {
 
@@ -27,22 +27,49 @@ struct HostLog {
   std::vector<std::string> calls;
   std::vector<float> values;  // the automation values, in order
   int sizeWindowCalls = 0;
+  int lastWidth = 0, lastHeight = 0;  // of the last resize
 
   static HostLog* current;
-  static vst::intptr VST_CALL Callback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index,
-                                       vst::intptr value, void* ptr, float opt);
   // The calls joined by blanks, e.g. "b0 a0 a0 e0".
   std::string Joined() const;
   void Clear() { calls.clear(), values.clear(); }
 };
 
-class GraphicsPlug : public plug::IPlugVST {
+// The host services of the test plug-ins: what they tell their host goes to
+// HostLog::current (nothing without one). Serves the given format.
+class HostLogServices : public plug::IHostServices {
  public:
-  GraphicsPlug();
+  explicit HostLogServices(int format = plug::kFormatVst2) : format_(format) {}
+  int FormatCode() const override { return format_; }
+  void BeginParamGesture(int paramIndex) override;
+  void NotifyHostParamValue(int paramIndex, double normalized) override;
+  void EndParamGesture(int paramIndex) override;
+  void NotifyHostDisplayChanged() override {}
+  bool IsOfflineRender() override { return false; }
+  void GetTransportInfo(plug::ITransportInfo*) override {}
+  void GetHostProduct(char* product, int, int* version) override {
+    product[0] = '\0';
+    *version = 0;
+  }
+  void ResizeEditor(int width, int height) override;
+  bool SendMidiToHost(const plug::IMidiMessage*) override { return false; }
+  bool SendSysExToHost(const plug::ISysExMessage*) override { return false; }
+  void SetLatencySamples(int) override {}
+
+ private:
+  int format_;
+};
+
+class GraphicsPlug : public plug::IPlugBase {
+ public:
+  explicit GraphicsPlug(int format = plug::kFormatVst2);
   void OnHostIdle() override { ++hostIdles; }
   void OnParamChanged(int paramIndex) override { changed.push_back(paramIndex); }
   int hostIdles = 0;
   std::vector<int> changed;
+
+ private:
+  HostLogServices services_;
 };
 
 constexpr int kFirstTestBitmap = 1000;

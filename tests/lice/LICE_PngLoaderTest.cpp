@@ -13,6 +13,7 @@
 #endif
 
 #include "lice/LiceTestSupport.h"
+#include "resources/EditorImages.h"
 
 namespace {
 
@@ -214,6 +215,41 @@ TEST(LicePngResources, AllEditorImagesLoadWithTheirSizes) {
   EXPECT_EQ(LICE_LoadPNGFromResource(ThisModule(), 108), nullptr);
 }
 
+// The 150 % and 200 % sets, numbered and sized as resources/EditorImages.h says.
+TEST(LicePngResources, ScaledEditorImagesLoadWithTheirSizes) {
+  using namespace resources;
+  for (int percent : {150, 200}) {
+    for (int i = 0; i < kEditorImageCount; ++i) {
+      const EditorImageShape& shape = kEditorImageShapes[i];
+      const int id = EditorImageResourceId(EditorImage(i), percent);
+      std::unique_ptr<LICE_MemBitmap> b(LICE_LoadPNGFromResource(ThisModule(), id));
+      ASSERT_TRUE(b) << "resource " << id;
+      EXPECT_EQ(b->Width(), EditorImageDevicePixels(shape.width, percent)) << "resource " << id;
+      EXPECT_EQ(b->Height(), shape.frames * EditorImageDevicePixels(shape.frameHeight, percent))
+          << "resource " << id;
+    }
+    // Nothing past the set's last image.
+    EXPECT_EQ(LICE_LoadPNGFromResource(ThisModule(), percent + kEditorImageCount), nullptr);
+  }
+}
+
+// Learn and unlearn have the same size at every scale; their lit frames tell
+// them apart: orange and red, at (6, 12) in the second frame.
+TEST(LicePngResources, LearnAndUnlearnPillsAreNotSwappedAtAnyScale) {
+  using namespace resources;
+  for (int percent : kEditorScalesPercent) {
+    std::unique_ptr<LICE_MemBitmap> learn(LICE_LoadPNGFromResource(
+        ThisModule(), EditorImageResourceId(EditorImage::kLearn, percent)));
+    std::unique_ptr<LICE_MemBitmap> unlearn(LICE_LoadPNGFromResource(
+        ThisModule(), EditorImageResourceId(EditorImage::kUnlearn, percent)));
+    ASSERT_TRUE(learn && unlearn) << percent << " %";
+    const int x = 6 * percent / 100;
+    const int y = EditorImageDevicePixels(25, percent) + 12 * percent / 100;
+    EXPECT_GT(LICE_GETG(PixelAt(*learn, x, y)), LICE_GETG(PixelAt(*unlearn, x, y)) + 40)
+        << percent << " %";
+  }
+}
+
 TEST(LicePngResources, ImagesHaveTheExpectedPixels) {
   std::unique_ptr<LICE_MemBitmap> back(LICE_LoadPNGFromResource(ThisModule(), 100));
   std::unique_ptr<LICE_MemBitmap> knob(LICE_LoadPNGFromResource(ThisModule(), 101));
@@ -241,11 +277,13 @@ TEST(LicePngResources, ImagesHaveTheExpectedPixels) {
 
 #ifdef _WIN32
 TEST(LicePngResources, AreStoredAsUsEnglishPngResources) {
-  for (int id = 100; id <= 107; ++id) {
-    EXPECT_NE(FindResourceExA(GetModuleHandleA(nullptr), "PNG", MAKEINTRESOURCEA(id),
-                              MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
-              nullptr)
-        << "resource " << id;
+  for (int percent : resources::kEditorScalesPercent) {
+    for (int id = percent; id < percent + resources::kEditorImageCount; ++id) {
+      EXPECT_NE(FindResourceExA(GetModuleHandleA(nullptr), "PNG", MAKEINTRESOURCEA(id),
+                                MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
+                nullptr)
+          << "resource " << id;
+    }
   }
 }
 #endif

@@ -1,66 +1,56 @@
-// Program and bank chunks through effGetChunk / effSetChunk.
+// The chunks every format stores (HostSaveChunk / HostLoadChunk): the program
+// and bank layouts, bare values, and what broken data leaves behind.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <random>
 #include <vector>
 
 #include "TestPlug.h"
 
-using testplug::TestHost;
 using testplug::TestPlug;
 
 namespace {
 
-std::vector<unsigned char> GetChunk(TestPlug& p, bool bank) {
-  void* data = nullptr;
-  vst::intptr size = p.Dispatch(vst::effGetChunk, bank ? 0 : 1, 0, &data);
-  if (size <= 0 || !data) return {};
-  const unsigned char* bytes = static_cast<const unsigned char*>(data);
-  return std::vector<unsigned char>(bytes, bytes + size);
+plug::StateChunk Save(TestPlug& p, bool bank) {
+  plug::InstanceLock lock(p.Mutex());
+  plug::StateChunk chunk;
+  EXPECT_TRUE(p.HostSaveChunk(&chunk, bank));
+  return chunk;
 }
 
-vst::intptr SetChunk(TestPlug& p, std::vector<unsigned char> bytes, bool bank) {
-  return p.Dispatch(vst::effSetChunk, bank ? 0 : 1, static_cast<vst::intptr>(bytes.size()),
-                    bytes.data());
+int Load(TestPlug& p, const plug::StateChunk& chunk, bool bank) {
+  plug::InstanceLock lock(p.Mutex());
+  return p.HostLoadChunk(&chunk, bank);
 }
 
-void AppendDouble(std::vector<unsigned char>& v, double d) {
-  unsigned char b[8];
-  std::memcpy(b, &d, 8);
-  v.insert(v.end(), b, b + 8);
+plug::StateChunk Header() {
+  plug::StateChunk chunk;
+  plug::IPlugBase::WriteChunkHeader(&chunk);
+  return chunk;
 }
-
-void AppendInt(std::vector<unsigned char>& v, int i) {
-  for (int k = 0; k < 4; ++k)
-    v.push_back(static_cast<unsigned char>(static_cast<unsigned>(i) >> (8 * k)));
-}
-
-class Chunks : public ::testing::Test {
- protected:
-  void SetUp() override { TestHost::current = &host; }
-  void TearDown() override { TestHost::current = nullptr; }
-  TestHost host;
-};
 
 }  // namespace
 
-TEST_F(Chunks, ProgramChunkLayoutAndBitExactRoundTrip) {
+TEST(Chunks, ProgramLayoutRoundTripsBitExactWithItsName) {
   TestPlug a;
   a.MakeDefaultPresets("Empty", a.NPresets());
   a.GetParam(0)->SetClamped(123.456789012345678);
   a.GetParam(2)->SetClamped(-7.0);
-  a.Dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>("Glass"));
-  auto chunk = GetChunk(a, false);
-  ASSERT_EQ(chunk.size(), 8u + 4 * 8 + 4 + 5);
+  {
+    plug::InstanceLock lock(a.Mutex());
+    a.HostRenamePreset("Glass");
+  }
+  const plug::StateChunk chunk = Save(a, false);
+  ASSERT_EQ(chunk.Size(), 8 + 4 * 8 + 4 + 5);
   const unsigned char header[] = {'t', 'f', 'f', 'p', 0, 0, 1, 0};
-  EXPECT_EQ(std::memcmp(chunk.data(), header, 8), 0);
+  EXPECT_EQ(std::memcmp(chunk.Data(), header, 8), 0);
+  EXPECT_EQ(std::memcmp(chunk.Data() + chunk.Size() - 5, "Glass", 5), 0);
 
   TestPlug b;
   b.MakeDefaultPresets("Empty", b.NPresets());
-  EXPECT_EQ(SetChunk(b, chunk, false), 1);
+  EXPECT_EQ(Load(b, chunk, false), chunk.Size());
   for (int i = 0; i < a.NParams(); ++i) {
     double va = a.GetParam(i)->Value(), vb = b.GetParam(i)->Value();
     EXPECT_EQ(std::memcmp(&va, &vb, sizeof va), 0) << "parameter " << i;
@@ -68,139 +58,73 @@ TEST_F(Chunks, ProgramChunkLayoutAndBitExactRoundTrip) {
   EXPECT_STREQ(b.GetPresetName(0), "Glass");
 }
 
-TEST_F(Chunks, ProgramWithoutNameKeepsNameAndBareValuesAreAccepted) {
-  TestPlug p;
-  p.MakeDefaultPresets("Keep", p.NPresets());
-  std::vector<unsigned char> bare;
-  for (double v : {50.0, 2.0, 3.0, 0.5}) AppendDouble(bare, v);
-  EXPECT_EQ(SetChunk(p, bare, false), 1);
-  EXPECT_EQ(p.GetParam(0)->Value(), 50.0);
-  EXPECT_EQ(p.GetParam(1)->Value(), 2.0);
-  EXPECT_STREQ(p.GetPresetName(0), "Keep");
-
-  std::vector<unsigned char> headed = {'t', 'f', 'f', 'p', 0, 0, 1, 0};
-  headed.insert(headed.end(), bare.begin(), bare.end());
-  EXPECT_EQ(SetChunk(p, headed, false), 1);
-  EXPECT_STREQ(p.GetPresetName(0), "Keep");
-}
-
-TEST_F(Chunks, BankRoundTripKeepsUninitialisedSlotsAndCurrentProgram) {
+TEST(Chunks, BankKeepsEveryPresetAndTheLiveValuesOfTheCurrentOne) {
   TestPlug a;
   a.GetParam(0)->SetClamped(500.0);
   a.MakeDefaultPresets("Factory", 3);  // presets 0..2 hold the state; 3..9 stay empty
-  a.GetParam(0)->SetClamped(700.0);
   ASSERT_TRUE(a.RestorePreset(1));
-  EXPECT_EQ(a.GetParam(0)->Value(), 500.0);
-  a.GetParam(0)->SetClamped(42.0);
-  auto bank = GetChunk(a, true);  // stores the live state into preset 1 first
-  ASSERT_FALSE(bank.empty());
+  a.GetParam(0)->SetClamped(42.0);  // live, not yet in preset 1
+  const plug::StateChunk bank = Save(a, true);
 
   TestPlug b;
   b.MakeDefaultPresets("Other", 2);
-  EXPECT_EQ(SetChunk(b, bank, true), 0 + 1);
+  EXPECT_EQ(Load(b, bank, true), bank.Size());
   EXPECT_STREQ(b.GetPresetName(1), "Factory");
-  EXPECT_STREQ(b.GetPresetName(5), "empty");
   EXPECT_FALSE(b.GetPreset(5)->initialised);
-  // b's current preset is 0, restored from the bank.
-  EXPECT_EQ(b.GetParam(0)->Value(), 500.0);
+  EXPECT_EQ(b.GetParam(0)->Value(), 500.0);  // b's current preset 0, restored
   b.RestorePreset(1);
   EXPECT_EQ(b.GetParam(0)->Value(), 42.0);
 }
 
-TEST_F(Chunks, UnreadableDataAnswersZeroOnEveryPath) {
-  for (const char* vendor : {"", "Native Instruments"}) {
-    TestHost h;
-    h.vendor = vendor;
-    TestHost::current = &h;
-    TestPlug p;
-    p.MakeDefaultPresets("Empty", p.NPresets());
-    unsigned char byte = 0;
-    for (bool bank : {false, true}) {
-      SCOPED_TRACE(std::string(vendor) + (bank ? " bank" : " program"));
-      EXPECT_EQ(p.Dispatch(vst::effSetChunk, bank ? 0 : 1, 0, &byte), 0);
-      EXPECT_EQ(p.Dispatch(vst::effSetChunk, bank ? 0 : 1, -16, &byte), 0);
-      EXPECT_EQ(p.Dispatch(vst::effSetChunk, bank ? 0 : 1, 4, nullptr), 0);
-      std::vector<unsigned char> cut = {'t', 'f', 'f', 'p', 0, 0, 1, 0, 1, 2, 3};
-      EXPECT_EQ(SetChunk(p, cut, bank), 0);
-      std::vector<unsigned char> magicOnly = {'t', 'f', 'f', 'p'};
-      EXPECT_EQ(SetChunk(p, magicOnly, bank), 0);
-      // Values complete, but the name's length runs past the end.
-      std::vector<unsigned char> named = {'t', 'f', 'f', 'p', 0, 0, 1, 0};
-      for (int i = 0; i < 4; ++i) AppendDouble(named, 1.0);
-      AppendInt(named, 1000);
-      named.push_back('x');
-      EXPECT_EQ(SetChunk(p, named, false), 0);
-    }
-  }
+TEST(Chunks, BareValuesAndOldBanksReadAsProgramsKeepingTheName) {
+  TestPlug p;
+  p.MakeDefaultPresets("Keep", p.NPresets());
+  plug::StateChunk bare;
+  for (double v : {50.0, 2.0, 3.0, 0.5}) bare.AppendDouble(v);
+  EXPECT_EQ(Load(p, bare, false), bare.Size());
+  EXPECT_EQ(p.GetParam(0)->Value(), 50.0);
+  EXPECT_STREQ(p.GetPresetName(0), "Keep");
+
+  // A bank request whose header is older than the framework's reads a program.
+  plug::StateChunk old;
+  old.AppendInt(plug::IPlugBase::kChunkMagic);
+  old.AppendInt(0x0000FFFF);
+  for (double v : {60.0, 1.0, 3.0, 0.5}) old.AppendDouble(v);
+  EXPECT_EQ(Load(p, old, true), old.Size());
+  EXPECT_EQ(p.GetParam(0)->Value(), 60.0);
+  EXPECT_STREQ(p.GetPresetName(0), "Keep");
 }
 
-TEST_F(Chunks, QuirkHostGetsProgramsAndItsBanksStillLoad) {
-  host.vendor = "native instruments";
-  TestPlug a;
-  a.MakeDefaultPresets("Empty", a.NPresets());
-  a.GetParam(0)->SetClamped(77.0);
-  auto chunk = GetChunk(a, true);
-  EXPECT_EQ(chunk.size(), 8u + 4 * 8 + 4 + 5);  // a program chunk
+TEST(Chunks, CutDataReportsMinusOneAndKeepsWhatWasRead) {
+  TestPlug p;
+  p.MakeDefaultPresets("Keep", p.NPresets());
+  plug::StateChunk named = Header();
+  for (double v : {70.0, 1.0, 2.0, 0.0}) named.AppendDouble(v);
+  named.AppendInt(1000);  // a name longer than what follows
+  named.AppendByte('x');
+  EXPECT_EQ(Load(p, named, false), -1);
+  EXPECT_EQ(p.GetParam(0)->Value(), 70.0);
+  EXPECT_STREQ(p.GetPresetName(0), "Keep");
 
-  // A bank made for another host, handed back by the quirk host.
-  TestHost plain;
-  TestHost::current = &plain;
-  TestPlug maker;
-  maker.MakeDefaultPresets("Bank", maker.NPresets());
-  maker.GetParam(0)->SetClamped(99.0);
-  auto bank = GetChunk(maker, true);
-  TestHost::current = &host;
-  TestPlug b;
-  b.MakeDefaultPresets("Empty", b.NPresets());
-  EXPECT_EQ(SetChunk(b, bank, true), 1);
-  EXPECT_EQ(b.GetParam(0)->Value(), 99.0);
-  EXPECT_STREQ(b.GetPresetName(9), "Bank");
+  plug::StateChunk values = Header();
+  values.AppendDouble(80.0);
+  EXPECT_EQ(Load(p, values, false), -1);
+  EXPECT_EQ(p.GetParam(0)->Value(), 80.0);
+  EXPECT_EQ(p.GetParam(1)->Value(), 0.0);  // the missing value: 0 clamped
 }
 
-TEST_F(Chunks, NanAndInfinityInStoredStateNeverBecomeValues) {
+TEST(Chunks, NanAndInfinityInStoredStateNeverBecomeValues) {
   TestPlug p;
   p.MakeDefaultPresets("Empty", p.NPresets());
-  std::vector<unsigned char> bad;
-  AppendDouble(bad, std::nan(""));
-  AppendDouble(bad, std::numeric_limits<double>::infinity());
-  AppendDouble(bad, -std::numeric_limits<double>::infinity());
-  AppendDouble(bad, 1e300);
-  EXPECT_EQ(SetChunk(p, bad, false), 1);
-  for (int i = 0; i < 3; ++i) {
+  plug::StateChunk bad;
+  bad.AppendDouble(std::nan(""));
+  bad.AppendDouble(std::numeric_limits<double>::infinity());
+  bad.AppendDouble(-std::numeric_limits<double>::infinity());
+  bad.AppendDouble(1e300);
+  EXPECT_EQ(Load(p, bad, false), bad.Size());
+  for (int i = 0; i < p.NParams(); ++i) {
     EXPECT_TRUE(std::isfinite(p.GetParam(i)->Value())) << i;
-    float n = p.GetAEffect()->getParameter(p.GetAEffect(), i);
-    EXPECT_GE(n, 0.0f);
-    EXPECT_LE(n, 1.0f);
+    EXPECT_GE(p.GetParam(i)->NormalizedValue(), 0.0) << i;
+    EXPECT_LE(p.GetParam(i)->NormalizedValue(), 1.0) << i;
   }
-}
-
-TEST_F(Chunks, RandomBytesNeverCrash) {
-  std::mt19937 rng(1234);
-  for (const char* vendor : {"", "JUCE VST Host"}) {
-    TestHost h;
-    h.vendor = vendor;
-    TestHost::current = &h;
-    TestPlug p;
-    p.MakeDefaultPresets("Empty", p.NPresets());
-    auto valid = GetChunk(p, true);
-    for (int round = 0; round < 300; ++round) {
-      std::vector<unsigned char> data = valid;
-      data.resize(rng() % (valid.size() + 16));
-      for (int k = 0; k < 6 && !data.empty(); ++k)
-        data[rng() % data.size()] = static_cast<unsigned char>(rng());
-      SetChunk(p, data, round % 2 == 0);
-      for (int i = 0; i < p.NParams(); ++i) ASSERT_TRUE(std::isfinite(p.GetParam(i)->Value()));
-    }
-  }
-}
-
-TEST_F(Chunks, GettingTwiceHandsBackOurOwnBufferSafely) {
-  TestPlug p;
-  p.MakeDefaultPresets("Empty", p.NPresets());
-  void* data = nullptr;
-  vst::intptr size = p.Dispatch(vst::effGetChunk, 1, 0, &data);
-  ASSERT_GT(size, 0);
-  // Hosts hand back the buffer we gave them.
-  EXPECT_EQ(p.Dispatch(vst::effSetChunk, 1, size, data), 1);
-  EXPECT_EQ(p.Dispatch(vst::effGetChunk, 1, 0, nullptr), 0);
 }

@@ -17,38 +17,32 @@ TEST(HostIdentification, ProductStringsInTableOrder) {
   EXPECT_EQ(HostKindFromProductString(nullptr), kHostUnknown);
 }
 
-TEST(HostIdentification, QuirkVendorsByExactName) {
-  EXPECT_TRUE(IsChunkQuirkVendor("Native Instruments"));
-  EXPECT_TRUE(IsChunkQuirkVendor("NATIVE instruments"));
-  EXPECT_TRUE(IsChunkQuirkVendor("JUCE VST Host"));
-  EXPECT_FALSE(IsChunkQuirkVendor("Native Instruments GmbH"));
-  EXPECT_FALSE(IsChunkQuirkVendor(""));
-}
+// The base asks its services once, whatever the answer, and a stereo-only
+// host gets two inputs when the binding first initialises for it.
+TEST(HostIdentification, AskedOnceThroughTheServicesAndStereoOnlyHostsLimited) {
+  testplug::RecordingServices services;
+  services.product = "Audition CS6";
+  services.version = 0x00050201;
+  testplug::TestPlug plugin("2-2 4-4");
+  EXPECT_EQ(plugin.GetHostKind(), kHostNotAsked);  // no services: nothing asked
+  plugin.SetHostServices(&services);
+  plugin.SetInputConnections(0, plugin.NInChannels(), true);
+  EXPECT_EQ(plugin.GetHostKind(), kHostAudition);
+  EXPECT_EQ(plugin.GetHostKind(), kHostAudition);
+  EXPECT_EQ(services.calls, std::vector<std::string>{"product"});
+  EXPECT_EQ(plugin.GetHostVersion(), 0x00050201);
+  {
+    InstanceLock lock(plugin.Mutex());
+    plugin.HostInit();
+  }
+  EXPECT_EQ(plugin.NInChannels(), 4);  // the counts stay; channels 3 and 4 are off
+  EXPECT_TRUE(plugin.IsInChannelConnected(1));
+  EXPECT_FALSE(plugin.IsInChannelConnected(2));
 
-TEST(HostIdentification, AskedOnceAndCachedWithVersion) {
-  testplug::TestHost host;
-  host.product = "Audition CS6";
-  host.vendorVersion = 50201;
-  testplug::TestHost::current = &host;
-  testplug::TestPlug plug(testplug::TestHost::Callback, "2-2 4-4");
-  EXPECT_EQ(plug.GetHostKind(), kHostAudition);
-  EXPECT_EQ(plug.GetHostKind(), kHostAudition);
-  EXPECT_EQ(host.productAsked, 1);
-  EXPECT_EQ(plug.GetHostVersion(), 0x00050201);
-
-  // A stereo-only host gets two inputs at effOpen, however many the plug-in has.
-  plug.Dispatch(vst::effOpen);
-  EXPECT_EQ(plug.GetAEffect()->numInputs, 4);  // the counts stay; channels 3 and 4 are off
-  EXPECT_FALSE(plug.IsInChannelConnected(2));
-  EXPECT_TRUE(plug.IsInChannelConnected(1));
-
-  testplug::TestHost silent;
-  testplug::TestHost::current = &silent;
+  testplug::RecordingServices silent;
   testplug::TestPlug other;
+  other.SetHostServices(&silent);
   EXPECT_EQ(other.GetHostKind(), kHostUnknown);
-  EXPECT_EQ(other.GetHostVersion(), 0);
-  EXPECT_EQ(silent.versionAsked, 0);
   EXPECT_EQ(other.GetHostKind(), kHostUnknown);
-  EXPECT_EQ(silent.productAsked, 1);
-  testplug::TestHost::current = nullptr;
+  EXPECT_EQ(silent.calls.size(), 1u);
 }

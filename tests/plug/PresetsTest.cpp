@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "TestPlug.h"
 
-using testplug::TestHost;
 using testplug::TestPlug;
 
-class Presets : public ::testing::Test {
- protected:
-  void SetUp() override { TestHost::current = &host; }
-  void TearDown() override { TestHost::current = nullptr; }
-  TestHost host;
-};
-
-TEST_F(Presets, EmptySlotsBecomeNumberedUserPresets) {
+TEST(Presets, EmptySlotsBecomeNumberedUserPresets) {
   TestPlug p;
   EXPECT_STREQ(p.GetPresetName(0), "empty");
   ASSERT_TRUE(p.RestorePreset(4));
@@ -29,34 +20,34 @@ TEST_F(Presets, EmptySlotsBecomeNumberedUserPresets) {
   EXPECT_EQ(p.GetCurrentPresetIdx(), 2);
 }
 
-TEST_F(Presets, ProgramChangeKeepsTheLiveStateOfTheProgramLeft) {
+TEST(Presets, ProgramChangeKeepsTheLiveStateOfTheProgramLeft) {
   TestPlug p;
   p.MakeDefaultPresets("Empty", p.NPresets());
   p.GetParam(0)->SetClamped(300.0);
-  p.Dispatch(vst::effSetProgram, 0, 3);
-  EXPECT_EQ(p.Dispatch(vst::effGetProgram), 3);
+  plug::InstanceLock lock(p.Mutex());
+  p.HostSelectPreset(3);
+  EXPECT_EQ(p.GetCurrentPresetIdx(), 3);
   EXPECT_EQ(p.GetParam(0)->Value(), 35.0);
-  p.Dispatch(vst::effSetProgram, 0, 0);
+  p.HostSelectPreset(0);
+  EXPECT_EQ(p.GetParam(0)->Value(), 300.0);
+  p.HostSelectPreset(-1);  // no such preset: the live values stay
+  EXPECT_EQ(p.GetCurrentPresetIdx(), 0);
   EXPECT_EQ(p.GetParam(0)->Value(), 300.0);
 }
 
-TEST_F(Presets, RenamingKeepsAnEmptyNameAndCutsLongOnes) {
+TEST(Presets, RenamingKeepsAnEmptyNameAndCutsLongOnes) {
   TestPlug p;
   p.MakeDefaultPresets("Empty", p.NPresets());
   p.ModifyCurrentPreset("");
   EXPECT_STREQ(p.GetPresetName(0), "Empty");
   std::string longName(400, 'q');
-  p.Dispatch(vst::effSetProgramName, 0, 0, &longName[0]);
+  plug::InstanceLock lock(p.Mutex());
+  p.HostRenamePreset(longName.c_str());
   EXPECT_EQ(std::string(p.GetPresetName(0)).size(), 255u);
   EXPECT_EQ(p.presetsChanged, 1);
-  // The host's buffer gets a bounded copy.
-  char buf[64];
-  std::memset(buf, 'x', sizeof buf);
-  p.Dispatch(vst::effGetProgramName, 0, 0, buf);
-  EXPECT_LT(std::strlen(buf), sizeof buf);
 }
 
-TEST_F(Presets, StateEqualsIgnoresDifferencesBeyondSinglePrecision) {
+TEST(Presets, StateEqualsIgnoresDifferencesBeyondSinglePrecision) {
   TestPlug p;
   double values[4];
   for (int i = 0; i < 4; ++i) values[i] = p.GetParam(i)->Value();
@@ -66,7 +57,7 @@ TEST_F(Presets, StateEqualsIgnoresDifferencesBeyondSinglePrecision) {
   EXPECT_FALSE(p.StateEquals(values, 0));
 }
 
-TEST_F(Presets, TruncatedStateZeroesTheMissingValueAndKeepsLaterOnes) {
+TEST(Presets, TruncatedStateZeroesTheMissingValueAndKeepsLaterOnes) {
   TestPlug p;
   p.GetParam(2)->SetClamped(5.0);
   plug::StateChunk c;

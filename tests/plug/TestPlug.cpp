@@ -1,69 +1,18 @@
 #include "TestPlug.h"
 
-#include <cstring>
+#include <cstdio>
+
+#include "plug/FourCharCode.h"
+#include "plug/TextUtil.h"
 
 namespace testplug {
-
-TestHost* TestHost::current = nullptr;
-
-vst::intptr VST_CALL TestHost::Callback(vst::AEffect*, vst::int32 opcode, vst::int32 index,
-                                        vst::intptr value, void* ptr, float opt) {
-  TestHost* h = current;
-  if (!h) return 0;
-  switch (opcode) {
-    case vst::audioMasterVersion:
-      return vst::kVstVersion;
-    case vst::audioMasterAutomate:
-      h->automation.emplace_back(index, opt);
-      return 0;
-    case vst::audioMasterBeginEdit:
-      h->beginEdits.push_back(index);
-      return 0;
-    case vst::audioMasterEndEdit:
-      h->endEdits.push_back(index);
-      return 0;
-    case vst::audioMasterWantMidi:
-      ++h->wantMidiCalls;
-      return 1;
-    case vst::audioMasterGetTime:
-      return h->hasTime ? reinterpret_cast<vst::intptr>(&h->time) : 0;
-    case vst::audioMasterGetCurrentProcessLevel:
-      return h->processLevel;
-    case vst::audioMasterGetVendorString:
-      ++h->vendorAsked;
-      std::strcpy(static_cast<char*>(ptr), h->vendor.c_str());
-      return 1;
-    case vst::audioMasterGetProductString:
-      ++h->productAsked;
-      std::strcpy(static_cast<char*>(ptr), h->product.c_str());
-      return 1;
-    case vst::audioMasterGetVendorVersion:
-      ++h->versionAsked;
-      return h->vendorVersion;
-    case vst::audioMasterProcessEvents: {
-      const vst::VstEvents* events = static_cast<const vst::VstEvents*>(ptr);
-      for (int i = 0; i < events->numEvents; ++i) {
-        const vst::VstEvent* e = events->events[i];
-        if (e->type == vst::kVstMidiType) {
-          h->midiOut.push_back(*reinterpret_cast<const vst::VstMidiEvent*>(e));
-        } else if (e->type == vst::kVstSysExType) {
-          const auto* s = reinterpret_cast<const vst::VstMidiSysexEvent*>(e);
-          h->sysexOut.emplace_back(s->sysexDump, s->sysexDump + s->dumpBytes);
-        }
-      }
-      return h->processEventsAnswer;
-    }
-    default:
-      return 0;
-  }
-}
 
 plug::IPlugConfig TestPlug::MakeConfig(const char* channelIO, int params, int presets) {
   plug::IPlugConfig c;
   c.effectName = "TestPlug";
   c.productName = "";
   c.makerName = "Vellum Music";
-  c.uniqueId = vst::FourCharCode('t', 'e', 's', 't');
+  c.uniqueId = plug::FourCharCode('t', 'e', 's', 't');
   c.version = 0x00010102;
   c.paramCount = params;
   c.presetCount = presets;
@@ -71,8 +20,7 @@ plug::IPlugConfig TestPlug::MakeConfig(const char* channelIO, int params, int pr
   return c;
 }
 
-TestPlug::TestPlug(vst::HostCallback host, const char* channelIO)
-    : plug::IPlugVST(MakeConfig(channelIO), host) {
+TestPlug::TestPlug(const char* channelIO) : plug::IPlugBase(MakeConfig(channelIO)) {
   GetParam(0)->InitContinuous("Length", 35.0, 1.0, 1000.0, 0.1, "ms", 2.0);
   GetParam(1)->InitEnumeration("Mode", 0, 3);
   GetParam(1)->AddValueText(0, "MS");
@@ -81,6 +29,76 @@ TestPlug::TestPlug(vst::HostCallback host, const char* channelIO)
   GetParam(2)->InitInteger("Transpose", 0, -24, 24, "st");
   GetParam(2)->SetNegateDisplay(true);
   // Parameter 3 stays uninitialised, like the spare slots of a product.
+}
+
+namespace {
+std::string Text(const char* format, int a, double b = 0.0) {
+  char text[64];
+  std::snprintf(text, sizeof text, format, a, b);
+  return text;
+}
+}  // namespace
+
+void StubEditor::SetParameterFromPlugin(int paramIndex, double value, bool normalized) {
+  char text[64];
+  std::snprintf(text, sizeof text, "p%d %g %s", paramIndex, value,
+                normalized ? "normalised" : "plain");
+  shown.push_back(text);
+}
+
+void* StubEditor::OpenWindow(void* parent) {
+  open_ = parent != nullptr;
+  return open_ ? this : nullptr;
+}
+
+void StubEditor::CloseWindow() {
+  open_ = false;
+  ++closes;
+}
+
+void RecordingServices::BeginParamGesture(int paramIndex) {
+  calls.push_back(Text("begin %d", paramIndex));
+}
+
+void RecordingServices::NotifyHostParamValue(int paramIndex, double normalized) {
+  calls.push_back(Text("value %d %g", paramIndex, normalized));
+}
+
+void RecordingServices::EndParamGesture(int paramIndex) {
+  calls.push_back(Text("end %d", paramIndex));
+}
+
+void RecordingServices::GetTransportInfo(plug::ITransportInfo* info) {
+  if (hasTransport) *info = transport;
+}
+
+void RecordingServices::GetHostProduct(char* text, int capacity, int* hostVersion) {
+  calls.push_back("product");
+  plug::CopyText(text, product.c_str(), static_cast<std::size_t>(capacity));
+  *hostVersion = version;
+}
+
+void RecordingServices::ResizeEditor(int width, int height) {
+  char text[64];
+  std::snprintf(text, sizeof text, "resize %d %d", width, height);
+  calls.push_back(text);
+}
+
+bool RecordingServices::SendMidiToHost(const plug::IMidiMessage* msg) {
+  char text[64];
+  std::snprintf(text, sizeof text, "midi %d %d %d @%d", msg->status, msg->data1, msg->data2,
+                msg->offset);
+  calls.push_back(text);
+  return acceptMidi;
+}
+
+bool RecordingServices::SendSysExToHost(const plug::ISysExMessage* msg) {
+  calls.push_back(Text("sysex %d", msg->size));
+  return acceptMidi;
+}
+
+void RecordingServices::SetLatencySamples(int samples) {
+  calls.push_back(Text("latency %d", samples));
 }
 
 }  // namespace testplug

@@ -123,13 +123,13 @@ TEST_F(QuilletEditor, InMidiModeTheLampShowsAtTheNextIdleCallAndLightsWithNotes)
   EXPECT_FALSE(lamp->IsHidden());
   EXPECT_EQ(lamp->Value(), 0.0);
   SendMidi(0x90, 60, 100);
-  Dispatch(vst::effEditIdle);  // the host's idle call does it as well
+  HostIdle();  // the host's idle call does it as well
   EXPECT_EQ(lamp->Value(), 1.0);
   SendMidi(0x80, 60, 0);
-  Dispatch(vst::effEditIdle);
+  HostIdle();
   EXPECT_EQ(lamp->Value(), 0.0);
   SetParameter(quillet::kGrainMode, 0.0f);
-  Dispatch(vst::effEditIdle);
+  HostIdle();
   EXPECT_TRUE(lamp->IsHidden());
 }
 
@@ -157,7 +157,7 @@ TEST_F(QuilletEditor, WithTheWindowClosedTheControlsFollowButNothingIsShown) {
   EXPECT_DOUBLE_EQ(Gui().GetControl(kGrainModeMenu)->Value(), 1.0f / 3);
   OpenEditor();
   EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainSyncFader, kFrameLengthFader}));
-  Dispatch(vst::effEditClose);
+  CloseEditor();
   EXPECT_FALSE(Gui().IsWindowOpen());
 }
 
@@ -202,19 +202,16 @@ TEST_F(QuilletEditor, TurningAKnobRedrawsOnlyItsRectangleAndThePicturesThatShowI
 
 TEST_F(QuilletEditor, AProgramChangeRefreshesEveryControl) {
   OpenEditor();
-  Dispatch(vst::effSetProgram, 0, 2);  // "Frequency": FREQ, frame overlap 50
+  SelectProgram(2);  // "Frequency": FREQ, frame overlap 50
   EXPECT_EQ(Control<quillet::IVmMenuControl>(kGrainModeMenu)->CurrentItem(), 2);
   EXPECT_DOUBLE_EQ(Gui().GetControl(19)->Value(), 1.0);
   EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainFrequencyFader, kFrameLengthFader}));
   // And a chunk: program 1 "Sync 2 Host" saved, then loaded into this one.
-  Dispatch(vst::effSetProgram, 0, 1);
-  void* data = nullptr;
-  const vst::intptr size = Dispatch(vst::effGetChunk, 1, 0, &data);
-  ASSERT_GT(size, 0);
-  const std::vector<char> chunk(static_cast<char*>(data), static_cast<char*>(data) + size);
-  Dispatch(vst::effSetProgram, 0, 0);
+  SelectProgram(1);
+  const plug::StateChunk chunk = SaveProgram();
+  SelectProgram(0);
   EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainLengthFader, kFrameLengthFader}));
-  ASSERT_EQ(Dispatch(vst::effSetChunk, 1, size, const_cast<char*>(chunk.data())), 1);
+  ASSERT_TRUE(LoadProgram(chunk));
   EXPECT_EQ(VisibleFaders(), (std::vector<int>{kGrainSyncFader, kFrameSyncFader}));
 }
 
@@ -277,7 +274,7 @@ TEST_F(QuilletEditor, LearningFinishedOnAnotherThreadWhileTheTimerDraws) {
 
 TEST_F(QuilletEditor, ASecondInstanceDecodesNoImage) {
   const int cached = graphics::BitmapCache::Count();
-  Quillet second(EditorHost::Callback, MakeHeadless);
+  Quillet second(MakeHeadless);
   EXPECT_EQ(graphics::BitmapCache::Count(), cached);
   auto* gui = dynamic_cast<graphics::IGraphics*>(second.GetGraphics());
   ASSERT_NE(gui, nullptr);

@@ -23,39 +23,19 @@ void SetVariable(const char* name, const char* value) {
 
 }  // namespace
 
-Host* Host::current = nullptr;
-
-vst::intptr VST_CALL Host::Callback(vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr,
-                                    void* ptr, float) {
-  Host* host = current;
-  if (!host) return 0;
-  if (opcode == vst::audioMasterGetTime)
-    return host->hasTime ? reinterpret_cast<vst::intptr>(&host->time) : 0;
-  if (opcode == vst::audioMasterProcessEvents && ptr) {
-    const vst::VstEvents* events = static_cast<const vst::VstEvents*>(ptr);
-    for (int i = 0; i < events->numEvents; ++i) {
-      if (events->events[i]->type == vst::kVstMidiType)
-        host->midiOut.push_back(*reinterpret_cast<const vst::VstMidiEvent*>(events->events[i]));
-    }
-    return 1;
-  }
-  return 0;
-}
-
 void QuilletTest::SetUp() {
   folder_ = std::filesystem::temp_directory_path() /
             ("quillet-test-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
   std::filesystem::create_directories(folder_);
   SetVariable("QUILLET_LOCAL_APPDATA", folder_.string().c_str());
-  Host::current = &host_;
-  plug_ = std::make_unique<Quillet>(Host::Callback);
+  plug_ = std::make_unique<Quillet>();
+  plug_->SetHostServices(&host_);
   plug_->OnReset();
   plug_->OnActivation(true);
 }
 
 void QuilletTest::TearDown() {
   plug_.reset();
-  Host::current = nullptr;
   SetVariable("QUILLET_LOCAL_APPDATA", nullptr);
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);

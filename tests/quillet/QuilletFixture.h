@@ -1,6 +1,6 @@
 // A Quillet instance as a host starts it (sample rate, then activation), its
-// settings file in a scratch folder, with a host callback that records the
-// MIDI the plug-in sends and answers the time it is told.
+// settings file in a scratch folder, with host services that record the MIDI
+// the plug-in sends and answer the transport they are told.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,16 +13,34 @@
 
 namespace quillet_test {
 
-// The host side of one test. One host at a time: the callback reads the
-// current one.
-struct Host {
-  std::vector<vst::VstMidiEvent> midiOut;
-  vst::VstTimeInfo time{};
-  bool hasTime = false;
+// The host side of one test: records the MIDI the plug-in sends and answers
+// the transport it is told.
+class Host : public plug::IHostServices {
+ public:
+  int FormatCode() const override { return plug::kFormatVst2; }
+  void BeginParamGesture(int) override {}
+  void NotifyHostParamValue(int, double) override {}
+  void EndParamGesture(int) override {}
+  void NotifyHostDisplayChanged() override {}
+  bool IsOfflineRender() override { return false; }
+  void GetTransportInfo(plug::ITransportInfo* info) override {
+    if (hasTransport) *info = transport;
+  }
+  void GetHostProduct(char* product, int, int* version) override {
+    product[0] = '\0';
+    *version = 0;
+  }
+  void ResizeEditor(int, int) override {}
+  bool SendMidiToHost(const plug::IMidiMessage* msg) override {
+    midiOut.push_back(*msg);
+    return true;
+  }
+  bool SendSysExToHost(const plug::ISysExMessage*) override { return true; }
+  void SetLatencySamples(int) override {}
 
-  static Host* current;
-  static vst::intptr VST_CALL Callback(vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr,
-                                       void* ptr, float);
+  std::vector<plug::IMidiMessage> midiOut;
+  plug::ITransportInfo transport;
+  bool hasTransport = false;
 };
 
 class QuilletTest : public ::testing::Test {

@@ -52,7 +52,8 @@ TEST_F(QuilletTest, ProgramValuesAreClampedIntoRange) {
 
 TEST_F(QuilletTest, UninitialisedSlotsChangeNothingAudible) {
   const std::vector<double> before = Process(300);
-  Quillet other(Host::Callback);
+  Quillet other;
+  other.SetHostServices(&host_);
   other.OnReset();
   other.OnActivation(true);
   other.GetParam(25)->SetClamped(1.0);
@@ -72,14 +73,14 @@ TEST_F(QuilletTest, FrameSyncToHostAtHalfCountsAsOn) {
   SetPlain(quillet::kFrameSyncToHost, 0.5);
   EXPECT_TRUE(plug_->Engine().NeedsHostTempo());
   // The host's tempo reaches the engine: 1/4 at 150 beats per minute.
-  host_.hasTime = true;
-  host_.time.tempo = 150.0;
-  host_.time.samplePos = 0.0;
-  host_.time.flags = vst::kVstTempoValid | vst::kVstTransportPlaying;
+  host_.hasTransport = true;
+  host_.transport.tempo = 150.0;
+  host_.transport.samplePos = 0.0;
+  host_.transport.transportRunning = true;
   Process(64);
   EXPECT_EQ(plug_->Engine().SyncedFrameSamples(), 17640);
   // A host without time info: 120 beats per minute.
-  host_.hasTime = false;
+  host_.hasTransport = false;
   Process(64);
   EXPECT_EQ(plug_->Engine().SyncedFrameSamples(), 22050);
 }
@@ -101,9 +102,9 @@ TEST_F(QuilletTest, NotesPlayInMidiModeAndEveryMessageGoesThru) {
   Midi(0x90, 200, 100);  // not a note
   Midi(0xF8, 0, 0);      // clock
   ASSERT_EQ(host_.midiOut.size(), 7u);
-  EXPECT_EQ(static_cast<unsigned char>(host_.midiOut[0].midiData[0]), 0x90);
-  EXPECT_EQ(static_cast<unsigned char>(host_.midiOut[3].midiData[2]), 100);
-  EXPECT_EQ(static_cast<unsigned char>(host_.midiOut[6].midiData[0]), 0xF8);
+  EXPECT_EQ(host_.midiOut[0].status, 0x90);
+  EXPECT_EQ(host_.midiOut[3].data2, 100);
+  EXPECT_EQ(host_.midiOut[6].status, 0xF8);
 }
 
 // Re-sending the current mode (automation read, a chunk loaded mid-playback)

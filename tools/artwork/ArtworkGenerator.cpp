@@ -9,14 +9,29 @@
 //   led.png       12 x 24          2 frames: off, on
 //   triangle.png  26 x 22          preset menu marker
 //
-// Usage: quillet_artwork OUTPUT_DIR [FONT_DIR]
+// Usage: quillet_artwork OUTPUT_DIR [FONT_DIR] [--scale S] [--only NAME,...] [--quick]
+//
+// The sizes above are logical pixels. --scale (1 by default; the binaries carry
+// 1, 1.5 and 2) paints every image at S device pixels per logical pixel, from
+// the same geometry: a knob frame is 96 x 96 at 1.5, 128 x 128 at 2, and the
+// frame counts stay. A frame whose scaled height is not whole (the handle's
+// 35, the pills' 25 at 1.5) is rounded up. --only writes just the images
+// named (without ".png"). --quick compresses lightly: the same pixels in
+// larger files, in a fraction of the time (for tests). Nothing but text is snapped to the device
+// pixels: at 1.5 a one-pixel rule is a pixel and a half, and drawn so it keeps that weight, where
+// snapping would make some rules one pixel and others two.
+//
 // Light comes from the top left throughout: highlights on upper edges,
 // shadows fall down and slightly right. The control rectangles below are the
 // editor layout's; labels and wells are placed around them.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "Canvas.h"
 #include "TrueTypeFont.h"
@@ -49,7 +64,7 @@ std::function<Rgba(float, float)> Vertical(const Rgba& top, const Rgba& bottom, 
 
 enum class Align { kLeft, kCentre, kRight };
 
-Mask TextMask(int w, int h, const TrueTypeFont& font, const std::string& text, float sizePx,
+Mask TextMask(const Grid& g, const TrueTypeFont& font, const std::string& text, float sizePx,
               float x, float baseline, float tracking, Align align) {
   const float width = font.Measure(text, sizePx, tracking);
   if (align == Align::kCentre)
@@ -57,16 +72,18 @@ Mask TextMask(int w, int h, const TrueTypeFont& font, const std::string& text, f
   else if (align == Align::kRight)
     x -= width;
   std::vector<std::vector<Point>> contours;
-  font.Layout(text, sizePx, std::round(x), baseline, tracking, &contours);
-  return Mask::Polygons(w, h, contours);
+  // Text starts on a whole device pixel, so every label's letters fall on the
+  // pixels alike.
+  font.Layout(text, sizePx, g.Snap(x), baseline, tracking, &contours);
+  return Mask::Polygons(g, contours);
 }
 
 // Letterpress label: a light line below the dark text, as if cut into the panel.
 void Label(Canvas& c, const std::string& text, float x, float baseline, float size = 9.5f,
            Align align = Align::kCentre, const Rgba& ink = kInk, float tracking = 1.1f,
            const TrueTypeFont* font = nullptr) {
-  const Mask m = TextMask(c.Width(), c.Height(), font ? *font : gSansBold, text, size, x, baseline,
-                          tracking, align);
+  const Mask m =
+      TextMask(c.Pixels(), font ? *font : gSansBold, text, size, x, baseline, tracking, align);
   c.Paint(m.Shifted(0, 1), kWhite, 0.55f);
   c.Paint(m, ink);
 }
@@ -78,8 +95,8 @@ void DropShadow(Canvas& c, const Mask& shape, float dx, float dy, float blur, fl
 // A raised plate with soft shadow, bevel highlight and a faint lower edge.
 void Plate(Canvas& c, float x0, float y0, float x1, float y1, float radius, const Rgba& top,
            const Rgba& bottom) {
-  const int w = c.Width(), h = c.Height();
-  const Mask m = Mask::RoundRect(w, h, x0, y0, x1, y1, radius);
+  const Grid& g = c.Pixels();
+  const Mask m = Mask::RoundRect(g, x0, y0, x1, y1, radius);
   DropShadow(c, m, 0, 2.5f, 5, 0.28f);
   c.Paint(m, Vertical(top, bottom, y0, y1));
   c.Paint(m.Minus(m.Shifted(0, 1.2f)), kWhite, 0.7f);
@@ -89,16 +106,14 @@ void Plate(Canvas& c, float x0, float y0, float x1, float y1, float radius, cons
 // A recessed well (wells, windows, slots): inner shadow at the top.
 void Well(Canvas& c, float x0, float y0, float x1, float y1, float radius,
           const std::function<Rgba(float, float)>& fill, float depth = 1.0f) {
-  const int w = c.Width(), h = c.Height();
-  const Mask m = Mask::RoundRect(w, h, x0, y0, x1, y1, radius);
+  const Grid& g = c.Pixels();
+  const Mask m = Mask::RoundRect(g, x0, y0, x1, y1, radius);
   // The rim: light below, dark above.
-  const Mask rim = Mask::RoundRect(w, h, x0 - 1, y0 - 1, x1 + 1, y1 + 1, radius + 1);
-  c.Paint(
-      rim.Minus(m).Times(Mask::RoundRect(w, h, x0 - 1, (y0 + y1) / 2, x1 + 1, y1 + 2, radius + 1)),
-      kWhite, 0.75f);
-  c.Paint(
-      rim.Minus(m).Times(Mask::RoundRect(w, h, x0 - 1, y0 - 2, x1 + 1, (y0 + y1) / 2, radius + 1)),
-      kBlack, 0.22f * depth);
+  const Mask rim = Mask::RoundRect(g, x0 - 1, y0 - 1, x1 + 1, y1 + 1, radius + 1);
+  c.Paint(rim.Minus(m).Times(Mask::RoundRect(g, x0 - 1, (y0 + y1) / 2, x1 + 1, y1 + 2, radius + 1)),
+          kWhite, 0.75f);
+  c.Paint(rim.Minus(m).Times(Mask::RoundRect(g, x0 - 1, y0 - 2, x1 + 1, (y0 + y1) / 2, radius + 1)),
+          kBlack, 0.22f * depth);
   c.Paint(m, fill);
   c.Paint(m.Minus(m.Shifted(0.6f, 2.0f).Blurred(2.0f)), kBlack, 0.35f * depth);
 }
@@ -111,13 +126,13 @@ constexpr float kSweepDeg = 270.0f;
 // The charcoal cap shared by knobs and the switch: a dome with a fixed light
 // and a brushed top whose sheen does not turn with the value.
 void Cap(Canvas& c, float cx, float cy, float radius) {
-  const int w = c.Width(), h = c.Height();
-  const Mask body = Mask::Circle(w, h, cx, cy, radius);
+  const Grid& g = c.Pixels();
+  const Mask body = Mask::Circle(g, cx, cy, radius);
   DropShadow(c, body, 1.0f, 2.5f, 3.0f, 0.55f);
   c.Paint(body, Vertical(kCharcoalTop, kCharcoalBottom, cy - radius, cy + radius));
   c.Paint(body.Minus(body.Shifted(0.4f, 1.1f)), kWhite, 0.35f);
   const float top = radius * 0.80f;
-  const Mask face = Mask::Circle(w, h, cx, cy, top);
+  const Mask face = Mask::Circle(g, cx, cy, top);
   c.Paint(face, [=](float x, float y) {
     const float phi = std::atan2(y - cy, x - cx);
     // Two sheens, strongest toward the light, on brushed grey.
@@ -131,18 +146,17 @@ void Cap(Canvas& c, float cx, float cy, float radius) {
   c.Paint(face.Minus(face.Shifted(0.7f, 0.9f)), kBlack, 0.45f);
 }
 
-Canvas KnobFrame(float value) {
-  Canvas c(64, 64);
-  const int w = 64, h = 64;
+Canvas KnobFrame(float scale, float value) {
+  Canvas c(64, 64, scale);
+  const Grid& g = c.Pixels();
   const float cx = 32, cy = 32;
   const float angle = kSweepStartDeg + kSweepDeg * value;
   // Value ring: a dark track and the lit part up to the value, with a glow.
-  const Mask track =
-      Mask::Arc(w, h, cx, cy, 28.0f, 3.2f, kSweepStartDeg, kSweepStartDeg + kSweepDeg);
+  const Mask track = Mask::Arc(g, cx, cy, 28.0f, 3.2f, kSweepStartDeg, kSweepStartDeg + kSweepDeg);
   c.Paint(track, Hex(0x2A2B2E), 0.55f);
   c.Paint(track.Minus(track.Shifted(0, 0.8f)), kBlack, 0.25f);
   if (value > 0.001f) {
-    const Mask lit = Mask::Arc(w, h, cx, cy, 28.0f, 2.6f, kSweepStartDeg, angle);
+    const Mask lit = Mask::Arc(g, cx, cy, 28.0f, 2.6f, kSweepStartDeg, angle);
     c.Paint(lit.Blurred(2.0f), kAccent, 0.45f);
     c.Paint(lit, kAccent);
   }
@@ -151,27 +165,28 @@ Canvas KnobFrame(float value) {
   const float rad = angle * float(M_PI) / 180;
   const float sx = std::sin(rad), sy = -std::cos(rad);
   const Point inner{cx + sx * 7.5f, cy + sy * 7.5f}, outer{cx + sx * 16.5f, cy + sy * 16.5f};
-  const Mask pointer = Mask::Capsule(w, h, inner, outer, 1.7f);
+  const Mask pointer = Mask::Capsule(g, inner, outer, 1.7f);
   c.Paint(pointer.Shifted(0.5f, 1.0f).Blurred(1.2f), kBlack, 0.6f);
   c.Paint(pointer, Hex(0xF4EFE6));
-  const Mask tip = Mask::Circle(w, h, cx + sx * 19.6f, cy + sy * 19.6f, 1.4f);
+  const Mask tip = Mask::Circle(g, cx + sx * 19.6f, cy + sy * 19.6f, 1.4f);
   c.Paint(tip, kAccent, 0.9f);
   return c;
 }
 
-Canvas KnobStrip() {
-  Canvas strip(64, 64 * 65);
-  for (int i = 0; i < 65; ++i) strip.Draw(KnobFrame(i / 64.0f), 0, i * 64);
-  return strip;
+Canvas KnobStrip(float scale) {
+  std::vector<Canvas> frames;
+  for (int i = 0; i < 65; ++i) frames.push_back(KnobFrame(scale, i / 64.0f));
+  return Canvas::Stack(frames);
 }
 
 // ---- Switch, handle, learn pill, lamp, marker ----------------------------------
 
-Canvas SwitchStrip() {
-  Canvas strip(64, 128);
+Canvas SwitchStrip(float scale) {
+  std::vector<Canvas> frames;
   for (int on = 0; on < 2; ++on) {
-    Canvas c(64, 64);
-    const Mask ring = Mask::Arc(64, 64, 32, 32, 27.0f, 3.2f, -180, 180);
+    Canvas& c = frames.emplace_back(64, 64, scale);
+    const Grid& g = c.Pixels();
+    const Mask ring = Mask::Arc(g, 32, 32, 27.0f, 3.2f, -180, 180);
     c.Paint(ring, Hex(0x2A2B2E), 0.55f);
     if (on) {
       c.Paint(ring.Blurred(2.5f), kAccent, 0.6f);
@@ -181,7 +196,7 @@ Canvas SwitchStrip() {
     }
     Cap(c, 32, 32, 21.0f);
     // A small lamp dot in the face says "on" at a glance.
-    const Mask dot = Mask::Circle(64, 64, 32, 32, 3.2f);
+    const Mask dot = Mask::Circle(g, 32, 32, 3.2f);
     if (on) {
       c.Paint(dot.Blurred(2.0f), kAccent, 0.8f);
       c.Paint(dot, Hex(0xFFC27A));
@@ -189,39 +204,40 @@ Canvas SwitchStrip() {
       c.Paint(dot, Hex(0x141516));
       c.Paint(dot.Minus(dot.Shifted(0, -0.8f)), kWhite, 0.15f);
     }
-    strip.Draw(c, 0, on * 64);
   }
-  return strip;
+  return Canvas::Stack(frames);
 }
 
-Canvas Handle() {
-  Canvas c(42, 35);
-  const Mask body = Mask::RoundRect(42, 35, 3, 3, 39, 30, 4);
+Canvas Handle(float scale) {
+  Canvas c(42, 35, scale);
+  const Grid& g = c.Pixels();
+  const Mask body = Mask::RoundRect(g, 3, 3, 39, 30, 4);
   DropShadow(c, body, 0.8f, 2.2f, 2.0f, 0.55f);
   c.Paint(body, Vertical(Hex(0x4A4D53), Hex(0x1E2023), 3, 30));
   c.Paint(body.Minus(body.Shifted(0, 1.0f)), kWhite, 0.35f);
   // Grip ridges above and below the index line.
   for (int i = 0; i < 3; ++i) {
     const float y = 8.5f + i * 2.6f;
-    const Mask ridge = Mask::RoundRect(42, 35, 8, y, 34, y + 1.0f, 0.5f);
+    const Mask ridge = Mask::RoundRect(g, 8, y, 34, y + 1.0f, 0.5f);
     c.Paint(ridge, kBlack, 0.45f);
     c.Paint(ridge.Shifted(0, 1.0f), kWhite, 0.10f);
     const float y2 = 20.0f + i * 2.6f;
-    const Mask ridge2 = Mask::RoundRect(42, 35, 8, y2, 34, y2 + 1.0f, 0.5f);
+    const Mask ridge2 = Mask::RoundRect(g, 8, y2, 34, y2 + 1.0f, 0.5f);
     c.Paint(ridge2, kBlack, 0.45f);
     c.Paint(ridge2.Shifted(0, 1.0f), kWhite, 0.10f);
   }
-  const Mask index = Mask::RoundRect(42, 35, 5, 15.6f, 37, 17.8f, 1.0f);
+  const Mask index = Mask::RoundRect(g, 5, 15.6f, 37, 17.8f, 1.0f);
   c.Paint(index.Blurred(1.2f), kAccent, 0.5f);
   c.Paint(index, kAccent);
   return c;
 }
 
-Canvas PillStrip(const std::string& text, const Rgba& lit) {
-  Canvas strip(68, 50);
+Canvas PillStrip(float scale, const std::string& text, const Rgba& lit) {
+  std::vector<Canvas> frames;
   for (int on = 0; on < 2; ++on) {
-    Canvas c(68, 25);
-    const Mask body = Mask::RoundRect(68, 25, 2, 2, 66, 22, 9.5f);
+    Canvas& c = frames.emplace_back(68, 25, scale);
+    const Grid& g = c.Pixels();
+    const Mask body = Mask::RoundRect(g, 2, 2, 66, 22, 9.5f);
     DropShadow(c, body, 0.5f, 1.5f, 1.5f, 0.5f);
     if (on) {
       c.Paint(body, Vertical(Mix(lit, kWhite, 0.25f), Mix(lit, kBlack, 0.15f), 2, 22));
@@ -229,7 +245,7 @@ Canvas PillStrip(const std::string& text, const Rgba& lit) {
       c.Paint(body, Vertical(kCharcoalTop, kCharcoalBottom, 2, 22));
     }
     c.Paint(body.Minus(body.Shifted(0, 1.0f)), kWhite, on ? 0.45f : 0.3f);
-    const Mask label = TextMask(68, 25, gSansBold, text, 9.5f, 34, 15.6f, 1.2f, Align::kCentre);
+    const Mask label = TextMask(g, gSansBold, text, 9.5f, 34, 15.6f, 1.2f, Align::kCentre);
     if (on) {
       c.Paint(label.Shifted(0, 0.8f), kWhite, 0.35f);
       c.Paint(label, Hex(0x2B1A0C));
@@ -237,18 +253,18 @@ Canvas PillStrip(const std::string& text, const Rgba& lit) {
       c.Paint(label.Shifted(0, -0.8f), kBlack, 0.6f);
       c.Paint(label, Hex(0xD8D3CA));
     }
-    strip.Draw(c, 0, on * 25);
   }
-  return strip;
+  return Canvas::Stack(frames);
 }
 
-Canvas LedStrip() {
-  Canvas strip(12, 24);
+Canvas LedStrip(float scale) {
+  std::vector<Canvas> frames;
   for (int on = 0; on < 2; ++on) {
-    Canvas c(12, 12);
-    const Mask dome = Mask::Circle(12, 12, 6, 6, 4.3f);
+    Canvas& c = frames.emplace_back(12, 12, scale);
+    const Grid& g = c.Pixels();
+    const Mask dome = Mask::Circle(g, 6, 6, 4.3f);
     if (on) {
-      c.Paint(Mask::Circle(12, 12, 6, 6, 5.6f).Blurred(1.4f), kAccent, 0.75f);
+      c.Paint(Mask::Circle(g, 6, 6, 5.6f).Blurred(1.4f), kAccent, 0.75f);
       c.Paint(dome, [](float x, float y) {
         const float d = std::hypot(x - 5.3f, y - 5.0f) / 4.3f;
         return Mix(Hex(0xFFF1C9), Hex(0xF08A2C), std::fmin(1.0f, d));
@@ -256,16 +272,16 @@ Canvas LedStrip() {
     } else {
       c.Paint(dome, Vertical(Hex(0x5A3A22), Hex(0x2A1A10), 2, 10));
     }
-    c.Paint(Mask::Circle(12, 12, 4.8f, 4.4f, 1.3f), kWhite, on ? 0.8f : 0.35f);
-    strip.Draw(c, 0, on * 12);
+    c.Paint(Mask::Circle(g, 4.8f, 4.4f, 1.3f), kWhite, on ? 0.8f : 0.35f);
   }
-  return strip;
+  return Canvas::Stack(frames);
 }
 
-Canvas Triangle() {
-  Canvas c(26, 22);
+Canvas Triangle(float scale) {
+  Canvas c(26, 22, scale);
+  const Grid& g = c.Pixels();
   const std::vector<std::vector<Point>> shape = {{{6.5f, 7.5f}, {19.5f, 7.5f}, {13.0f, 15.5f}}};
-  const Mask m = Mask::Polygons(26, 22, shape);
+  const Mask m = Mask::Polygons(g, shape);
   c.Paint(m.Blurred(2.2f), kAccent, 0.55f);
   c.Paint(m, Vertical(Hex(0xFFC98A), kAccent, 7, 16));
   return c;
@@ -277,6 +293,7 @@ constexpr int kW = 984, kH = 432;
 
 // The ring of ticks printed around a knob at (x, y) (its 64 x 64 rectangle).
 void KnobScale(Canvas& c, int x, int y) {
+  const Grid& g = c.Pixels();
   const float cx = x + 32.0f, cy = y + 32.0f;
   for (int i = 0; i <= 10; ++i) {
     const float a = (kSweepStartDeg + kSweepDeg * i / 10.0f) * float(M_PI) / 180;
@@ -284,7 +301,7 @@ void KnobScale(Canvas& c, int x, int y) {
     const Point p0{cx + std::sin(a) * 32.2f, cy - std::cos(a) * 32.0f};
     const Point p1{cx + std::sin(a) * (34.2f + 1.2f * major),
                    cy - std::cos(a) * (34.2f + 1.2f * major)};
-    const Mask tick = Mask::Capsule(kW, kH, p0, p1, 0.55f + 0.15f * major);
+    const Mask tick = Mask::Capsule(g, p0, p1, 0.55f + 0.15f * major);
     c.Paint(tick.Shifted(0, 0.9f), kWhite, 0.5f);
     c.Paint(tick, kInkSoft, 0.9f);
   }
@@ -297,6 +314,7 @@ void Window(Canvas& c, float x0, float y0, float x1, float y1) {
 
 // The slot a fader handle runs in (track rectangle x, 136 .. x + 42, 328).
 void FaderSlot(Canvas& c, int x) {
+  const Grid& g = c.Pixels();
   const float cx = x + 21.0f;
   const float top = 136 + 17.5f, bottom = 328 - 17.5f;
   for (int i = 0; i <= 10; ++i) {
@@ -305,7 +323,7 @@ void FaderSlot(Canvas& c, int x) {
     for (int side = -1; side <= 1; side += 2) {
       const float xa = cx + side * 8.0f, xb = cx + side * (8.0f + len);
       const Mask tick =
-          Mask::RoundRect(kW, kH, std::fmin(xa, xb), y - 0.55f, std::fmax(xa, xb), y + 0.55f, 0.5f);
+          Mask::RoundRect(g, std::fmin(xa, xb), y - 0.55f, std::fmax(xa, xb), y + 0.55f, 0.5f);
       c.Paint(tick.Shifted(0, 0.9f), kWhite, 0.5f);
       c.Paint(tick, kInkSoft, 0.9f);
     }
@@ -317,10 +335,11 @@ void FaderSlot(Canvas& c, int x) {
 // The screen behind an envelope display; the display dodges its curve onto it,
 // so it has to be a middle grey for the light line to show.
 void EnvelopeScreen(Canvas& c, int x0, int y0, int x1, int y1) {
-  const Mask bezel = Mask::RoundRect(kW, kH, x0 - 5, y0 - 5, x1 + 5, y1 + 5, 6);
+  const Grid& g = c.Pixels();
+  const Mask bezel = Mask::RoundRect(g, x0 - 5, y0 - 5, x1 + 5, y1 + 5, 6);
   c.Paint(bezel.Shifted(0, 1.2f), kWhite, 0.7f);
   c.Paint(bezel, Vertical(Hex(0x3A3C41), Hex(0x26282B), y0 - 5, y1 + 5));
-  const Mask screen = Mask::RoundRect(kW, kH, x0, y0, x1, y1, 2.5f);
+  const Mask screen = Mask::RoundRect(g, x0, y0, x1, y1, 2.5f);
   c.Paint(screen, [=](float x, float y) {
     const float t = (y - y0) / float(y1 - y0);
     const float glow = 0.03f * std::exp(-std::pow((x - (x0 + x1) / 2.0f) / (x1 - x0), 2.0f) * 6);
@@ -333,14 +352,15 @@ void EnvelopeScreen(Canvas& c, int x0, int y0, int x1, int y1) {
   // A fine grid: quarters across, the 90 % level and the baseline.
   for (int i = 1; i < 4; ++i) {
     const float x = std::round(x0 + (x1 - x0) * i / 4.0f) + 0.5f;
-    c.Paint(Mask::RoundRect(kW, kH, x - 0.5f, y0 + 2, x + 0.5f, y1 - 2, 0), kBlack, 0.10f);
+    c.Paint(Mask::RoundRect(g, x - 0.5f, y0 + 2, x + 0.5f, y1 - 2, 0), kBlack, 0.10f);
   }
   const float top90 = std::round(y1 - (y1 - y0) * 0.9f) + 0.5f;
-  c.Paint(Mask::RoundRect(kW, kH, x0 + 2, top90 - 0.5f, x1 - 2, top90 + 0.5f, 0), kBlack, 0.10f);
+  c.Paint(Mask::RoundRect(g, x0 + 2, top90 - 0.5f, x1 - 2, top90 + 0.5f, 0), kBlack, 0.10f);
   c.Paint(screen.Minus(screen.Shifted(0, 2.5f).Blurred(2.0f)), kBlack, 0.45f);
 }
 
 void Feather(Canvas& c, float baseX, float baseY) {
+  const Grid& g = c.Pixels();
   // A quill: a curved vane along a quadratic spine, then the shaft.
   const Point p0{baseX, baseY}, p1{baseX + 10, baseY - 30}, p2{baseX + 36, baseY - 42};
   auto spine = [&](float t) {
@@ -364,12 +384,11 @@ void Feather(Canvas& c, float baseX, float baseY) {
   }
   std::vector<Point> outline = left;
   for (int i = int(right.size()) - 1; i >= 0; --i) outline.push_back(right[i]);
-  Mask vane = Mask::Polygons(kW, kH, {outline});
+  Mask vane = Mask::Polygons(g, {outline});
   // Splits in the vane.
   for (float t : {0.42f, 0.63f, 0.8f}) {
     const Point p = spine(t);
-    const Mask cut =
-        Mask::Capsule(kW, kH, Point{p.x - 1, p.y - 1}, Point{p.x - 9, p.y + 2.5f}, 0.6f);
+    const Mask cut = Mask::Capsule(g, Point{p.x - 1, p.y - 1}, Point{p.x - 9, p.y + 2.5f}, 0.6f);
     vane = vane.Minus(cut);
   }
   c.Paint(vane.Shifted(0.8f, 1.6f).Blurred(1.5f), kBlack, 0.25f);
@@ -378,12 +397,13 @@ void Feather(Canvas& c, float baseX, float baseY) {
   for (int i = 0; i <= 20; ++i) shaft.push_back(spine(i / 20.0f));
   for (size_t i = 0; i + 1 < shaft.size(); ++i) {
     const float r = 0.5f + 0.6f * (1 - i / 20.0f);
-    c.Paint(Mask::Capsule(kW, kH, shaft[i], shaft[i + 1], r), kInk, 0.9f);
+    c.Paint(Mask::Capsule(g, shaft[i], shaft[i + 1], r), kInk, 0.9f);
   }
 }
 
-Canvas Background() {
-  Canvas c(kW, kH);
+Canvas Background(float scale) {
+  Canvas c(kW, kH, scale);
+  const Grid& g = c.Pixels();
   // Satin-finished panel: a gentle vertical fall-off and fine horizontal grain.
   c.Fill([](float x, float y) {
     Rgba p = Mix(kPanelTop, kPanelBottom, y / kH);
@@ -394,8 +414,8 @@ Canvas Background() {
     p.b += grain;
     return p;
   });
-  c.Paint(Mask::RoundRect(kW, kH, 1, 1, kW - 1, kH - 1, 0)
-              .Minus(Mask::RoundRect(kW, kH, 2, 2, kW - 2, kH - 2, 0)),
+  c.Paint(Mask::RoundRect(g, 1, 1, kW - 1, kH - 1, 0)
+              .Minus(Mask::RoundRect(g, 2, 2, kW - 2, kH - 2, 0)),
           kWhite, 0.5f);
 
   const Rgba plateTop = Hex(0xE4E0DA), plateBottom = Hex(0xD5D0C8);
@@ -407,13 +427,13 @@ Canvas Background() {
 
   // Footer strip with the MIDI-learn hint, matching the header.
   {
-    const Mask strip = Mask::RoundRect(kW, kH, 130, 390, 974, 422, 7);
+    const Mask strip = Mask::RoundRect(g, 130, 390, 974, 422, 7);
     DropShadow(c, strip, 0, 2.5f, 4, 0.3f);
     c.Paint(strip, Vertical(kStripTop, kStripBottom, 390, 422));
     c.Paint(strip.Minus(strip.Shifted(0, 1.0f)), kWhite, 0.22f);
     c.Paint(strip.Minus(strip.Shifted(0, -1.0f)), kBlack, 0.4f);
     const Mask hint =
-        TextMask(kW, kH, gSans,
+        TextMask(g, gSans,
                  "MIDI LEARN:  CLICK  LEARN,  THEN MOVE A CONTROL AND A HARDWARE CONTROLLER"
                  "   \xB7   RIGHT-CLICK  LEARN  FOR  UNLEARN",
                  9.0f, 552, 409.5f, 1.2f, Align::kCentre);
@@ -422,7 +442,7 @@ Canvas Background() {
 
   // Header strip: the preset button, the product line, the MIDI lamp.
   {
-    const Mask strip = Mask::RoundRect(kW, kH, 130, 12, 974, 54, 7);
+    const Mask strip = Mask::RoundRect(g, 130, 12, 974, 54, 7);
     DropShadow(c, strip, 0, 2.5f, 4, 0.3f);
     c.Paint(strip, Vertical(kStripTop, kStripBottom, 12, 54));
     c.Paint(strip.Minus(strip.Shifted(0, 1.0f)), kWhite, 0.22f);
@@ -431,21 +451,19 @@ Canvas Background() {
     Well(c, 136, 25, 164, 49, 5, Vertical(Hex(0x1A1B1D), Hex(0x25272A), 25, 49), 1.2f);
     const std::vector<std::vector<Point>> dim = {
         {{143.5f, 33.5f}, {156.5f, 33.5f}, {150.0f, 41.5f}}};
-    c.Paint(Mask::Polygons(kW, kH, dim), kAccentDim, 0.8f);
-    const Mask presets =
-        TextMask(kW, kH, gSansBold, "PRESETS", 10.5f, 174, 41.5f, 1.6f, Align::kLeft);
+    c.Paint(Mask::Polygons(g, dim), kAccentDim, 0.8f);
+    const Mask presets = TextMask(g, gSansBold, "PRESETS", 10.5f, 174, 41.5f, 1.6f, Align::kLeft);
     c.Paint(presets, Hex(0xE6E1D8));
     const Mask tagline =
-        TextMask(kW, kH, gSans, "GRANULAR  EFFECT", 10.5f, 552, 41.5f, 3.2f, Align::kCentre);
+        TextMask(g, gSans, "GRANULAR  EFFECT", 10.5f, 552, 41.5f, 3.2f, Align::kCentre);
     c.Paint(tagline, Hex(0x9A9690));
     // Lamp housing around (816, 28, 828, 40).
-    const Mask housing = Mask::Circle(kW, kH, 822, 34, 8.5f);
+    const Mask housing = Mask::Circle(g, 822, 34, 8.5f);
     c.Paint(housing, Hex(0x141517));
     c.Paint(housing.Minus(housing.Shifted(0, -1.0f)), kWhite, 0.18f);
-    const Mask ledOff = Mask::Circle(kW, kH, 822, 34, 4.3f);
+    const Mask ledOff = Mask::Circle(g, 822, 34, 4.3f);
     c.Paint(ledOff, Vertical(Hex(0x5A3A22), Hex(0x2A1A10), 30, 38));
-    const Mask midiIn =
-        TextMask(kW, kH, gSansBold, "MIDI IN", 10.5f, 838, 41.5f, 1.6f, Align::kLeft);
+    const Mask midiIn = TextMask(g, gSansBold, "MIDI IN", 10.5f, 838, 41.5f, 1.6f, Align::kLeft);
     c.Paint(midiIn, Hex(0xE6E1D8));
   }
 
@@ -453,10 +471,10 @@ Canvas Background() {
   {
     Well(c, 17, 22, 115, 138, 6, Vertical(Hex(0xEFECE5), Hex(0xE3DED5), 22, 138), 0.6f);
     Feather(c, 48, 78);
-    const Mask word = TextMask(kW, kH, gSerif, "Quillet", 21.0f, 66, 100, 0.3f, Align::kCentre);
+    const Mask word = TextMask(g, gSerif, "Quillet", 21.0f, 66, 100, 0.3f, Align::kCentre);
     c.Paint(word.Shifted(0, 1.0f), kWhite, 0.7f);
     c.Paint(word, kInk);
-    c.Paint(Mask::RoundRect(kW, kH, 34, 108, 98, 109, 0.5f), kInkSoft, 0.45f);
+    c.Paint(Mask::RoundRect(g, 34, 108, 98, 109, 0.5f), kInkSoft, 0.45f);
     Label(c, "OUTPUT", 66, 159, 9.5f, Align::kCentre, kInkSoft, 2.0f);
   }
 
@@ -471,7 +489,7 @@ Canvas Background() {
   auto title = [&](const std::string& text, float x0, float x1) {
     const float width = gSansBold.Measure(text, 12.5f, 2.4f);
     Label(c, text, x0 + 14, 84, 12.5f, Align::kLeft, kInk, 2.4f);
-    const Mask rule = Mask::RoundRect(kW, kH, x0 + 24 + width, 78.5f, x1 - 14, 79.5f, 0.5f);
+    const Mask rule = Mask::RoundRect(g, x0 + 24 + width, 78.5f, x1 - 14, 79.5f, 0.5f);
     c.Paint(rule.Shifted(0, 1.0f), kWhite, 0.6f);
     c.Paint(rule, kInkSoft, 0.5f);
   };
@@ -521,39 +539,90 @@ Canvas Background() {
   return c;
 }
 
-bool Write(const Canvas& c, const std::string& dir, const char* name) {
-  const std::string path = dir + "/" + name;
-  if (!c.WritePng(path)) {
+bool Write(const Canvas& c, const std::string& path, int zlibLevel) {
+  if (!c.WritePng(path, zlibLevel)) {
     std::fprintf(stderr, "cannot write %s\n", path.c_str());
     return false;
   }
-  std::printf("%s %dx%d\n", path.c_str(), c.Width(), c.Height());
+  std::printf("%s %dx%d\n", path.c_str(), c.Pixels().width, c.Pixels().height);
   return true;
+}
+
+struct Image {
+  const char* name;
+  Canvas (*paint)(float scale);
+};
+const Image kImages[] = {
+    {"back", Background},
+    {"knob", KnobStrip},
+    {"switch", SwitchStrip},
+    {"handle", Handle},
+    {"learn", [](float scale) { return PillStrip(scale, "LEARN", kAccent); }},
+    {"unlearn", [](float scale) { return PillStrip(scale, "UNLEARN", Hex(0xE0574A)); }},
+    {"led", LedStrip},
+    {"triangle", Triangle},
+};
+
+struct Options {
+  std::string out, fonts = "/usr/share/fonts/truetype/dejavu";
+  float scale = 1.0f;
+  std::set<std::string> only;  // empty: every image
+  int zlibLevel = 9;
+};
+
+bool Parse(int argc, char** argv, Options* o) {
+  int positional = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--scale" && i + 1 < argc) {
+      char* end = nullptr;
+      o->scale = std::strtof(argv[++i], &end);
+      // Up to 4: beyond that a strip outgrows what the editor's decoder takes.
+      if (*end || !(o->scale >= 0.5f && o->scale <= 4.0f)) return false;
+    } else if (arg == "--only" && i + 1 < argc) {
+      std::string list = argv[++i];
+      for (size_t start = 0; start <= list.size();) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        o->only.insert(list.substr(start, comma - start));
+        start = comma + 1;
+      }
+    } else if (arg == "--quick") {
+      o->zlibLevel = 1;
+    } else if (arg.rfind("--", 0) == 0 || positional == 2) {
+      return false;
+    } else {
+      (positional++ == 0 ? o->out : o->fonts) = arg;
+    }
+  }
+  for (const std::string& name : o->only) {
+    bool known = false;
+    for (const Image& image : kImages) known |= name == image.name;
+    if (!known) return false;
+  }
+  return positional > 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT_DIR [FONT_DIR]\n", argv[0]);
+  Options o;
+  if (!Parse(argc, argv, &o)) {
+    std::fprintf(stderr,
+                 "usage: %s OUTPUT_DIR [FONT_DIR] [--scale 0.5..4] [--only NAME,...] [--quick]\n"
+                 "names: back knob switch handle learn unlearn led triangle\n",
+                 argv[0]);
     return 2;
   }
-  const std::string out = argv[1];
-  const std::string fonts = argc > 2 ? argv[2] : "/usr/share/fonts/truetype/dejavu";
-  if (!gSans.Load(fonts + "/DejaVuSansCondensed.ttf") ||
-      !gSansBold.Load(fonts + "/DejaVuSansCondensed-Bold.ttf") ||
-      !gSerif.Load(fonts + "/DejaVuSerif-BoldItalic.ttf")) {
-    std::fprintf(stderr, "cannot read the DejaVu fonts in %s\n", fonts.c_str());
+  if (!gSans.Load(o.fonts + "/DejaVuSansCondensed.ttf") ||
+      !gSansBold.Load(o.fonts + "/DejaVuSansCondensed-Bold.ttf") ||
+      !gSerif.Load(o.fonts + "/DejaVuSerif-BoldItalic.ttf")) {
+    std::fprintf(stderr, "cannot read the DejaVu fonts in %s\n", o.fonts.c_str());
     return 1;
   }
   bool ok = true;
-  ok &= Write(Background(), out, "back.png");
-  ok &= Write(KnobStrip(), out, "knob.png");
-  ok &= Write(SwitchStrip(), out, "switch.png");
-  ok &= Write(Handle(), out, "handle.png");
-  ok &= Write(PillStrip("LEARN", kAccent), out, "learn.png");
-  ok &= Write(PillStrip("UNLEARN", Hex(0xE0574A)), out, "unlearn.png");
-  ok &= Write(LedStrip(), out, "led.png");
-  ok &= Write(Triangle(), out, "triangle.png");
+  for (const Image& image : kImages) {
+    if (!o.only.empty() && !o.only.count(image.name)) continue;
+    ok &= Write(image.paint(o.scale), o.out + "/" + image.name + ".png", o.zlibLevel);
+  }
   return ok ? 0 : 1;
 }

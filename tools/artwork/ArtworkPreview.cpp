@@ -2,12 +2,15 @@
 // PNG files and with the drawing layer's own blits and lines, and writes the
 // picture to a PNG file. Used to judge the artwork; not part of the product.
 //
-// Usage: quillet_artwork_preview IMAGE_DIR OUTPUT.png
+// Usage: quillet_artwork_preview IMAGE_DIR OUTPUT.png [--scale S]
+// With --scale the images are those of that scale (resources/img/150 for 1.5)
+// and every position is the layout's logical one times S, rounded.
 
 #include <png.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +21,10 @@
 #include "lice/LICE_PngLoader.h"
 
 namespace {
+
+// Device pixels per logical pixel of the picture.
+double gScale = 1.0;
+int Device(double logical) { return int(std::lround(logical * gScale)); }
 
 std::unique_ptr<LICE_MemBitmap> Load(const std::string& dir, const char* name) {
   FILE* f = std::fopen((dir + "/" + name).c_str(), "rb");
@@ -31,12 +38,15 @@ std::unique_ptr<LICE_MemBitmap> Load(const std::string& dir, const char* name) {
   return std::unique_ptr<LICE_MemBitmap>(LICE_LoadPNGFromMemory(bytes.data(), bytes.size()));
 }
 
+// (x, y) logical.
 void Frame(LICE_IBitmap* dest, LICE_IBitmap* strip, int frames, int frame, int x, int y) {
   const int h = strip->Height() / frames;
-  LICE_Blit(dest, strip, x, y, 0, frame * h, strip->Width(), h, 1.0f, LICE_BLIT_USE_ALPHA);
+  LICE_Blit(dest, strip, Device(x), Device(y), 0, frame * h, strip->Width(), h, 1.0f,
+            LICE_BLIT_USE_ALPHA);
 }
 
-// The envelope display's curve, as the maker's control draws it.
+// The envelope display's curve, as the maker's control draws it (the rectangle
+// in device pixels).
 void Envelope(LICE_IBitmap* dest, int left, int top, int right, int bottom, double fi, double sk,
               double fo) {
   auto curvature = [](double f) {
@@ -97,8 +107,9 @@ bool WritePng(LICE_IBitmap* bitmap, const std::string& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s IMAGE_DIR OUTPUT.png\n", argv[0]);
+  if (argc == 5 && std::string(argv[3]) == "--scale") gScale = std::atof(argv[4]);
+  if ((argc != 3 && argc != 5) || !(gScale >= 0.5 && gScale <= 4)) {
+    std::fprintf(stderr, "usage: %s IMAGE_DIR OUTPUT.png [--scale S]\n", argv[0]);
     return 2;
   }
   const std::string dir = argv[1];
@@ -113,7 +124,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "missing or broken images in %s\n", dir.c_str());
     return 1;
   }
-  LICE_MemBitmap editor(984, 432);
+  LICE_MemBitmap editor(Device(984), Device(432));
   LICE_Blit(&editor, back.get(), 0, 0, 1.0f, LICE_BLIT_MODE_COPY);
   struct Knob {
     int x, y;
@@ -124,17 +135,16 @@ int main(int argc, char** argv) {
                         {626, 286, 0.3}, {698, 286, 0.8}, {806, 166, 0.05}, {894, 166, 0.4},
                         {806, 286, 0.7}, {894, 286, 0.25}};
   for (const Knob& k : knobs) Frame(&editor, knob.get(), 65, int(k.value * 64 + 0.5), k.x, k.y);
-  LICE_Blit(&editor, handle.get(), 152, 136 + int((192 - 35) * (1 - 0.6)), 1.0f,
-            LICE_BLIT_USE_ALPHA);
-  LICE_Blit(&editor, handle.get(), 488, 136 + int((192 - 35) * (1 - 0.25)), 1.0f,
-            LICE_BLIT_USE_ALPHA);
+  Frame(&editor, handle.get(), 1, 0, 152, 136 + int((192 - 35) * (1 - 0.6)));
+  Frame(&editor, handle.get(), 1, 0, 488, 136 + int((192 - 35) * (1 - 0.25)));
   Frame(&editor, sw.get(), 2, 1, 578, 102);
   Frame(&editor, learn.get(), 2, 0, 29, 387);
   Frame(&editor, led.get(), 2, 1, 816, 28);
-  LICE_Blit(&editor, triangle.get(), 137, 26, 1.0f, LICE_BLIT_USE_ALPHA);
-  Envelope(&editor, 250, 189, 392, 271, 0.5, 0.5, 0.5);
-  Envelope(&editor, 586, 189, 728, 271, 0.1, 0.3, 0.8);
+  Frame(&editor, triangle.get(), 1, 0, 137, 26);
+  Envelope(&editor, Device(250), Device(189), Device(392), Device(271), 0.5, 0.5, 0.5);
+  Envelope(&editor, Device(586), Device(189), Device(728), Device(271), 0.1, 0.3, 0.8);
   // The option menu's hover veil.
-  LICE_FillRect(&editor, 16, 24, 92, 112, LICE_RGBA(255, 255, 255, 64), 1.0f, LICE_BLIT_USE_ALPHA);
+  LICE_FillRect(&editor, Device(16), Device(24), Device(92), Device(112),
+                LICE_RGBA(255, 255, 255, 64), 1.0f, LICE_BLIT_USE_ALPHA);
   return WritePng(&editor, argv[2]) ? 0 : 1;
 }

@@ -8,7 +8,6 @@
 
 namespace {
 float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
-float Coverage(float distance) { return Clamp01(0.5f - distance); }
 }  // namespace
 
 Rgba Mix(const Rgba& a, const Rgba& b, float t) {
@@ -28,162 +27,15 @@ float Noise(int x, int y, int seed) {
   return (h & 0xFFFF) / 32767.5f - 1.0f;
 }
 
-Mask Mask::FromDistance(int w, int h, const std::function<float(float, float)>& distance) {
-  Mask m(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) m.Ref(x, y) = Coverage(distance(x + 0.5f, y + 0.5f));
-  return m;
-}
-
-Mask Mask::RoundRect(int w, int h, float x0, float y0, float x1, float y1, float radius) {
-  const float cx = (x0 + x1) / 2, cy = (y0 + y1) / 2;
-  const float hx = (x1 - x0) / 2 - radius, hy = (y1 - y0) / 2 - radius;
-  return FromDistance(w, h, [=](float x, float y) {
-    const float qx = std::fabs(x - cx) - hx, qy = std::fabs(y - cy) - hy;
-    const float ox = std::max(qx, 0.0f), oy = std::max(qy, 0.0f);
-    return std::sqrt(ox * ox + oy * oy) + std::min(std::max(qx, qy), 0.0f) - radius;
-  });
-}
-
-Mask Mask::Circle(int w, int h, float cx, float cy, float radius) {
-  return FromDistance(w, h, [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; });
-}
-
-Mask Mask::Arc(int w, int h, float cx, float cy, float radius, float thickness, float a0Deg,
-               float a1Deg) {
-  const float a0 = a0Deg * float(M_PI) / 180, a1 = a1Deg * float(M_PI) / 180;
-  const Point e0{cx + radius * std::sin(a0), cy - radius * std::cos(a0)};
-  const Point e1{cx + radius * std::sin(a1), cy - radius * std::cos(a1)};
-  return FromDistance(w, h, [=](float x, float y) {
-    const float dx = x - cx, dy = y - cy;
-    float phi = std::atan2(dx, -dy);  // clockwise from 12 o'clock, -pi..pi
-    // Bring phi into the arc's turn.
-    while (phi < a0) phi += 2 * float(M_PI);
-    while (phi > a0 + 2 * float(M_PI)) phi -= 2 * float(M_PI);
-    if (phi <= a1) return std::fabs(std::hypot(dx, dy) - radius) - thickness / 2;
-    return std::min(std::hypot(x - e0.x, y - e0.y), std::hypot(x - e1.x, y - e1.y)) - thickness / 2;
-  });
-}
-
-Mask Mask::Capsule(int w, int h, Point a, Point b, float radius) {
-  return FromDistance(w, h, [=](float x, float y) {
-    const float bax = b.x - a.x, bay = b.y - a.y, pax = x - a.x, pay = y - a.y;
-    const float len2 = bax * bax + bay * bay;
-    const float t = len2 > 0 ? Clamp01((pax * bax + pay * bay) / len2) : 0;
-    return std::hypot(pax - bax * t, pay - bay * t) - radius;
-  });
-}
-
-Mask Mask::Polygons(int w, int h, const std::vector<std::vector<Point>>& contours) {
-  Mask m(w, h);
-  constexpr int kSubRows = 16;
-  struct Crossing {
-    float x;
-    int dir;
-  };
-  std::vector<Crossing> crossings;
-  std::vector<float> row(size_t(w) + 2);
-  for (int y = 0; y < h; ++y) {
-    std::fill(row.begin(), row.end(), 0.0f);
-    for (int s = 0; s < kSubRows; ++s) {
-      const float sy = y + (s + 0.5f) / kSubRows;
-      crossings.clear();
-      for (const auto& c : contours) {
-        for (size_t i = 0; i < c.size(); ++i) {
-          const Point& p = c[i];
-          const Point& q = c[(i + 1) % c.size()];
-          if ((p.y <= sy && q.y > sy) || (q.y <= sy && p.y > sy)) {
-            const float x = p.x + (sy - p.y) / (q.y - p.y) * (q.x - p.x);
-            crossings.push_back({x, q.y > p.y ? 1 : -1});
-          }
-        }
-      }
-      std::sort(crossings.begin(), crossings.end(),
-                [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
-      int winding = 0;
-      for (size_t i = 0; i + 1 < crossings.size(); ++i) {
-        winding += crossings[i].dir;
-        if (winding == 0) continue;
-        float xa = std::max(0.0f, crossings[i].x), xb = std::min(float(w), crossings[i + 1].x);
-        for (int x = int(std::floor(xa)); x < w && x < xb; ++x) {
-          const float overlap = std::min(xb, float(x + 1)) - std::max(xa, float(x));
-          if (overlap > 0) row[x] += overlap / kSubRows;
-        }
-      }
-    }
-    for (int x = 0; x < w; ++x) m.Ref(x, y) = Clamp01(row[x]);
-  }
-  return m;
-}
-
-Mask Mask::Shifted(float dx, float dy) const {
-  Mask m(w_, h_);
-  const int ix = int(std::floor(dx)), iy = int(std::floor(dy));
-  const float fx = dx - ix, fy = dy - iy;
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
-      const int sx = x - ix, sy = y - iy;
-      const float a = At(sx, sy), b = At(sx - 1, sy), c = At(sx, sy - 1), d = At(sx - 1, sy - 1);
-      m.Ref(x, y) = (a * (1 - fx) + b * fx) * (1 - fy) + (c * (1 - fx) + d * fx) * fy;
-    }
-  }
-  return m;
-}
-
-Mask Mask::Blurred(float radius) const {
-  // Three box passes per axis approximate a Gaussian.
-  Mask m = *this;
-  const int r = std::max(1, int(std::round(radius / 1.7f)));
-  std::vector<float> line;
-  for (int pass = 0; pass < 3; ++pass) {
-    line.assign(size_t(w_), 0);
-    for (int y = 0; y < h_; ++y) {
-      for (int x = 0; x < w_; ++x) {
-        float sum = 0;
-        for (int k = -r; k <= r; ++k) sum += m.At(x + k, y);
-        line[x] = sum / (2 * r + 1);
-      }
-      for (int x = 0; x < w_; ++x) m.Ref(x, y) = line[x];
-    }
-    line.assign(size_t(h_), 0);
-    for (int x = 0; x < w_; ++x) {
-      for (int y = 0; y < h_; ++y) {
-        float sum = 0;
-        for (int k = -r; k <= r; ++k) sum += m.At(x, y + k);
-        line[y] = sum / (2 * r + 1);
-      }
-      for (int y = 0; y < h_; ++y) m.Ref(x, y) = line[y];
-    }
-  }
-  return m;
-}
-
-Mask Mask::Times(const Mask& o) const {
-  Mask m = *this;
-  for (size_t i = 0; i < m.v_.size(); ++i) m.v_[i] *= o.v_[i];
-  return m;
-}
-Mask Mask::Minus(const Mask& o) const {
-  Mask m = *this;
-  for (size_t i = 0; i < m.v_.size(); ++i) m.v_[i] *= 1 - o.v_[i];
-  return m;
-}
-Mask Mask::Plus(const Mask& o) const {
-  Mask m = *this;
-  for (size_t i = 0; i < m.v_.size(); ++i) m.v_[i] = std::max(m.v_[i], o.v_[i]);
-  return m;
-}
-Mask Mask::Scaled(float f) const {
-  Mask m = *this;
-  for (float& v : m.v_) v = Clamp01(v * f);
-  return m;
-}
+Canvas::Canvas(int logicalWidth, int logicalHeight, float scale)
+    : Canvas(Grid::Of(logicalWidth, logicalHeight, scale)) {}
 
 void Canvas::Fill(const std::function<Rgba(float, float)>& paint) {
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
-      const Rgba c = paint(x + 0.5f, y + 0.5f);
-      float* p = &px_[(size_t(y) * w_ + x) * 4];
+  const float s = g_.scale;
+  for (int y = 0; y < g_.height; ++y) {
+    for (int x = 0; x < g_.width; ++x) {
+      const Rgba c = paint((x + 0.5f) / s, (y + 0.5f) / s);
+      float* p = &px_[(size_t(y) * g_.width + x) * 4];
       p[0] = c.r * c.a;
       p[1] = c.g * c.a;
       p[2] = c.b * c.a;
@@ -194,13 +46,15 @@ void Canvas::Fill(const std::function<Rgba(float, float)>& paint) {
 
 void Canvas::Paint(const Mask& mask, const std::function<Rgba(float, float)>& paint,
                    float opacity) {
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
+  const float s = g_.scale;
+  const Box b = mask.Covered().Clipped(g_);
+  for (int y = b.y0; y < b.y1; ++y) {
+    for (int x = b.x0; x < b.x1; ++x) {
       const float m = mask.At(x, y) * opacity;
       if (m <= 0) continue;
-      const Rgba c = paint(x + 0.5f, y + 0.5f);
+      const Rgba c = paint((x + 0.5f) / s, (y + 0.5f) / s);
       const float a = Clamp01(c.a * m);
-      float* p = &px_[(size_t(y) * w_ + x) * 4];
+      float* p = &px_[(size_t(y) * g_.width + x) * 4];
       p[0] = Clamp01(c.r) * a + p[0] * (1 - a);
       p[1] = Clamp01(c.g) * a + p[1] * (1 - a);
       p[2] = Clamp01(c.b) * a + p[2] * (1 - a);
@@ -215,11 +69,12 @@ void Canvas::Paint(const Mask& mask, const Rgba& colour, float opacity) {
 }
 
 void Canvas::Screen(const Mask& mask, const Rgba& colour, float opacity) {
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
+  const Box b = mask.Covered().Clipped(g_);
+  for (int y = b.y0; y < b.y1; ++y) {
+    for (int x = b.x0; x < b.x1; ++x) {
       const float m = mask.At(x, y) * opacity * colour.a;
       if (m <= 0) continue;
-      float* p = &px_[(size_t(y) * w_ + x) * 4];
+      float* p = &px_[(size_t(y) * g_.width + x) * 4];
       p[0] = std::min(p[3], p[0] + colour.r * m * p[3]);
       p[1] = std::min(p[3], p[1] + colour.g * m * p[3]);
       p[2] = std::min(p[3], p[2] + colour.b * m * p[3]);
@@ -227,25 +82,26 @@ void Canvas::Screen(const Mask& mask, const Rgba& colour, float opacity) {
   }
 }
 
-void Canvas::Draw(const Canvas& o, int ox, int oy) {
-  for (int y = 0; y < o.h_; ++y) {
-    for (int x = 0; x < o.w_; ++x) {
-      const int tx = x + ox, ty = y + oy;
-      if (tx < 0 || ty < 0 || tx >= w_ || ty >= h_) continue;
-      const float* s = &o.px_[(size_t(y) * o.w_ + x) * 4];
-      float* p = &px_[(size_t(ty) * w_ + tx) * 4];
-      for (int c = 0; c < 4; ++c) p[c] = s[c] + p[c] * (1 - s[3]);
-    }
+Canvas Canvas::Stack(const std::vector<Canvas>& frames) {
+  const Grid first = frames.empty() ? Grid{} : frames.front().g_;
+  Canvas strip(Grid{first.width, first.height * int(frames.size()), first.scale});
+  // Frames are painted on clear surfaces, so stacking is a copy.
+  const size_t frameFloats = size_t(first.width) * first.height * 4;
+  for (size_t i = 0; i < frames.size(); ++i) {
+    const std::vector<float>& source = frames[i].px_;
+    std::copy(source.begin(), source.begin() + std::min(frameFloats, source.size()),
+              strip.px_.begin() + i * frameFloats);
   }
+  return strip;
 }
 
 Rgba Canvas::Pixel(int x, int y) const {
-  const float* p = &px_[(size_t(y) * w_ + x) * 4];
+  const float* p = &px_[(size_t(y) * g_.width + x) * 4];
   if (p[3] <= 0) return Rgba{0, 0, 0, 0};
   return Rgba{p[0] / p[3], p[1] / p[3], p[2] / p[3], p[3]};
 }
 
-bool Canvas::WritePng(const std::string& path) const {
+bool Canvas::WritePng(const std::string& path, int zlibLevel) const {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (!file) return false;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -256,13 +112,14 @@ bool Canvas::WritePng(const std::string& path) const {
     return false;
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, w_, h_, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+  const int w = g_.width, h = g_.height;
+  png_set_IHDR(png, info, w, h, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(png, 9);
+  png_set_compression_level(png, zlibLevel);
   png_write_info(png, info);
-  std::vector<unsigned char> row(size_t(w_) * 4);
-  for (int y = 0; y < h_; ++y) {
-    for (int x = 0; x < w_; ++x) {
+  std::vector<unsigned char> row(size_t(w) * 4);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
       const Rgba c = Pixel(x, y);
       // A little ordered dither hides banding in the soft gradients.
       const float dither = (Noise(x, y, 7) * 0.5f) / 255.0f;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Canvas.h"
+#include "Grid.h"
 
 class TrueTypeFont {
  public:

@@ -1,29 +1,34 @@
 // Prints what an open editor nobody touches costs on the Windows window
 // layer, in M.SEC and in MIDI mode: Quillet's complete panel in a real host
-// window, its messages run as a host runs them (and effEditIdle every 10 ms,
-// as hosts call it) for a few seconds, counting the controls drawn per
+// window, its messages run as a host runs them (and the host's idle call
+// every 10 ms) for a few seconds, counting the controls drawn per
 // second; then the microseconds one timer tick (the editor's WM_TIMER) and
-// one idle call (effEditIdle) take, each the mean of many. Run it under Wine
+// one idle call take, each the mean of many. Run it under Wine
 // on a display (cmake/run-wine.sh with QUILLET_WINE_DISPLAY=1) or on
 // Windows.
 //
 //   quillet-editor-idle [--seconds S]
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "graphics/win32/IGraphicsWin.h"
+#include "plug/InstanceMutex.h"
 #include "plug/LibraryModule.h"
 #include "quillet/ParamIndex.h"
 #include "quillet/Quillet.h"
 
 namespace {
 
-vst::intptr VST_CALL SilentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*,
-                                float) {
-  return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
+// The host's idle call as a binding answers it: the editor's events, then
+// the plug-in's idle hook under the instance lock.
+void HostIdleCall(Quillet* quillet) {
+  quillet->HostEditorEvents();
+  plug::InstanceLock lock(quillet->Mutex());
+  quillet->HostIdle();
 }
 
 double NowMicroseconds() {
@@ -42,7 +47,7 @@ double MeanMicroseconds(int n, F what) {
 }
 
 // Messages and idle calls for ms milliseconds.
-void RunFor(vst::AEffect* effect, int ms) {
+void RunFor(Quillet* quillet, int ms) {
   const DWORD start = GetTickCount();
   do {
     MSG msg;
@@ -50,7 +55,7 @@ void RunFor(vst::AEffect* effect, int ms) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-    effect->dispatcher(effect, vst::effEditIdle, 0, 0, nullptr, 0.0f);
+    HostIdleCall(quillet);
     Sleep(10);
   } while (GetTickCount() - start < static_cast<DWORD>(ms));
 }
@@ -76,26 +81,27 @@ int main(int argc, char** argv) {
   std::printf("idle editor on the Windows layer, %d s per mode\n", seconds);
   std::printf("%-8s %16s %16s %18s\n", "mode", "timer tick us", "idle call us", "controls drawn/s");
   for (int midi = 0; midi < 2; ++midi) {
-    Quillet* quillet = new Quillet(SilentHost);
-    vst::AEffect* effect = quillet->GetAEffect();
+    Quillet* quillet = new Quillet();
     auto* gui = dynamic_cast<graphics::IGraphics*>(quillet->GetGraphics());
-    effect->setParameter(effect, quillet::kGrainMode, midi ? 1.0f : 0.0f);
-    if (!gui || effect->dispatcher(effect, vst::effEditOpen, 0, 0, host, 0.0f) == 0) {
+    {
+      plug::InstanceLock lock(quillet->Mutex());
+      quillet->HostSetParameter(quillet::kGrainMode, midi ? 1.0 : 0.0);
+    }
+    if (!gui || !quillet->HostOpenEditor(host)) {
       std::fprintf(stderr, "the editor did not open\n");
       return 1;
     }
-    RunFor(effect, 2000);  // drawn, and past a few of the plug-in's idle hooks
+    RunFor(quillet, 2000);  // drawn, and past a few of the plug-in's idle hooks
     const long long drawn = gui->ControlsDrawn();
-    RunFor(effect, seconds * 1000);
+    RunFor(quillet, seconds * 1000);
     const double drawnPerSecond = static_cast<double>(gui->ControlsDrawn() - drawn) / seconds;
     HWND editor = static_cast<HWND>(gui->GetWindow());
     const double tick = MeanMicroseconds(
         10000, [editor] { SendMessageA(editor, WM_TIMER, graphics::IGraphicsWin::kTimerId, 0); });
-    const double idle = MeanMicroseconds(
-        10000, [effect] { effect->dispatcher(effect, vst::effEditIdle, 0, 0, nullptr, 0.0f); });
+    const double idle = MeanMicroseconds(10000, [quillet] { HostIdleCall(quillet); });
     std::printf("%-8s %16.2f %16.2f %18.1f\n", midi ? "MIDI" : "M.SEC", tick, idle, drawnPerSecond);
-    effect->dispatcher(effect, vst::effEditClose, 0, 0, nullptr, 0.0f);
-    effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
+    quillet->HostCloseEditor();
+    delete quillet;
   }
   DestroyWindow(host);
   return 0;

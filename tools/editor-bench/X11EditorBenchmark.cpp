@@ -9,7 +9,7 @@
 // work, without the X server's own time) and as wall time to the server's
 // answer (XSync after each, the server's time included).
 //   - the idle tick of an open editor nobody touches, as a host drives it:
-//     effEditIdle every 10 ms, and this process's CPU time per timer tick
+//     the idle call every 10 ms, and this process's CPU time per timer tick
 //     (the four or so idle calls of each 40 ms); counter drawn/s: controls
 //     drawn per second, in M.SEC and in MIDI mode.
 #include <benchmark/benchmark.h>
@@ -20,7 +20,7 @@
 
 // The product's headers before Xlib, whose macros (None, Status) clash with
 // their names.
-#include "plug/VstAbi.h"
+#include "plug/InstanceMutex.h"
 #include "quillet/ParamIndex.h"
 #include "quillet/Quillet.h"
 // clang-format off
@@ -32,16 +32,11 @@ namespace {
 
 using graphics::IRect;
 
-vst::intptr VST_CALL SilentHost(vst::AEffect*, vst::int32 opcode, vst::int32, vst::intptr, void*,
-                                float) {
-  return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
-}
-
 // The host's side: a top-level window and the panel's editor opened in it.
 struct OpenPanel {
   Display* host = XOpenDisplay(nullptr);
   Window window = 0;
-  Quillet quillet{SilentHost};
+  Quillet quillet;  // without host services: host calls are quiet no-ops
   graphics::IGraphicsX11* gui = dynamic_cast<graphics::IGraphicsX11*>(quillet.GetGraphics());
   bool ok = false;
 
@@ -124,12 +119,21 @@ void IdleTickOfTheUntouchedPanel(benchmark::State& state) {
     state.SkipWithError("no X display or no editor window");
     return;
   }
-  vst::AEffect* effect = panel.quillet.GetAEffect();
-  effect->setParameter(effect, quillet::kGrainMode, state.range(0) == 1 ? 1.0f : 0.0f);
+  Quillet& quillet = panel.quillet;
+  {
+    plug::InstanceLock lock(quillet.Mutex());
+    quillet.HostSetParameter(quillet::kGrainMode, state.range(0) == 1 ? 1.0 : 0.0);
+  }
   const int periodMs = 1000 / panel.gui->Fps();
   auto idleFor = [&](int ms) {
     for (int waited = 0; waited < ms; waited += 10) {
-      effect->dispatcher(effect, vst::effEditIdle, 0, 0, nullptr, 0.0f);
+      // As a binding answers the host's idle call: the editor's events, then
+      // the plug-in's idle hook under the instance lock.
+      quillet.HostEditorEvents();
+      {
+        plug::InstanceLock lock(quillet.Mutex());
+        quillet.HostIdle();
+      }
       const timespec pause = {0, 10 * 1000000L};
       nanosleep(&pause, nullptr);
     }

@@ -18,6 +18,7 @@
 #include "lice/LICE_MemBitmap.h"
 #include "tools/render/PluginControl.h"
 #include "tools/render/PngWriter.h"
+#include "tools/render/Vst2RenderPlugin.h"
 #include "tools/vsthost/EditorInput.h"
 #include "tools/vsthost/EditorWindow.h"
 #include "tools/vsthost/PluginHost.h"
@@ -79,15 +80,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "quillet-editor-picture: %s\n%s", error.c_str(), kUsage);
     return 1;
   }
-  vsthost::PluginHost plugin;
-  if (plugin.load(options.plugin, &error) != vsthost::LoadStatus::kLoaded) {
+  render::Vst2RenderPlugin plugin("quillet-host");
+  if (!plugin.load(options.plugin, &error)) {
     std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
     return 2;
   }
-  plugin.open();
-  plugin.setSampleRate(44100.0f);
-  plugin.setBlockSize(512);
-  plugin.resume();
+  plugin.open(44100.0, 512);
+  plugin.host().resume();
   render::PluginControl control(&plugin);
   if (!options.program.empty() && !control.selectProgram(options.program, &error)) {
     std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
@@ -100,7 +99,7 @@ int main(int argc, char** argv) {
     }
   }
   vsthost::EditorWindow window;
-  if (!window.open(&plugin, 0, 0, &error)) {
+  if (!window.open(&plugin.host(), 0, 0, &error)) {
     std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
     return 2;
   }

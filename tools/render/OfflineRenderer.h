@@ -1,27 +1,37 @@
 // Pushes a whole clip through a plug-in instance block by block, the way a
-// careful host does when it bounces a track:
+// careful host does when it bounces a track, whatever the plug-in's format
+// (RenderPlugin.h):
 //
-//   prepare()  effSetSampleRate, effSetBlockSize, stereo speaker arrangement,
-//              processing precision, effMainsChanged(1), effStartProcess
+//   prepare()  offline rendering at the clip's rate in blocks of blockFrames,
+//              double precision unless asked for single (or the plug-in has
+//              none), the transport at the first frame
 //   render()   per block: the transport (playing, tempo, time signature,
 //              sample position, quarter-note and bar positions) for the
-//              block's first sample, the MIDI messages falling in the block
-//              with their sample offsets (effProcessEvents), then
-//              processDoubleReplacing (or processReplacing for a plug-in
-//              without double precision, or when single precision is asked for)
-//   finish()   effStopProcess, effMainsChanged(0)
+//              block's first sample, the automation points falling in the
+//              block (applied before it), the MIDI messages falling in it
+//              with their sample offsets, then processing
+//   finish()   the end of processing
 //
-// Opening, state loading and effClose belong to the caller (PluginHost). A
-// mono clip feeds both inputs; the output always has the plug-in's two
-// channels. Messages at or after the clip's end are sent with the last block.
+// SPLITTING AT EVENTS (splitAtEvents)
+//   Each MIDI message and automation point starts a piece of the block of its
+//   own: the piece gets the transport of its first frame, the automation and
+//   then the MIDI of that frame (at offset 0), and is processed alone. A
+//   plug-in that applies events at their sample offsets then sounds exactly
+//   like one that applies them at the start of a call (VST 2), so renders of
+//   different formats compare bit for bit. Off by default: blocks are whole.
+//
+// Opening and state belong to the caller. A mono clip feeds both inputs; the
+// output always has two channels. Events at or after the clip's end go with
+// its last frame.
 #pragma once
 
 #include <functional>
 #include <vector>
 
 #include "tools/render/AudioClip.h"
+#include "tools/render/AutomationList.h"
+#include "tools/render/RenderPlugin.h"
 #include "tools/render/TimedMidiMessage.h"
-#include "tools/vsthost/PluginHost.h"
 
 namespace render {
 
@@ -31,35 +41,40 @@ struct Transport {
   int beatUnit = 4;  // denominator of the time signature
 };
 
+// The transport a block starting at positionFrames gets.
+BlockTransport transportAt(long long positionFrames, double rateHz, const Transport& transport);
+
 class OfflineRenderer {
  public:
   // Called after each block with the frames done and the total. [main]
   using Progress = std::function<void(long long doneFrames, long long totalFrames)>;
 
-  OfflineRenderer(vsthost::PluginHost* plugin, int blockFrames, const Transport& transport,
-                  bool singlePrecision = false);
+  OfflineRenderer(RenderPlugin* plugin, int blockFrames, const Transport& transport,
+                  bool singlePrecision = false, bool splitAtEvents = false);
   virtual ~OfflineRenderer();
 
   void prepare(double rateHz);
-  // input must have one or two channels. messages need not be sorted.
+  // input must have one or two channels. Messages and points need not be
+  // sorted; points must name their parameter by index.
   void render(const AudioClip& input, const std::vector<TimedMidiMessage>& messages,
               AudioClip* output, const Progress& progress);
+  void render(const AudioClip& input, const std::vector<TimedMidiMessage>& messages,
+              const std::vector<AutomationPoint>& automation, AudioClip* output,
+              const Progress& progress);
   void finish();
-
-  // The time information a block starting at positionFrames gets.
-  static vst::VstTimeInfo transportAt(long long positionFrames, double rateHz,
-                                      const Transport& transport);
 
  private:
   template <typename Sample>
   void renderWith(const AudioClip& input, const std::vector<TimedMidiMessage>& messages,
-                  AudioClip* output, const Progress& progress);
+                  const std::vector<AutomationPoint>& automation, AudioClip* output,
+                  const Progress& progress);
 
-  vsthost::PluginHost* plugin_;
+  RenderPlugin* plugin_;
   int blockFrames_;
   Transport transport_;
   double rateHz_;
   bool singlePrecision_;
+  bool splitAtEvents_;
   bool useDouble_;
 };
 

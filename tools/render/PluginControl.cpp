@@ -38,41 +38,29 @@ std::string joined(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-PluginControl::PluginControl(vsthost::PluginHost* plugin) : plugin_(plugin) {}
+PluginControl::PluginControl(RenderPlugin* plugin) : plugin_(plugin) {}
 
 PluginControl::~PluginControl() = default;
 
 int PluginControl::findParameter(const std::string& name) {
-  const int count = plugin_->effect()->numParams;
+  const int count = plugin_->parameterCount();
   for (int i = 0; i < count; ++i) {
-    if (plugin_->paramName(i) == name) return i;
+    if (plugin_->parameterName(i) == name) return i;
   }
   const std::string wanted = lowered(name);
   for (int i = 0; i < count; ++i) {
-    const std::string candidate = plugin_->paramName(i);
+    const std::string candidate = plugin_->parameterName(i);
     if (!candidate.empty() && lowered(candidate) == wanted) return i;
   }
   return -1;
 }
 
-bool PluginControl::isStepped(int index) {
-  return plugin_->dispatch(vst::effVendorSpecific, vst::kVendorIsParamStepped, index) ==
-         vst::kVendorSpecificYes;
-}
-
-std::string PluginControl::formatNormalised(int index, float normalised) {
-  char text[vsthost::PluginHost::kTextBufferBytes] = {};
-  plugin_->dispatch(vst::effVendorSpecific, vst::kVendorFormatParamValue, index, text, normalised);
-  text[sizeof text - 1] = '\0';
-  return text;
-}
-
 std::vector<std::string> PluginControl::valueTexts(int index) {
   std::vector<std::string> texts;
-  if (!isStepped(index)) return texts;
+  if (!plugin_->isStepped(index)) return texts;
   for (int probe = 0; probe <= kStepProbes; ++probe) {
-    const std::string text =
-        formatNormalised(index, static_cast<float>(probe) / static_cast<float>(kStepProbes));
+    const std::string text = plugin_->formatNormalised(
+        index, static_cast<float>(probe) / static_cast<float>(kStepProbes));
     if (texts.empty() || texts.back() != text) texts.push_back(text);
   }
   return texts;
@@ -97,7 +85,7 @@ bool PluginControl::applyAssignment(const std::string& assignment, std::string* 
   }
   double number = 0.0;
   const bool numeric = parseNumber(value, &number);
-  if (isStepped(index)) {
+  if (plugin_->isStepped(index)) {
     const std::vector<std::string> texts = valueTexts(index);
     bool found = false;
     for (const std::string& text : texts) {
@@ -123,20 +111,19 @@ bool PluginControl::applyAssignment(const std::string& assignment, std::string* 
       return false;
     }
     double lowest = 0.0, highest = 0.0;
-    if (parseNumber(formatNormalised(index, 0.0f), &lowest) &&
-        parseNumber(formatNormalised(index, 1.0f), &highest) && lowest < highest) {
+    if (parseNumber(plugin_->formatNormalised(index, 0.0), &lowest) &&
+        parseNumber(plugin_->formatNormalised(index, 1.0), &highest) && lowest < highest) {
       // The display rounds; allow half a unit of its last digit and a little more.
       const double slack = (highest - lowest) * 1e-6;
       if (number < lowest - slack || number > highest + slack) {
         *errorText = "value " + value + " of \"" + name + "\" is out of range (" +
-                     formatNormalised(index, 0.0f) + " to " + formatNormalised(index, 1.0f) + ")";
+                     plugin_->formatNormalised(index, 0.0) + " to " +
+                     plugin_->formatNormalised(index, 1.0) + ")";
         return false;
       }
     }
   }
-  std::vector<char> text(value.begin(), value.end());
-  text.push_back('\0');
-  if (plugin_->dispatch(vst::effString2Parameter, index, 0, text.data()) == 0) {
+  if (!plugin_->setParameterText(index, value)) {
     *errorText = "the plug-in refused \"" + value + "\" for \"" + name + "\"";
     return false;
   }
@@ -145,14 +132,12 @@ bool PluginControl::applyAssignment(const std::string& assignment, std::string* 
 
 std::vector<std::string> PluginControl::programNames() {
   std::vector<std::string> names;
-  for (int i = 0; i < plugin_->effect()->numPrograms; ++i) {
-    names.push_back(plugin_->queryText(vst::effGetProgramNameIndexed, i, -1).text);
-  }
+  for (int i = 0; i < plugin_->programCount(); ++i) names.push_back(plugin_->programName(i));
   return names;
 }
 
 bool PluginControl::selectProgram(const std::string& numberOrName, std::string* errorText) {
-  const int count = plugin_->effect()->numPrograms;
+  const int count = plugin_->programCount();
   long number = -1;
   if (!parseInteger(numberOrName, &number)) {
     const std::vector<std::string> names = programNames();
@@ -176,30 +161,29 @@ bool PluginControl::selectProgram(const std::string& numberOrName, std::string* 
         "program " + numberOrName + " is out of range (0 to " + std::to_string(count - 1) + ")";
     return false;
   }
-  plugin_->dispatch(vst::effSetProgram, 0, number);
+  plugin_->selectProgram(static_cast<int>(number));
   return true;
 }
 
 bool PluginControl::capturePreset(PresetKind kind, PresetFile* file, std::string* errorText) {
-  const vst::AEffect* effect = plugin_->effect();
-  if ((effect->flags & vst::effFlagsProgramChunks) == 0) {
+  const PluginIdentity id = plugin_->identity();
+  if (!id.keepsChunks) {
     *errorText = "the plug-in keeps no state chunks";
     return false;
   }
   file->kind = kind;
   file->isChunk = true;
-  file->pluginId = effect->uniqueID;
-  file->pluginVersion = effect->version;
+  file->pluginId = id.uniqueId;
+  file->pluginVersion = id.version;
   if (kind == PresetKind::kBank) {
-    file->count = effect->numPrograms;
-    file->currentProgram = static_cast<std::int32_t>(plugin_->dispatch(vst::effGetProgram));
+    file->count = plugin_->programCount();
+    file->currentProgram = plugin_->currentProgram();
   } else {
-    file->count = effect->numParams;
-    file->programName = plugin_->programName().substr(0, kProgramNameBytes - 1);
+    file->count = plugin_->parameterCount();
+    file->programName = plugin_->currentProgramName().substr(0, kProgramNameBytes - 1);
   }
-  const vsthost::ChunkKind chunkKind =
-      kind == PresetKind::kBank ? vsthost::ChunkKind::kBank : vsthost::ChunkKind::kProgram;
-  if (plugin_->getChunk(chunkKind, &file->chunk) <= 0 || file->chunk.empty()) {
+  const StateKind state = kind == PresetKind::kBank ? StateKind::kBank : StateKind::kProgram;
+  if (!plugin_->getState(state, &file->chunk)) {
     *errorText = "the plug-in gave no state chunk";
     return false;
   }
@@ -213,54 +197,51 @@ bool PluginControl::savePreset(const std::string& path, PresetKind kind, std::st
 }
 
 bool PluginControl::applyPreset(const PresetFile& file, std::string* errorText) {
-  const vst::AEffect* effect = plugin_->effect();
-  if (file.pluginId != effect->uniqueID) {
+  const PluginIdentity id = plugin_->identity();
+  if (file.pluginId != id.uniqueId) {
     *errorText = "the preset is for plug-in '" + fourCharText(file.pluginId) + "', not '" +
-                 fourCharText(effect->uniqueID) + "'";
+                 fourCharText(id.uniqueId) + "'";
     return false;
   }
-  const vsthost::ChunkKind chunkKind =
-      file.kind == PresetKind::kBank ? vsthost::ChunkKind::kBank : vsthost::ChunkKind::kProgram;
+  const int programs = plugin_->programCount();
   if (file.isChunk) {
-    if ((effect->flags & vst::effFlagsProgramChunks) == 0) {
+    if (!id.keepsChunks) {
       *errorText = "the plug-in takes no state chunks";
       return false;
     }
-    if (plugin_->setChunk(chunkKind, file.chunk) == 0) {
+    const StateKind state = file.kind == PresetKind::kBank ? StateKind::kBank : StateKind::kProgram;
+    if (!plugin_->setState(state, file.chunk)) {
       *errorText = "the plug-in refused the preset's state chunk (corrupt or truncated?)";
       return false;
     }
     if (file.kind == PresetKind::kBank && file.currentProgram >= 0 &&
-        file.currentProgram < effect->numPrograms) {
-      plugin_->dispatch(vst::effSetProgram, 0, file.currentProgram);
+        file.currentProgram < programs) {
+      plugin_->selectProgram(file.currentProgram);
     }
     return true;
   }
   // The value forms: one program at a time through the parameters.
-  const int current = static_cast<int>(plugin_->dispatch(vst::effGetProgram));
+  const int current = plugin_->currentProgram();
+  const int params = plugin_->parameterCount();
   for (std::size_t p = 0; p < file.programs.size(); ++p) {
     if (file.kind == PresetKind::kBank) {
-      if (static_cast<int>(p) >= effect->numPrograms) break;
-      plugin_->dispatch(vst::effSetProgram, 0, static_cast<vst::intptr>(p));
+      if (static_cast<int>(p) >= programs) break;
+      plugin_->selectProgram(static_cast<int>(p));
     }
     const PresetValues& program = file.programs[p];
-    for (std::size_t i = 0; i < program.values.size() && static_cast<int>(i) < effect->numParams;
-         ++i) {
+    for (std::size_t i = 0; i < program.values.size() && static_cast<int>(i) < params; ++i) {
       const float value = program.values[i];
-      plugin_->setParameter(static_cast<vst::int32>(i), std::isfinite(value) ? (value < 0   ? 0.0f
-                                                                                : value > 1 ? 1.0f
-                                                                                            : value)
-                                                                             : 0.0f);
+      plugin_->setParameter(static_cast<int>(i), std::isfinite(value) ? (value < 0   ? 0.0f
+                                                                         : value > 1 ? 1.0f
+                                                                                     : value)
+                                                                      : 0.0f);
     }
-    std::vector<char> name(program.name.begin(), program.name.end());
-    name.push_back('\0');
-    plugin_->dispatch(vst::effSetProgramName, 0, 0, name.data());
+    plugin_->renameCurrentProgram(program.name);
   }
   if (file.kind == PresetKind::kBank) {
-    const int target = file.currentProgram >= 0 && file.currentProgram < effect->numPrograms
-                           ? file.currentProgram
-                           : current;
-    plugin_->dispatch(vst::effSetProgram, 0, target);
+    const int target =
+        file.currentProgram >= 0 && file.currentProgram < programs ? file.currentProgram : current;
+    plugin_->selectProgram(target);
   }
   return true;
 }

@@ -1,14 +1,15 @@
-// What the renderer asks of a loaded plug-in beyond processing: parameters by
-// name with plain values or value texts, programs by number or name, and the
-// plug-in's state as .fxp/.fxb preset files.
+// What the renderer asks of a loaded plug-in beyond processing, in any format
+// (RenderPlugin.h): parameters by name with plain values or value texts,
+// programs by number or name, and the plug-in's state as .fxp/.fxb preset
+// files (which name the plug-in by its 32-bit ID and carry its state chunks).
 //
 // PARAMETER VALUES
-//   A VST 2 host sees normalised values only. This class sets a value the way
-//   the plug-in itself parses texts (effString2Parameter), so "Grain Mode=SYNC"
+//   A host sees normalised values only. This class sets a value the way the
+//   plug-in itself parses texts (setParameterText), so "Grain Mode=SYNC"
 //   and "Grain Length=35" mean what the plug-in's display shows. Before that it
 //   checks what it can from the host side:
 //     - names must match a parameter (exactly, else ignoring case);
-//     - for stepped parameters (the vendor query "is stepped") the value texts
+//     - for stepped parameters (isStepped) the value texts
 //       are collected by formatting normalised values; a value must be one of
 //       them, or a whole number counting them from 0;
 //     - for parameters whose display at both ends is a plain number (for
@@ -22,13 +23,13 @@
 #include <vector>
 
 #include "tools/render/PresetFile.h"
-#include "tools/vsthost/PluginHost.h"
+#include "tools/render/RenderPlugin.h"
 
 namespace render {
 
 class PluginControl {
  public:
-  explicit PluginControl(vsthost::PluginHost* plugin);
+  explicit PluginControl(RenderPlugin* plugin);
   virtual ~PluginControl();
 
   // Index of the parameter of that name, or -1.
@@ -51,11 +52,7 @@ class PluginControl {
   bool applyPreset(const PresetFile& file, std::string* errorText);
 
  private:
-  bool isStepped(int index);
-  // The plug-in's display text of a normalised value of a parameter.
-  std::string formatNormalised(int index, float normalised);
-
-  vsthost::PluginHost* plugin_;
+  RenderPlugin* plugin_;
 };
 
 }  // namespace render

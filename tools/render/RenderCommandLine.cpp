@@ -53,13 +53,18 @@ const char* renderUsage() {
          "  --midi FILE.mid        MIDI notes from a Standard MIDI File (format 0 or 1)\n"
          "  --notes LIST           notes NOTE@START+LENGTH[:VELOCITY] in beats,\n"
          "                         e.g. \"A3@0+2,C4@0+2:90,E4@2+2\"\n"
+         "  --automate LIST        automation NAME@BEATS=VALUE with normalised values 0..1,\n"
+         "                         e.g. \"Mix@0=1,Mix@2=0.25\" (repeatable)\n"
+         "  --split-events         split blocks where notes and automation points fall, so\n"
+         "                         that each lands on the first frame of a call\n"
          "  --load-fxp FILE        load a program preset (.fxp) into the current program\n"
          "  --load-fxb FILE        load a bank preset (.fxb)\n"
          "  --save-fxp FILE        save the current program (after the settings above)\n"
          "  --save-fxb FILE        save the bank\n"
          "  --list                 print the programs and parameters\n"
          "  -q, --quiet            no progress bar\n"
-         "Order: bank, program, .fxp, parameters, then saving and rendering.\n"
+         "Order: bank, program, .fxp, parameters, then saving and rendering (automation\n"
+         "moves parameters during the render).\n"
          "Exit status: 0 done, 1 bad command line or input, 2 plug-in not loadable,\n"
          "3 rendering or writing failed.\n";
 }
@@ -126,6 +131,8 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions* option
       if (!flag(&options->quiet)) return false;
     } else if (argument == "--single") {
       if (!flag(&options->singlePrecision)) return false;
+    } else if (argument == "--split-events") {
+      if (!flag(&options->splitAtEvents)) return false;
     } else if (argument == "-i" || argument == "--input") {
       if (!takeValue()) return false;
       options->inputPath = value;
@@ -173,6 +180,9 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions* option
     } else if (argument == "--notes") {
       if (!takeValue()) return false;
       options->notes = value;
+    } else if (argument == "--automate") {
+      if (!takeValue()) return false;
+      options->automation += (options->automation.empty() ? "" : ",") + value;
     } else if (argument == "--load-fxp") {
       if (!takeValue()) return false;
       options->loadProgramPath = value;

@@ -25,6 +25,8 @@ struct RenderOptions {
   Transport transport;
   std::string midiPath;
   std::string notes;
+  std::string automation;       // AutomationList entries, from every --automate
+  bool splitAtEvents = false;   // every note and automation point starts a piece
   std::string loadProgramPath;  // .fxp
   std::string loadBankPath;     // .fxb
   std::string saveProgramPath;

@@ -1,5 +1,6 @@
-// quillet-render: renders audio through a VST 2.4 plug-in offline, like a
-// host bouncing a track. See renderUsage() for the options.
+// quillet-render: renders audio through a plug-in offline, like a host
+// bouncing a track; the plug-in's format has its adapter (RenderPlugin.h).
+// See renderUsage() for the options.
 //
 // Nothing is presented as done that is not: every file is written to a
 // temporary name and moved into place only when complete, and every failure
@@ -8,10 +9,12 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "tools/render/AudioFile.h"
+#include "tools/render/AutomationList.h"
 #include "tools/render/DemoSignal.h"
 #include "tools/render/MidiFile.h"
 #include "tools/render/NoteList.h"
@@ -19,7 +22,7 @@
 #include "tools/render/PluginControl.h"
 #include "tools/render/ProgressBar.h"
 #include "tools/render/RenderCommandLine.h"
-#include "tools/vsthost/PluginHost.h"
+#include "tools/render/RenderPluginFactory.h"
 #include "tools/vsthost/SignalMeter.h"
 
 namespace {
@@ -31,20 +34,20 @@ int fail(ExitStatus status, const std::string& message) {
   return status;
 }
 
-void printList(vsthost::PluginHost& plugin, render::PluginControl& control) {
+void printList(render::RenderPlugin& plugin, render::PluginControl& control) {
   const std::vector<std::string> programs = control.programNames();
-  const long current = static_cast<long>(plugin.dispatch(vst::effGetProgram));
+  const long current = plugin.currentProgram();
   std::printf("programs:\n");
   for (std::size_t i = 0; i < programs.size(); ++i) {
     std::printf("  %c%2zu %s\n", static_cast<long>(i) == current ? '*' : ' ', i,
                 programs[i].c_str());
   }
   std::printf("parameters:\n");
-  for (int i = 0; i < plugin.effect()->numParams; ++i) {
-    const std::string name = plugin.paramName(i);
+  for (int i = 0; i < plugin.parameterCount(); ++i) {
+    const std::string name = plugin.parameterName(i);
     if (name.empty()) continue;
-    std::printf("  %2d %-20s = %s %s", i, name.c_str(), plugin.paramDisplay(i).c_str(),
-                plugin.paramLabel(i).c_str());
+    std::printf("  %2d %-20s = %s %s", i, name.c_str(), plugin.parameterDisplay(i).c_str(),
+                plugin.parameterLabel(i).c_str());
     const std::vector<std::string> texts = control.valueTexts(i);
     if (!texts.empty()) {
       std::printf("  [");
@@ -88,24 +91,21 @@ int main(int argc, char** argv) {
     return fail(kExitBadInput, error);
   }
 
-  auto* host = new vsthost::ScriptedHost();
-  host->setProductString("quillet-render");
-  vsthost::PluginHost plugin(host);
-  if (plugin.load(options.pluginPath, &error) != vsthost::LoadStatus::kLoaded) {
+  std::unique_ptr<render::RenderPlugin> plugin =
+      render::openRenderPlugin(options.pluginPath, &error);
+  if (!plugin) {
     return fail(kExitNoPlugin, "cannot load " + options.pluginPath + ": " + error);
   }
-  if (plugin.effect()->numInputs != 2 || plugin.effect()->numOutputs != 2) {
+  if (plugin->inputCount() != 2 || plugin->outputCount() != 2) {
     return fail(kExitNoPlugin, "the plug-in is not a stereo effect (" +
-                                   std::to_string(plugin.effect()->numInputs) + " inputs, " +
-                                   std::to_string(plugin.effect()->numOutputs) + " outputs)");
+                                   std::to_string(plugin->inputCount()) + " inputs, " +
+                                   std::to_string(plugin->outputCount()) + " outputs)");
   }
-  plugin.open();
   // The sample rate and block size are announced before any state arrives,
   // as hosts do when they restore a project.
-  plugin.setSampleRate(static_cast<float>(input.rateHz));
-  plugin.setBlockSize(options.blockFrames);
+  plugin->open(input.rateHz, options.blockFrames);
 
-  render::PluginControl control(&plugin);
+  render::PluginControl control(plugin.get());
   if (!options.loadBankPath.empty() &&
       !control.loadPreset(options.loadBankPath, render::PresetKind::kBank, &error)) {
     return fail(kExitBadInput, options.loadBankPath + ": " + error);
@@ -122,8 +122,18 @@ int main(int argc, char** argv) {
       return fail(kExitBadInput, error);
     }
   }
+  std::vector<render::AutomationPoint> automation;
+  if (!options.automation.empty() &&
+      !render::AutomationList::parse(options.automation, options.transport.tempoBpm, &automation,
+                                     &error)) {
+    return fail(kExitBadInput, error);
+  }
+  for (render::AutomationPoint& point : automation) {
+    point.index = control.findParameter(point.name);
+    if (point.index < 0) return fail(kExitBadInput, "unknown parameter \"" + point.name + "\"");
+  }
   if (options.list) {
-    printList(plugin, control);
+    printList(*plugin, control);
   }
   if (!options.saveProgramPath.empty() &&
       !control.savePreset(options.saveProgramPath, render::PresetKind::kProgram, &error)) {
@@ -137,18 +147,18 @@ int main(int argc, char** argv) {
     return kExitDone;
   }
 
-  render::OfflineRenderer renderer(&plugin, options.blockFrames, options.transport,
-                                   options.singlePrecision);
+  render::OfflineRenderer renderer(plugin.get(), options.blockFrames, options.transport,
+                                   options.singlePrecision, options.splitAtEvents);
   render::ProgressBar progress(stderr, !options.quiet);
   render::AudioClip output;
   renderer.prepare(input.rateHz);
-  renderer.render(input, messages, &output,
+  renderer.render(input, messages, automation, &output,
                   [&progress](long long done, long long total) { progress.update(done, total); });
   renderer.finish();
   progress.finish();
   const double wallSeconds = progress.elapsedSeconds();
-  const std::string programName = plugin.programName();
-  plugin.unload();
+  const std::string programName = plugin->currentProgramName();
+  plugin.reset();
 
   vsthost::SignalMeter meter;
   for (const std::vector<double>& channel : output.channels) {

@@ -8,7 +8,7 @@
 // unknown instance get a neutral answer (audioMasterVersion 2400, else 0).
 #pragma once
 
-#include "plug/VstAbi.h"
+#include "plug/vst2/VstAbi.h"
 
 namespace vsthost {
 

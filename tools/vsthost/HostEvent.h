@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "plug/VstAbi.h"
+#include "plug/vst2/VstAbi.h"
 
 namespace vsthost {
 

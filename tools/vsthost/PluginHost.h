@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "plug/VstAbi.h"
+#include "plug/vst2/VstAbi.h"
 #include "tools/vsthost/HostEvent.h"
 #include "tools/vsthost/PluginLibrary.h"
 #include "tools/vsthost/ScriptedHost.h"

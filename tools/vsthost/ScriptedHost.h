@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "plug/VstAbi.h"
+#include "plug/vst2/VstAbi.h"
 #include "tools/vsthost/HostEvent.h"
 
 namespace vsthost {

@@ -377,6 +377,9 @@ TEST_F(X11WindowTest, TheWheelTurnsTheControlUnderThePointer) {
     Button(4, true);
     Button(4, false);
   }
+  // Both notches on their way to the editor before it reads its events, so
+  // that they are queued together (under load they could arrive apart).
+  XSync(display_, False);
   Pump(50);
   ASSERT_FALSE(panel_.knob->log.empty());
   EXPECT_EQ(panel_.knob->log.back(), "wheel 2");

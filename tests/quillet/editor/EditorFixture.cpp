@@ -6,36 +6,19 @@
 
 namespace quillet_editor_test {
 
-EditorHost* EditorHost::current = nullptr;
+void EditorHost::NotifyHostParamValue(int paramIndex, double normalized) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  calls.push_back("a" + std::to_string(paramIndex));
+  values.push_back(static_cast<float>(normalized));
+}
 
-vst::intptr VST_CALL EditorHost::Callback(vst::AEffect*, vst::int32 opcode, vst::int32 index,
-                                          vst::intptr, void*, float opt) {
-  EditorHost* host = current;
-  if (!host) return 0;
-  // The plug-in tells the host from several threads at once.
-  std::lock_guard<std::mutex> hold(host->mutex);
-  switch (opcode) {
-    case vst::audioMasterVersion:
-      return vst::kVstVersion;
-    case vst::audioMasterBeginEdit:
-      host->calls.push_back("b" + std::to_string(index));
-      return 1;
-    case vst::audioMasterAutomate:
-      host->calls.push_back("a" + std::to_string(index));
-      host->values.push_back(opt);
-      return 1;
-    case vst::audioMasterEndEdit:
-      host->calls.push_back("e" + std::to_string(index));
-      return 1;
-    case vst::audioMasterUpdateDisplay:
-      host->calls.push_back("d");
-      return 1;
-    default:
-      return 0;
-  }
+void EditorHost::Record(const std::string& call) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  calls.push_back(call);
 }
 
 int EditorHost::Count(const std::string& prefix) const {
+  std::lock_guard<std::mutex> hold(mutex_);
   int n = 0;
   for (const std::string& c : calls) n += c.rfind(prefix, 0) == 0 ? 1 : 0;
   return n;
@@ -48,46 +31,69 @@ plug::IPlugEditor* EditorTest::MakeHeadless(effect::Effect* plugin) {
 void EditorTest::SetUp() {
   ASSERT_FALSE(folder_.Path().empty());
   effect_test::SetEnvironment("QUILLET_LOCAL_APPDATA", folder_.Path().c_str());
-  EditorHost::current = &host_;
-  quillet_ = std::make_unique<Quillet>(EditorHost::Callback, MakeHeadless);
+  quillet_ = std::make_unique<Quillet>(MakeHeadless);
+  quillet_->SetHostServices(&host_);
   gui_ = dynamic_cast<graphics::IGraphicsHeadless*>(quillet_->GetGraphics());
   ASSERT_NE(gui_, nullptr);
   ASSERT_EQ(gui_->NControls(), kControlCount);
 }
 
 void EditorTest::TearDown() {
-  if (quillet_) Dispatch(vst::effClose);
-  quillet_.release();  // deleted by effClose
-  EditorHost::current = nullptr;
+  if (quillet_) quillet_->HostCloseEditor();
+  quillet_.reset();
   effect_test::SetEnvironment("QUILLET_LOCAL_APPDATA", nullptr);
-}
-
-vst::intptr EditorTest::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr value, void* ptr,
-                                 float opt) {
-  return Effect()->dispatcher(Effect(), opcode, index, value, ptr, opt);
 }
 
 void EditorTest::OpenEditor() {
   static char parent;
-  ASSERT_EQ(Dispatch(vst::effEditOpen, 0, 0, &parent), 1);
+  ASSERT_TRUE(quillet_->HostOpenEditor(&parent));
   Tick();
 }
 
+void EditorTest::CloseEditor() { quillet_->HostCloseEditor(); }
+
+void EditorTest::HostIdle() {
+  quillet_->HostEditorEvents();
+  plug::InstanceLock lock(quillet_->Mutex());
+  quillet_->HostIdle();
+}
+
 void EditorTest::SetParameter(int index, float normalized) {
-  Effect()->setParameter(Effect(), index, normalized);
+  plug::InstanceLock lock(quillet_->Mutex());
+  quillet_->HostSetParameter(index, normalized);
 }
 
 void EditorTest::SendMidi(unsigned char status, unsigned char data1, unsigned char data2) {
-  vst::VstMidiEvent event{};
-  event.type = vst::kVstMidiType;
-  event.byteSize = sizeof event;
-  event.midiData[0] = static_cast<char>(status);
-  event.midiData[1] = static_cast<char>(data1);
-  event.midiData[2] = static_cast<char>(data2);
-  vst::VstEvents events{};
-  events.numEvents = 1;
-  events.events[0] = reinterpret_cast<vst::VstEvent*>(&event);
-  Dispatch(vst::effProcessEvents, 0, 0, &events);
+  plug::IMidiMessage msg;
+  msg.status = status;
+  msg.data1 = data1;
+  msg.data2 = data2;
+  plug::InstanceLock lock(quillet_->Mutex());
+  quillet_->HostMidi(&msg);
+}
+
+void EditorTest::SelectProgram(int index) {
+  plug::InstanceLock lock(quillet_->Mutex());
+  quillet_->HostSelectPreset(index);
+}
+
+void EditorTest::RenameProgram(const char* name) {
+  plug::InstanceLock lock(quillet_->Mutex());
+  quillet_->HostRenamePreset(name);
+}
+
+plug::StateChunk EditorTest::SaveProgram() {
+  plug::InstanceLock lock(quillet_->Mutex());
+  plug::StateChunk chunk;
+  EXPECT_TRUE(quillet_->HostSaveChunk(&chunk, false));
+  return chunk;
+}
+
+bool EditorTest::LoadProgram(const plug::StateChunk& chunk) {
+  plug::InstanceLock lock(quillet_->Mutex());
+  if (quillet_->HostLoadChunk(&chunk, false) < 0) return false;
+  quillet_->HostRefreshControls();
+  return true;
 }
 
 void EditorTest::Click(int x, int y, bool right) {

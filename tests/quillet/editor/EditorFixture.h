@@ -1,6 +1,7 @@
 // Quillet with its editor on the headless window layer, a recording host and
 // a settings file in a scratch folder: for the tests of the maker's controls,
-// the layout and the editor feedback.
+// the layout and the editor feedback. The host drives the instance through
+// the plug-in base's binding entries, as every format binding does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,16 +18,34 @@
 namespace quillet_editor_test {
 
 // What the host heard, in order: "b3" begin-edit, "a3" automation, "e3"
-// end-edit of parameter 3, "d" display changed.
-struct EditorHost {
+// end-edit of parameter 3, "d" display changed. The plug-in tells the host
+// from several threads at once.
+class EditorHost : public plug::IHostServices {
+ public:
+  int FormatCode() const override { return plug::kFormatVst2; }
+  void BeginParamGesture(int paramIndex) override { Record("b" + std::to_string(paramIndex)); }
+  void NotifyHostParamValue(int paramIndex, double normalized) override;
+  void EndParamGesture(int paramIndex) override { Record("e" + std::to_string(paramIndex)); }
+  void NotifyHostDisplayChanged() override { Record("d"); }
+  bool IsOfflineRender() override { return false; }
+  void GetTransportInfo(plug::ITransportInfo*) override {}
+  void GetHostProduct(char* product, int, int* version) override {
+    product[0] = '\0';
+    *version = 0;
+  }
+  void ResizeEditor(int, int) override {}
+  bool SendMidiToHost(const plug::IMidiMessage*) override { return true; }
+  bool SendSysExToHost(const plug::ISysExMessage*) override { return true; }
+  void SetLatencySamples(int) override {}
+
+  int Count(const std::string& prefix) const;
+
   std::vector<std::string> calls;
   std::vector<float> values;
-  std::mutex mutex;
 
-  static EditorHost* current;
-  static vst::intptr VST_CALL Callback(vst::AEffect* effect, vst::int32 opcode, vst::int32 index,
-                                       vst::intptr value, void* ptr, float opt);
-  int Count(const std::string& prefix) const;
+ private:
+  void Record(const std::string& call);
+  mutable std::mutex mutex_;
 };
 
 // Indexes of the layout's controls (background 0, then the panel in order).
@@ -61,18 +80,21 @@ class EditorTest : public ::testing::Test {
 
   graphics::IGraphicsHeadless& Gui() { return *gui_; }
   Quillet& Plugin() { return *quillet_; }
-  vst::AEffect* Effect() { return quillet_->GetAEffect(); }
   template <class T>
   T* Control(int index) {
     return dynamic_cast<T*>(gui_->GetControl(index));
   }
-  vst::intptr Dispatch(vst::int32 opcode, vst::int32 index = 0, vst::intptr value = 0,
-                       void* ptr = nullptr, float opt = 0.0f);
-  // effEditOpen with a stand-in parent, then one timer tick.
+  // The window opened in a stand-in parent, then one timer tick.
   void OpenEditor();
+  void CloseEditor();
+  // The host's idle call: the editor's events, then the plug-in's idle hook.
+  void HostIdle();
   void SetParameter(int index, float normalized);
-  // A MIDI message through effProcessEvents.
   void SendMidi(unsigned char status, unsigned char data1, unsigned char data2);
+  void SelectProgram(int index);
+  void RenameProgram(const char* name);
+  plug::StateChunk SaveProgram();
+  bool LoadProgram(const plug::StateChunk& chunk);
   void Click(int x, int y, bool right = false);
   void Tick() { gui_->Tick(); }
   // Ticks until the plug-in's idle hook has run once more.

@@ -268,7 +268,7 @@ TEST_F(MakersControls, ThePresetMenuListsTheProgramsAndResetsTheCurrentOne) {
   Plugin().SelectPreset(0);
   Plugin().SelectPreset(8);
   EXPECT_FLOAT_EQ(static_cast<float>(Plugin().GetParam(quillet::kMix)->Value()), 0.1f);
-  Dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>("mine"));
+  RenameProgram("mine");
   for (int i = 0; i < 3; ++i) Tick();
   host_.calls.clear();
   host_.values.clear();

@@ -1,5 +1,6 @@
 // The renderer's host side against the shipped plug-in binary (Quillet.so
-// natively, Quillet64.dll / Quillet.dll under Wine).
+// natively, Quillet64.dll / Quillet.dll under Wine), through the VST 2
+// adapter.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,22 +10,21 @@
 #include "tools/render/DemoSignal.h"
 #include "tools/render/OfflineRenderer.h"
 #include "tools/render/PluginControl.h"
+#include "tools/render/Vst2RenderPlugin.h"
 
 namespace {
 
 using render::PluginControl;
 using render::PresetKind;
 
-std::unique_ptr<vsthost::PluginHost> loadPlugin() {
-  std::unique_ptr<vsthost::PluginHost> plugin(new vsthost::PluginHost());
+std::unique_ptr<render::Vst2RenderPlugin> loadPlugin() {
+  std::unique_ptr<render::Vst2RenderPlugin> plugin(new render::Vst2RenderPlugin());
   std::string error;
-  if (plugin->load(QUILLET_PLUGIN_PATH, &error) != vsthost::LoadStatus::kLoaded) {
+  if (!plugin->load(QUILLET_PLUGIN_PATH, &error)) {
     ADD_FAILURE() << "cannot load " << QUILLET_PLUGIN_PATH << ": " << error;
     return nullptr;
   }
-  plugin->open();
-  plugin->setSampleRate(44100.0f);
-  plugin->setBlockSize(512);
+  plugin->open(44100.0, 512);
   return plugin;
 }
 
@@ -40,17 +40,17 @@ TEST(PluginControl, SetsParametersByNameWithValueTextsAndPlainValues) {
   ASSERT_GE(mode, 0);
   ASSERT_GE(length, 0);
   ASSERT_TRUE(control.applyAssignment("Grain Mode=SYNC", &error)) << error;
-  EXPECT_EQ(plugin->paramDisplay(mode), "SYNC");
+  EXPECT_EQ(plugin->parameterDisplay(mode), "SYNC");
   ASSERT_TRUE(control.applyAssignment(" grain mode = freq ", &error)) << error;
-  EXPECT_EQ(plugin->paramDisplay(mode), "FREQ");
+  EXPECT_EQ(plugin->parameterDisplay(mode), "FREQ");
   ASSERT_TRUE(control.applyAssignment("Grain Mode=3", &error)) << error;  // counted from 0
-  EXPECT_EQ(plugin->paramDisplay(mode), "MIDI");
+  EXPECT_EQ(plugin->parameterDisplay(mode), "MIDI");
   ASSERT_TRUE(control.applyAssignment("Grain Length=35", &error)) << error;
-  EXPECT_EQ(plugin->paramDisplay(length), "35.0");
+  EXPECT_EQ(plugin->parameterDisplay(length), "35.0");
   ASSERT_TRUE(control.applyAssignment("Frame Sync to Host=on", &error)) << error;
-  EXPECT_EQ(plugin->paramDisplay(control.findParameter("Frame Sync to Host")), "on");
+  EXPECT_EQ(plugin->parameterDisplay(control.findParameter("Frame Sync to Host")), "on");
   ASSERT_TRUE(control.applyAssignment("Grain Sync=1/8T", &error)) << error;
-  EXPECT_EQ(plugin->paramDisplay(control.findParameter("Grain Sync")), "1/8T");
+  EXPECT_EQ(plugin->parameterDisplay(control.findParameter("Grain Sync")), "1/8T");
 }
 
 TEST(PluginControl, RefusesUnknownNamesTextsAndOutOfRangeValues) {
@@ -74,13 +74,13 @@ TEST(PluginControl, RefusesUnknownNamesTextsAndOutOfRangeValues) {
       {"MIDI Polyphony=9", "not a value"},
   };
   const int length = control.findParameter("Grain Length");
-  const float before = plugin->getParameter(length);
+  const double before = plugin->parameterNormalised(length);
   for (const Case& c : cases) {
     std::string error;
     EXPECT_FALSE(control.applyAssignment(c.assignment, &error)) << c.assignment;
     EXPECT_NE(error.find(c.message), std::string::npos) << c.assignment << ": " << error;
   }
-  EXPECT_EQ(plugin->getParameter(length), before);
+  EXPECT_EQ(plugin->parameterNormalised(length), before);
 }
 
 TEST(PluginControl, SelectsProgramsByNumberAndName) {
@@ -89,9 +89,9 @@ TEST(PluginControl, SelectsProgramsByNumberAndName) {
   PluginControl control(plugin.get());
   std::string error;
   ASSERT_TRUE(control.selectProgram("5", &error)) << error;
-  EXPECT_EQ(plugin->programName(), "Ring Modulator");
+  EXPECT_EQ(plugin->currentProgramName(), "Ring Modulator");
   ASSERT_TRUE(control.selectProgram("slap back", &error)) << error;
-  EXPECT_EQ(plugin->dispatch(vst::effGetProgram), 8);
+  EXPECT_EQ(plugin->currentProgram(), 8);
   EXPECT_FALSE(control.selectProgram("10", &error));
   EXPECT_NE(error.find("out of range"), std::string::npos) << error;
   EXPECT_FALSE(control.selectProgram("-1", &error));
@@ -100,21 +100,21 @@ TEST(PluginControl, SelectsProgramsByNumberAndName) {
 }
 
 struct Snapshot {
-  std::vector<float> values;
+  std::vector<double> values;
   std::vector<std::string> displays;
   std::vector<std::string> programNames;
   long current;
 };
 
-Snapshot snapshot(vsthost::PluginHost* plugin) {
+Snapshot snapshot(render::RenderPlugin* plugin) {
   PluginControl control(plugin);
   Snapshot s;
-  for (int i = 0; i < plugin->effect()->numParams; ++i) {
-    s.values.push_back(plugin->getParameter(i));
-    s.displays.push_back(plugin->paramDisplay(i));
+  for (int i = 0; i < plugin->parameterCount(); ++i) {
+    s.values.push_back(plugin->parameterNormalised(i));
+    s.displays.push_back(plugin->parameterDisplay(i));
   }
   s.programNames = control.programNames();
-  s.current = static_cast<long>(plugin->dispatch(vst::effGetProgram));
+  s.current = plugin->currentProgram();
   return s;
 }
 
@@ -138,9 +138,8 @@ TEST(PluginControl, ProgramFilesLoadIntoAFreshInstanceWithEveryValueAndName) {
                                 "MIDI Polyphony=7", "Frame Skew=-0.25"}) {
       ASSERT_TRUE(control.applyAssignment(setting, &error)) << error;
     }
-    plugin->setParameter(25, 1.0f);  // an unnamed slot (range 0..1, step 1) travels too
-    char name[] = "My Tweaked One";
-    plugin->dispatch(vst::effSetProgramName, 0, 0, name);
+    plugin->setParameter(25, 1.0);  // an unnamed slot (range 0..1, step 1) travels too
+    plugin->renameCurrentProgram("My Tweaked One");
     ASSERT_TRUE(control.savePreset(path, PresetKind::kProgram, &error)) << error;
     saved = snapshot(plugin.get());
   }
@@ -153,8 +152,8 @@ TEST(PluginControl, ProgramFilesLoadIntoAFreshInstanceWithEveryValueAndName) {
   const Snapshot loaded = snapshot(fresh.get());
   EXPECT_EQ(loaded.values, saved.values);
   EXPECT_EQ(loaded.displays, saved.displays);
-  EXPECT_EQ(fresh->programName(), "My Tweaked One");
-  EXPECT_EQ(loaded.values[25], 1.0f);
+  EXPECT_EQ(fresh->currentProgramName(), "My Tweaked One");
+  EXPECT_EQ(loaded.values[25], 1.0);
   std::remove(path.c_str());
 }
 
@@ -170,13 +169,12 @@ TEST(PluginControl, BankFilesLoadIntoAFreshInstanceWithEveryProgram) {
       ASSERT_TRUE(control.selectProgram(program, &error));
       ASSERT_TRUE(control.applyAssignment("Grain Overlap=17", &error)) << error;
       ASSERT_TRUE(control.applyAssignment("Frame Length=777", &error)) << error;
-      char name[] = "Edited";
-      plugin->dispatch(vst::effSetProgramName, 0, 0, name);
+      plugin->renameCurrentProgram("Edited");
     }
     ASSERT_TRUE(control.selectProgram("4", &error));
     ASSERT_TRUE(control.savePreset(path, PresetKind::kBank, &error)) << error;
-    for (int p = 0; p < plugin->effect()->numPrograms; ++p) {
-      plugin->dispatch(vst::effSetProgram, 0, p);
+    for (int p = 0; p < plugin->programCount(); ++p) {
+      plugin->selectProgram(p);
       saved.push_back(snapshot(plugin.get()));
     }
   }
@@ -185,9 +183,9 @@ TEST(PluginControl, BankFilesLoadIntoAFreshInstanceWithEveryProgram) {
   PluginControl control(fresh.get());
   std::string error;
   ASSERT_TRUE(control.loadPreset(path, PresetKind::kBank, &error)) << error;
-  EXPECT_EQ(fresh->dispatch(vst::effGetProgram), 4);  // the current program travels too
-  for (int p = 0; p < fresh->effect()->numPrograms; ++p) {
-    fresh->dispatch(vst::effSetProgram, 0, p);
+  EXPECT_EQ(fresh->currentProgram(), 4);  // the current program travels too
+  for (int p = 0; p < fresh->programCount(); ++p) {
+    fresh->selectProgram(p);
     expectSame(saved[p], snapshot(fresh.get()), "program " + std::to_string(p));
   }
   EXPECT_EQ(saved[2].programNames[2], "Edited");
@@ -263,6 +261,8 @@ TEST(OfflineRenderer, FeedsAMonoClipToBothInputsInBlocksOfAnySize) {
   EXPECT_EQ(outputs[0].channels, outputs[1].channels);
 }
 
+// The VST 2 adapter hands each message to effProcessEvents at its offset; the
+// plug-in passes every MIDI event on to its host unchanged.
 TEST(OfflineRenderer, SendsMidiAtItsSampleOffsetWithinTheBlock) {
   auto plugin = loadPlugin();
   ASSERT_TRUE(plugin);
@@ -273,35 +273,56 @@ TEST(OfflineRenderer, SendsMidiAtItsSampleOffsetWithinTheBlock) {
                                                     {1.0, 0x80, 60, 0}};
   render::OfflineRenderer renderer(plugin.get(), 256, render::Transport());
   renderer.prepare(input.rateHz);
-  plugin->host().clearRecords();
+  plugin->host().host().clearRecords();
   render::AudioClip output;
   renderer.render(input, messages, &output, nullptr);
   renderer.finish();
-  // The plug-in passes every MIDI event on to its host unchanged.
-  const std::vector<vsthost::HostEvent> events = plugin->host().events();
+  const std::vector<vsthost::HostEvent> events = plugin->host().host().events();
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].deltaFrames, 232);
   EXPECT_EQ(events[0].bytes[0], 0x90);
   EXPECT_EQ(events[1].deltaFrames, (4410 % 256) - 1);
 }
 
-TEST(OfflineRenderer, ReportsBarsInTheTimeSignature) {
-  render::Transport waltz;
-  waltz.tempoBpm = 90.0;
-  waltz.beatsPerBar = 3;
-  waltz.beatUnit = 4;
-  // 90 BPM at 48 kHz: a quarter is 32000 samples; 4.5 quarters into 3/4 is bar 2.
-  const vst::VstTimeInfo info = render::OfflineRenderer::transportAt(144000, 48000.0, waltz);
-  EXPECT_DOUBLE_EQ(info.ppqPos, 4.5);
-  EXPECT_DOUBLE_EQ(info.barStartPos, 3.0);
-  EXPECT_EQ(info.timeSigNumerator, 3);
-  EXPECT_NE(info.flags & vst::kVstTransportPlaying, 0);
-  EXPECT_NE(info.flags & vst::kVstTimeSigValid, 0);
-  render::Transport sixEight;
-  sixEight.beatsPerBar = 6;
-  sixEight.beatUnit = 8;  // a bar is three quarters
-  EXPECT_DOUBLE_EQ(render::OfflineRenderer::transportAt(44100 * 2, 44100.0, sixEight).barStartPos,
-                   3.0);
+// Events on block starts land on the first frame of a call either way: the
+// split render is the whole-block render, to the bit.
+TEST(OfflineRenderer, SplittingChangesNothingWhenEventsFallOnBlockStarts) {
+  const render::AudioClip input = render::DemoSignal::make(44100.0, 120.0, 1.0);
+  const std::vector<render::TimedMidiMessage> notes = {{256 * 10 / 44100.0, 0x90, 57, 100},
+                                                       {256 * 60 / 44100.0, 0x80, 57, 0}};
+  render::AutomationPoint mix;
+  mix.seconds = 256 * 30 / 44100.0;
+  mix.index = 1;  // Mix
+  mix.normalised = 0.4;
+  render::AudioClip outputs[2];
+  for (int split = 0; split < 2; ++split) {
+    auto plugin = loadPlugin();
+    ASSERT_TRUE(plugin);
+    PluginControl control(plugin.get());
+    std::string error;
+    ASSERT_TRUE(control.selectProgram("MIDI Standard", &error));
+    render::OfflineRenderer renderer(plugin.get(), 256, render::Transport(), false, split == 1);
+    renderer.prepare(input.rateHz);
+    renderer.render(input, notes, {mix}, &outputs[split], nullptr);
+    renderer.finish();
+  }
+  EXPECT_EQ(outputs[0].channels, outputs[1].channels);
+}
+
+TEST(Vst2RenderPlugin, TimeInfoCarriesTheTransportWithItsFlags) {
+  render::BlockTransport t = render::transportAt(0, 48000.0, render::Transport());
+  vst::VstTimeInfo info = render::Vst2RenderPlugin::timeInfo(t);
+  const vst::int32 always =
+      vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid | vst::kVstTimeSigValid;
+  EXPECT_EQ(info.flags, always | vst::kVstTransportPlaying | vst::kVstTransportChanged);
+  t = render::transportAt(72000, 48000.0, render::Transport());
+  info = render::Vst2RenderPlugin::timeInfo(t);
+  EXPECT_EQ(info.flags, always | vst::kVstTransportPlaying);
+  EXPECT_EQ(info.samplePos, 72000.0);
+  EXPECT_EQ(info.sampleRate, 48000.0);
+  EXPECT_DOUBLE_EQ(info.ppqPos, 3.0);
+  EXPECT_DOUBLE_EQ(info.barStartPos, 0.0);
+  EXPECT_EQ(info.timeSigNumerator, 4);
 }
 
 }  // namespace

@@ -16,9 +16,29 @@ bool parse(std::vector<const char*> args, RenderOptions* options, std::string* e
 TEST(RenderCommandLine, TakesValuesAfterTheOptionOrAfterAnEqualsSign) {
   RenderOptions options;
   std::string error;
-  ASSERT_TRUE(parse({"Quillet.so", "-o", "out.wav", "--tempo=140", "--time-signature", "7/8",
-                     "--param", "Grain Mode=SYNC", "--param=Grain Length=35", "-p", "Slap Back",
-                     "--block", "300", "--format", "pcm24", "--notes", "C4@0+1", "-q", "--single"},
+  ASSERT_TRUE(parse({"Quillet.so",
+                     "-o",
+                     "out.wav",
+                     "--tempo=140",
+                     "--time-signature",
+                     "7/8",
+                     "--param",
+                     "Grain Mode=SYNC",
+                     "--param=Grain Length=35",
+                     "-p",
+                     "Slap Back",
+                     "--block",
+                     "300",
+                     "--format",
+                     "pcm24",
+                     "--notes",
+                     "C4@0+1",
+                     "-q",
+                     "--single",
+                     "--automate",
+                     "Mix@0=1",
+                     "--automate=Mix@2=0.5",
+                     "--split-events"},
                     &options, &error))
       << error;
   EXPECT_EQ(options.pluginPath, "Quillet.so");
@@ -33,6 +53,8 @@ TEST(RenderCommandLine, TakesValuesAfterTheOptionOrAfterAnEqualsSign) {
   EXPECT_TRUE(options.quiet);
   EXPECT_TRUE(options.singlePrecision);
   EXPECT_TRUE(options.inputPath.empty());
+  EXPECT_EQ(options.automation, "Mix@0=1,Mix@2=0.5");
+  EXPECT_TRUE(options.splitAtEvents);
 }
 
 TEST(RenderCommandLine, NeedsOnlyThePlugin) {
@@ -43,6 +65,7 @@ TEST(RenderCommandLine, NeedsOnlyThePlugin) {
   EXPECT_EQ(options.blockFrames, 512);
   EXPECT_EQ(options.rateHz, 44100.0);
   EXPECT_FALSE(options.singlePrecision);
+  EXPECT_FALSE(options.splitAtEvents);
   EXPECT_TRUE(parse({"--help"}, &options, &error));
 }
 

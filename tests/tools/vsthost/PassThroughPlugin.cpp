@@ -1,4 +1,4 @@
-// A minimal VST 2.4 pass-through plug-in on plug/VstAbi.h alone: the fixture
+// A minimal VST 2.4 pass-through plug-in on plug/vst2/VstAbi.h alone: the fixture
 // the test host is checked against. Two inputs, two outputs, three parameters
 // kept as plain floats, one program, the parameters as its chunk.
 //
@@ -14,7 +14,7 @@
 #include <cstring>
 #include <new>
 
-#include "plug/VstAbi.h"
+#include "plug/vst2/VstAbi.h"
 
 #if defined(_WIN32)
 // The Windows builds export through a module-definition file per variant

@@ -1,0 +1,17 @@
+// The renderer's plug-in for a binary, by format. Today every binary is a
+// VST 2 plug-in (Quillet64.dll, Quillet.dll, Quillet.so); a new format's
+// renderer side adds its adapter (RenderPlugin.h) and recognises its binaries
+// here (by suffix: .clap, .vst3, an .lv2 bundle).
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "tools/render/RenderPlugin.h"
+
+namespace render {
+
+// The loaded plug-in with one instance, or null with a one-line reason.
+std::unique_ptr<RenderPlugin> openRenderPlugin(const std::string& path, std::string* errorText);
+
+}  // namespace render
