@@ -48,7 +48,7 @@ void Quillet::ResetCurrentPreset() {
   std::vector<double> before;
   std::vector<double> after;
   {
-    std::lock_guard<std::recursive_mutex> lock(Mutex());
+    plug::InstanceLock lock(Mutex());
     for (int i = 0; i < NParams(); ++i) before.push_back(GetParam(i)->NormalizedValue());
     MakeFactoryPreset(GetCurrentPresetIdx());
     for (int i = 0; i < NParams(); ++i) after.push_back(GetParam(i)->NormalizedValue());

@@ -143,11 +143,11 @@ TEST_F(QuilletEditor, AnUntouchedEditorDrawsNothingOnItsIdleTicks) {
     TickUntilIdle();
     const long long drawn = Gui().ControlsDrawn();
     for (int i = 0; i < 3 * graphics::IGraphics::kIdleTicksPerHostIdle; ++i) {
-      Dispatch(vst::effEditIdle);
+      HostIdle();
       Tick();
     }
     EXPECT_EQ(Gui().ControlsDrawn(), drawn) << "mode " << mode;
-    Dispatch(vst::effEditClose);
+    CloseEditor();
   }
 }
 
