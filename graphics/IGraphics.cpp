@@ -16,6 +16,7 @@ namespace graphics {
 IGraphics::IGraphics(plug::IPlugBase* plugin, int width, int height, int fps)
     : width_(width), height_(height), fps_(fps), plugin_(plugin) {
   drawRect_ = IRect(0, 0, width, height);
+  deviceClip_ = drawRect_;
 }
 
 IGraphics::~IGraphics() {
@@ -59,7 +60,7 @@ void IGraphics::SetControlsFromPlugin(int paramIndex, double normalized) {
 
 void IGraphics::PrepareDrawing() {
   delete drawBitmap_;
-  drawBitmap_ = new (std::nothrow) LICE_SysBitmap(width_, height_);
+  drawBitmap_ = new (std::nothrow) LICE_SysBitmap(DeviceWidth(), DeviceHeight());
 }
 
 bool IGraphics::IsWindowOpen() const { return GetWindow() != nullptr; }
@@ -70,6 +71,7 @@ void IGraphics::Resize(int w, int h) {
   width_ = w;
   height_ = h;
   drawRect_ = IRect(0, 0, w, h);
+  deviceClip_ = ToDevice(drawRect_);
   mouseX_ = -1;
   mouseCapture_ = -1;
   mouseOverIndex_ = -1;
@@ -113,6 +115,7 @@ IFrameStrip IGraphics::LoadBitmap(int id, const char* name, int frames, bool sid
   }
   IFrameStrip strip;
   strip.bitmap = bitmap;
+  strip.id = id;
   strip.w = bitmap ? bitmap->Width() : 0;
   strip.h = bitmap ? bitmap->Height() : 0;
   strip.frames = frames > 0 ? frames : 1;

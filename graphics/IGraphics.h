@@ -45,6 +45,24 @@
 //   the update only overlaps or touches stays dirty, and the next tick draws
 //   it whole.
 //
+// SCALE
+//   The panel is width x height logical pixels (984 x 432), drawn at a scale
+//   of 100, 150 or 200 % into a drawing bitmap of device pixels, from the
+//   images rendered at that scale (resource id = the 100 % id - 100 + the
+//   percentage, see resources/EditorImages.h) and with fonts made at the
+//   scaled size. Controls, hit tests, drags, wheel turns and menu positions
+//   stay in logical pixels: the window layers turn device positions into
+//   logical ones (ToLogical, rounding down) and logical rectangles into
+//   device ones (ToDevice, rounding as the artwork preview does).
+//   Where the scale comes from, the first that answers: the user's choice
+//   (the option menu's Size, kept in the settings file), the host's
+//   (SetHostScale, from the format binding), the system's (the window layer:
+//   the monitor's DPI on Windows, Xft.dpi on X11). Any of them is taken to
+//   the nearest step. A change while the window is open asks the host for
+//   the new window size first (IPlugBase::RequestEditorResize); a host that
+//   refuses keeps the editor at its old scale, whole and consistent.
+//   Images of each scale are decoded once per process (BitmapCache).
+//
 // THREADS
 //   [main] is the host's user-interface thread, which runs the window, the
 //   timer and all input. SetParameterFromPlugin may run on any thread that
@@ -53,6 +71,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/controls/IControl.h"
@@ -89,12 +108,61 @@ class IGraphics : public plug::IPlugEditor {
   static void ReleaseProcessCaches();
 
   // ---- What the plug-in base sees (plug::IPlugEditor) ------------------------
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
+  // The window's size in device pixels: at the scale the editor has, or,
+  // without a window, at the one it will open at.
+  int Width() const override;
+  int Height() const override;
+  // The host's scale (1.0 = 100 %); false for one that is not a positive
+  // finite number of at most 8. [main]
+  bool SetHostScale(double scale) override;
   void SetParameterFromPlugin(int paramIndex, double value, bool normalized) override;
   void SetControlsFromPlugin(int paramIndex, double normalized) override;
   void PrepareDrawing() override;
   bool IsWindowOpen() const override;
+
+  // ---- Scale [main] ------------------------------------------------------------
+  static constexpr int kScaleSteps[] = {100, 150, 200};
+  // The step nearest to percent (a tie goes to the larger step); 0 for a value
+  // that is not a positive finite number.
+  static int SnapScalePercent(double percent);
+  // The resource id of the image id (of the 100 % set) at a scale.
+  static int ScaledResourceId(int id, int percent) { return id - 100 + percent; }
+
+  int LogicalWidth() const { return width_; }
+  int LogicalHeight() const { return height_; }
+  // The drawing bitmap's and the window's size at the current scale.
+  int DeviceWidth() const { return DevicePixels(width_, scalePercent_); }
+  int DeviceHeight() const { return DevicePixels(height_, scalePercent_); }
+  int ScalePercent() const { return scalePercent_; }
+  double Scale() const { return scalePercent_ / 100.0; }
+  // Logical to device pixels, rounded (half up).
+  int ToDevice(int logical) const { return DevicePixels(logical, scalePercent_); }
+  IRect ToDevice(const IRect& r) const;
+  // Device to logical pixels, rounded down.
+  int ToLogical(int device) const;
+  // The logical rectangle that covers a device rectangle.
+  IRect ToLogicalCover(const IRect& device) const;
+  static int DevicePixels(int logical, int percent);
+
+  // The user's choice: 0 for automatic, else 100, 150 or 200 (other values
+  // count as automatic). Applied at once (ApplyScale). [main]
+  void SetUserScalePercent(int percent);
+  int UserScalePercent() const { return userPercent_; }
+  // The host's scale as a step, 0 when the host gave none.
+  int HostScalePercent() const { return hostPercent_; }
+  // The system's scale for the window as a step (the layer's source). [main]
+  virtual int SystemScalePercent() const { return 100; }
+  // The scale the sources ask for now.
+  int WantedScalePercent() const;
+  // Brings the editor to the wanted scale. Without a window it simply takes
+  // it (the host asks the size before opening); with one the host is asked
+  // for the new size first and a refusal keeps the old scale. A refused size
+  // is not asked for again until the wanted scale changes. True when the
+  // editor is at the wanted scale afterwards.
+  bool ApplyScale();
+  // The image of strip at the current scale: its own bitmap at 100 %, the
+  // scaled image from the process-wide cache otherwise (null when missing).
+  LICE_IBitmap* ScaledBitmap(const IFrameStrip* strip);
 
   // ---- Window layer operations ------------------------------------------------
   // Copies r of the drawing bitmap to the window. [main]
@@ -228,6 +296,13 @@ class IGraphics : public plug::IPlugEditor {
   void CommitTextEntry(IControl* control, plug::IParameter* param, const char* text);
 
  protected:
+  // The scale changed and the drawing bitmap has the new size: the window
+  // layer gives its window DeviceWidth() x DeviceHeight() and lets it draw.
+  virtual void OnScaleChanged() {}
+  // The system's scale changed (a window layer noticed): applied when no
+  // user choice or host scale overrides it.
+  void SystemScaleChanged() { ApplyScale(); }
+
   // Window layers call this at the start of every modal loop they run (menu,
   // message box, dialog), so the mouse handling knows the release was
   // swallowed.
@@ -254,11 +329,25 @@ class IGraphics : public plug::IPlugEditor {
   void RunPress(IControl* control, int x, int y, const IMouseState* state);
   void DeleteControls();
   void DrawControl(IControl* control);
+  void SetDrawRect(const IRect& r);
+  // Copies a device region of bitmap to device position dest, clipped.
+  void BlitDevice(LICE_IBitmap* bitmap, const IRect& dest, int srcX, int srcY, const IBlend* blend);
 
   std::vector<IControl*> controls_;  // owned
   plug::IPlugBase* plugin_;          // not owned
   IRect drawRect_;
+  IRect deviceClip_;                      // drawRect_ in device pixels
   LICE_SysBitmap* drawBitmap_ = nullptr;  // owned
+  int scalePercent_ = 100;
+  int userPercent_ = 0;
+  int hostPercent_ = 0;
+  // A window size the host refused, as the scale asked for; 0 for none.
+  int refusedPercent_ = 0;
+  // Non-zero while the host is being asked for the size of this scale:
+  // Width and Height answer it.
+  int requestedPercent_ = 0;
+  // The scaled images in use, by the 100 % id (cleared with the scale).
+  std::vector<std::pair<int, LICE_IBitmap*>> scaledBitmaps_;
   int idleTicks_ = 0;
   long long controlsDrawn_ = 0;
   int mouseCapture_ = -1;

@@ -1,4 +1,5 @@
 // IGraphics: drawing operations, dirty collection and the redraw pass.
+#include <cmath>
 #include <mutex>
 #include <new>
 
@@ -61,45 +62,71 @@ LICE_CachedFont* FontFor(ITextStyle* style) {
 
 }  // namespace
 
+void IGraphics::SetDrawRect(const IRect& r) {
+  drawRect_ = r;
+  deviceClip_ = ToDevice(r);
+}
+
+void IGraphics::BlitDevice(LICE_IBitmap* bitmap, const IRect& dest, int srcX, int srcY,
+                           const IBlend* blend) {
+  const IRect r = dest.Intersect(deviceClip_);
+  if (r.Empty()) return;
+  LICE_Blit(drawBitmap_, bitmap, r.left, r.top, srcX + (r.left - dest.left),
+            srcY + (r.top - dest.top), r.W(), r.H(), IBlend::WeightOf(blend),
+            IBlend::BlitModeOf(blend));
+}
+
 bool IGraphics::DrawBitmap(const IFrameStrip* strip, const IRect* dest, int srcX, int srcY,
                            const IBlend* blend) {
   if (!strip || !strip->bitmap || !dest || !drawBitmap_) return true;
-  const IRect r = dest->Intersect(drawRect_);
-  if (r.Empty()) return true;
-  LICE_Blit(drawBitmap_, strip->bitmap, r.left, r.top, srcX + (r.left - dest->left),
-            srcY + (r.top - dest->top), r.W(), r.H(), IBlend::WeightOf(blend),
-            IBlend::BlitModeOf(blend));
+  LICE_IBitmap* bitmap = ScaledBitmap(strip);
+  if (!bitmap) return true;
+  BlitDevice(bitmap, ToDevice(*dest), ToDevice(srcX), ToDevice(srcY), blend);
   return true;
 }
 
 bool IGraphics::DrawFrame(const IFrameStrip* strip, const IRect* dest, int frame,
                           const IBlend* blend) {
-  if (!strip || !dest) return true;
+  if (!strip || !strip->bitmap || !dest || !drawBitmap_) return true;
+  LICE_IBitmap* bitmap = ScaledBitmap(strip);
+  if (!bitmap) return true;
+  // The frame's offset in the image drawn: at a scale the frames lie at the
+  // scaled image's own pitch (rounded up, resources/EditorImages.h).
   int srcX = 0;
   int srcY = 0;
   if (strip->frames >= 2 && frame >= 2) {
     if (strip->framesSideBySide) {
-      srcX = static_cast<int>((frame - 1) * strip->w / static_cast<double>(strip->frames) + 0.5);
+      srcX = static_cast<int>((frame - 1) * bitmap->Width() / static_cast<double>(strip->frames) +
+                              0.5);
     } else {
-      srcY = static_cast<int>((frame - 1) * strip->h / static_cast<double>(strip->frames) + 0.5);
+      srcY = static_cast<int>((frame - 1) * bitmap->Height() / static_cast<double>(strip->frames) +
+                              0.5);
     }
   }
-  return DrawBitmap(strip, dest, srcX, srcY, blend);
+  BlitDevice(bitmap, ToDevice(*dest), srcX, srcY, blend);
+  return true;
 }
 
 bool IGraphics::DrawLine(const IArgb* colour, float x1, float y1, float x2, float y2,
                          const IBlend* blend) {
   if (!colour || !drawBitmap_) return true;
-  LICE_SubBitmap clip(drawBitmap_, drawRect_.left, drawRect_.top, drawRect_.W(), drawRect_.H());
-  LICE_Line(&clip, static_cast<int>(x1) - clip.X(), static_cast<int>(y1) - clip.Y(),
-            static_cast<int>(x2) - clip.X(), static_cast<int>(y2) - clip.Y(), colour->Packed(),
-            IBlend::WeightOf(blend), IBlend::BlitModeOf(blend));
+  // Truncated at 100 %; at a scale a point lands on the device pixel it lies
+  // in (a hair of slack absorbs the float error of x / scale x scale).
+  const double s = Scale();
+  auto device = [&](float v) {
+    return scalePercent_ == 100 ? static_cast<int>(v) : static_cast<int>(std::floor(v * s + 1e-3));
+  };
+  LICE_SubBitmap clip(drawBitmap_, deviceClip_.left, deviceClip_.top, deviceClip_.W(),
+                      deviceClip_.H());
+  LICE_Line(&clip, device(x1) - clip.X(), device(y1) - clip.Y(), device(x2) - clip.X(),
+            device(y2) - clip.Y(), colour->Packed(), IBlend::WeightOf(blend),
+            IBlend::BlitModeOf(blend));
   return true;
 }
 
 bool IGraphics::FillRect(const IArgb* colour, const IRect* r) {
   if (!colour || !r || !drawBitmap_) return true;
-  const IRect fill = r->Intersect(drawRect_);
+  const IRect fill = ToDevice(*r).Intersect(deviceClip_);
   if (fill.Empty()) return true;
   LICE_FillRect(drawBitmap_, fill.left, fill.top, fill.W(), fill.H(), colour->Packed(), 1.0f,
                 LICE_BLIT_MODE_COPY | LICE_BLIT_USE_ALPHA);
@@ -112,7 +139,17 @@ bool IGraphics::DrawText(ITextStyle* style, const char* text, IRect* r, bool mea
   // Fonts are shared by every editor of the process, which may draw from
   // different threads: one at a time uses them.
   std::lock_guard<std::mutex> hold(FontCache::UseLock());
-  LICE_CachedFont* font = FontFor(style);
+  LICE_CachedFont* font = nullptr;
+  if (scalePercent_ == 100) {
+    font = FontFor(style);
+  } else {
+    // The same face made at the scaled height; the style keeps its own
+    // (100 %) font, the cache holds both.
+    ITextStyle scaled = *style;
+    scaled.size = ToDevice(style->size);
+    scaled.cachedFont = nullptr;
+    font = FontFor(&scaled);
+  }
   if (!font) return false;
   font->SetForeground(style->colour.Packed());
   int flags = LICE_DT_NOCLIP;
@@ -123,8 +160,9 @@ bool IGraphics::DrawText(ITextStyle* style, const char* text, IRect* r, bool mea
   if (measure) {
     LICE_Rect extent{0, 0, 0, 0};
     font->DrawString(nullptr, text, -1, &extent, flags | LICE_DT_CALCRECT);
-    const int w = extent.right - extent.left;
-    const int h = extent.bottom - extent.top;
+    // In logical pixels, rounded up.
+    const int w = -ToLogical(-(extent.right - extent.left));
+    const int h = -ToLogical(-(extent.bottom - extent.top));
     if (style->align == ITextAlign::kCenter) {
       r->left = (r->left + r->right) / 2 - w / 2;
     } else if (style->align == ITextAlign::kRight) {
@@ -135,9 +173,11 @@ bool IGraphics::DrawText(ITextStyle* style, const char* text, IRect* r, bool mea
     return true;
   }
   if (!drawBitmap_) return true;
-  LICE_SubBitmap clip(drawBitmap_, drawRect_.left, drawRect_.top, drawRect_.W(), drawRect_.H());
-  LICE_Rect inClip{r->left - clip.X(), r->top - clip.Y(), r->right - clip.X(),
-                   r->bottom - clip.Y()};
+  const IRect at = ToDevice(*r);
+  LICE_SubBitmap clip(drawBitmap_, deviceClip_.left, deviceClip_.top, deviceClip_.W(),
+                      deviceClip_.H());
+  LICE_Rect inClip{at.left - clip.X(), at.top - clip.Y(), at.right - clip.X(),
+                   at.bottom - clip.Y()};
   font->DrawString(&clip, text, -1, &inClip, flags);
   return true;
 }
@@ -176,7 +216,7 @@ bool IGraphics::Redraw(const IRect* update) {
   if (controls_.empty() || !update) return true;
   const IRect window(0, 0, width_, height_);
   if (strictDrawing_) {
-    drawRect_ = *update;
+    SetDrawRect(*update);
     for (IControl* control : controls_) {
       const IRect& r = control->Rect();
       if (TouchesUpdate(*update, r) && !control->IsHidden()) DrawControl(control);
@@ -189,7 +229,7 @@ bool IGraphics::Redraw(const IRect* update) {
   } else {
     IControl* background = controls_[0];
     if (background->IsDirty()) {
-      drawRect_ = background->Rect();
+      SetDrawRect(background->Rect());
       for (size_t i = 0; i < controls_.size(); ++i) {
         IControl* control = controls_[i];
         if (i == 0 || !control->IsHidden()) {
@@ -201,7 +241,7 @@ bool IGraphics::Redraw(const IRect* update) {
       for (size_t i = 1; i < controls_.size(); ++i) {
         IControl* dirty = controls_[i];
         if (!dirty->IsDirty()) continue;
-        drawRect_ = dirty->Rect();
+        SetDrawRect(dirty->Rect());
         for (IControl* control : controls_) {
           if (!control->IsHidden() && (control == dirty || control->Rect().Intersects(drawRect_)))
             DrawControl(control);

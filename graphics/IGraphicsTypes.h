@@ -99,10 +99,14 @@ struct IBlend {
 
 // A bitmap divided into frames along one direction. The bitmap belongs to the
 // process-wide bitmap cache; it may be null when its image could not be loaded.
+// bitmap, w and h are those of the 100 % image, so sizes and positions stay
+// logical; at another scale the graphics host draws the same frames from the
+// image of that scale, found by id (IGraphics::ScaledBitmap).
 struct IFrameStrip {
   LICE_IBitmap* bitmap = nullptr;
   int32_t w = 0;  // of the whole bitmap
   int32_t h = 0;
+  int32_t id = 0;  // resource id of the 100 % image, 0 for none
   int32_t frames = 1;
   bool framesSideBySide = false;  // true: left to right; false: top to bottom
 

@@ -19,6 +19,8 @@
 //   GetTransportInfo          audioMasterGetTime         the block's transport record
 //   GetHostProduct            product string, version    clap_host name / host name
 //   ResizeEditor              audioMasterSizeWindow      request_resize / resizeView
+//   RequestEditorResize       audioMasterSizeWindow      request_resize / resizeView,
+//                             (answer: the host agreed)  LV2 ui:resize
 //   SendMidiToHost, SysEx     audioMasterProcessEvents   output events, where there are any
 //   SetLatencySamples         initialDelay               latency extension / restart
 //
@@ -80,6 +82,17 @@ class IHostServices {
 
   // The editor now has this size: the host fits its window to it. [main]
   virtual void ResizeEditor(int width, int height) = 0;
+  // The editor asks for a new window size in device pixels (its scale
+  // changes): true when the host resized its window (or will) and the editor
+  // may take the size, false when it refused or cannot be asked, and the
+  // editor keeps its old size. Bindings implement it in their format's way
+  // (see EDITOR SCALE in IPlugBase.h): VST 2 audioMasterSizeWindow, CLAP
+  // request_resize, VST 3 IPlugFrame::resizeView, LV2 ui:resize. The default
+  // tells the host as ResizeEditor does and cannot know a refusal. [main]
+  virtual bool RequestEditorResize(int width, int height) {
+    ResizeEditor(width, height);
+    return true;
+  }
 
   // MIDI out (the MIDI thru of the product); true when the host took it.
   // [audio or main, lock]

@@ -70,6 +70,35 @@
 //   (IPlugEditor::EventIntervalMs) and its watch on
 //   IPlugEditor::EventFileDescriptor() (valid while the window is open; ask
 //   again after each pump and after opening, it goes away with the window).
+//   EDITOR SCALE. The editor draws at 100, 150 or 200 %; its size queries
+//   (GetEditor()->Width(), Height()) answer the window's size in device
+//   pixels at that scale, so a binding answers its format's size query from
+//   them every time it is asked (never from a copy kept since creation).
+//   What each binding calls:
+//     - the host's scale, whenever the host gives or changes it:
+//       HostSetEditorScale(scale), scale 1.0 = 100 %. Where it comes from:
+//         CLAP   clap_plugin_gui.set_scale(scale)         (answer its result)
+//         VST 3  IPlugViewContentScaleSupport::setContentScaleFactor(f)
+//         LV2    the ui:scaleFactor option (LV2_OPTIONS__interface / the
+//                options feature at instantiate, and options set later)
+//         VST 2  none: the editor follows the system's scale.
+//     - the size queries: Width() x Height() of GetEditor():
+//         CLAP get_size, VST 3 IPlugView::getSize (and the size given to
+//         IPlugFrame::resizeView), LV2 the ui:resize feature's ui_resize()
+//         after instantiate, VST 2 effEditGetRect.
+//     - the resize request: the binding implements
+//       IHostServices::RequestEditorResize(width, height) -> bool:
+//         CLAP   clap_host_gui.request_resize(host, w, h)
+//         VST 3  IPlugFrame::resizeView(view, rect) == kResultTrue
+//         LV2    ui:resize's ui_resize(handle, w, h) == 0
+//         VST 2  audioMasterSizeWindow (plug/vst2, returns non-zero)
+//       answering false when the host refuses or cannot be asked: the
+//       editor then stays at its old scale and size. Inside the request the
+//       editor's Width()/Height() already answer the new size (hosts that
+//       ask the size again from inside the request see it).
+//     - a host that resizes on its own (CLAP set_size, VST 3 onSize) gets no
+//       free sizing: answer with the editor's Width() x Height() (CLAP
+//       adjust_size, can_resize false; VST 3 canResize kResultFalse).
 //   HostIdle (the lamp and other idle work) runs under the lock from the
 //   host's idle or timer. Edits reach the host as BeginParamGesture,
 //   NotifyHostParamValue and EndParamGesture of the services, on the main
@@ -194,6 +223,11 @@ class IPlugBase {
   // Tells the host the editor's current size (the arguments are not used),
   // after OnEditorResized. [main]
   virtual void ResizeEditor(int width, int height);
+  // The editor asks the host to give its window this size in device pixels
+  // (a scale change): true when the host agreed, and the editor then takes
+  // the size; false keeps the old size. True without services (no host to
+  // ask). Not a virtual of the slot table. [main]
+  bool RequestEditorResize(int width, int height);
   // Once per instance, when the host first opens it: identifies the host
   // (GetHostKind), limits the channels to stereo for the hosts that need it,
   // then OnHostKnown. [main, lock]
@@ -320,6 +354,13 @@ class IPlugBase {
   // The editor's events and redraw, for hosts that drive them (effEditIdle, a
   // timer or a file-descriptor watch of the host). [main, without the lock]
   void HostEditorEvents();
+  // The host's scale for the editor, 1.0 for 100 % (see EDITOR SCALE above):
+  // taken to the nearest of 100, 150 and 200 %; unless the user chose a size,
+  // the editor follows it, asking the host for the new window size through
+  // RequestEditorResize when a window is open. False without an editor or
+  // for a scale that is not a positive finite number of at most 8. [main,
+  // without the lock]
+  bool HostSetEditorScale(double scale);
 
   // ---- Non-virtual services ------------------------------------------------
 

@@ -129,4 +129,9 @@ void IPlugBase::HostEditorEvents() {
   if (editor_) editor_->RunEvents();
 }
 
+bool IPlugBase::HostSetEditorScale(double scale) {
+  Expect(kMainUnlocked, "HostSetEditorScale");
+  return editor_ && editor_->SetHostScale(scale);
+}
+
 }  // namespace plug

@@ -69,6 +69,10 @@ void IPlugBase::ResizeEditor(int, int) {
   if (services_) services_->ResizeEditor(editor_->Width(), editor_->Height());
 }
 
+bool IPlugBase::RequestEditorResize(int width, int height) {
+  return !services_ || services_->RequestEditorResize(width, height);
+}
+
 void IPlugBase::SetLatencySamples(int samples) {
   latency_ = samples;
   if (services_) services_->SetLatencySamples(samples);

@@ -9,8 +9,15 @@ class IPlugEditor {
  public:
   virtual ~IPlugEditor() = default;
 
+  // The editor window's size in device pixels (what effEditGetRect and the
+  // newer formats' size queries answer): the logical 984 x 432 times the
+  // editor's scale. [main]
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+
+  // The host's scale for the editor, 1.0 for 100 % (the base's
+  // HostSetEditorScale). False when the editor takes none. [main]
+  virtual bool SetHostScale(double scale) { return false; }
 
   // Shows a parameter's new value in the controls bound to it. value is
   // normalised when normalized is true, else plain. [any thread; writes only

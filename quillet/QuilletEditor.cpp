@@ -12,6 +12,7 @@
 //
 // The controls are attached in this order, which is also the order they are
 // drawn and the reverse of the order they are hit in.
+#include "effect/EditorSizeSetting.h"
 #include "effect/Effect.h"
 #include "graphics/controls/IBitmapControl.h"
 #include "graphics/IGraphics.h"
@@ -52,6 +53,9 @@ constexpr int kFrameFaderX = 488;
 
 void Quillet::LayoutEditor(graphics::IGraphics* gui) {
   gui->Resize(graphics::IGraphics::kDefaultWidth, graphics::IGraphics::kDefaultHeight);
+  // The size the user chose last, in any instance.
+  gui->SetUserScalePercent(
+      effect::EditorSizeSetting::Read(effect::SettingsFile(GetSettingsPath())));
   gui->SetHandleMouseOver(true);
   const graphics::IFrameStrip knob = gui->LoadBitmap(kKnobImage, "img/knob.png", 65);
   const graphics::IFrameStrip toggle = gui->LoadBitmap(kSwitchImage, "img/switch.png", 2);

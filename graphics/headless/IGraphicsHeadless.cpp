@@ -19,6 +19,9 @@ IGraphicsHeadless::IGraphicsHeadless(plug::IPlugBase* plugin, int width, int hei
 
 void* IGraphicsHeadless::OpenWindow(void* parentWindow) {
   if (open_.load()) CloseWindow();
+  // As a window layer does: the editor takes its scale before the window is
+  // made at its size.
+  ApplyScale();
   open_.store(true);
   MarkAllDirty();
   return &gWindowToken;
@@ -31,6 +34,11 @@ void IGraphicsHeadless::CloseWindow() {
   entryState_ = kNone;
   EndGesture();
   open_.store(false);
+}
+
+void IGraphicsHeadless::SetSystemScalePercent(int percent) {
+  systemPercent_ = percent;
+  SystemScaleChanged();
 }
 
 void* IGraphicsHeadless::GetWindow() const { return open_.load() ? &gWindowToken : nullptr; }
@@ -80,6 +88,12 @@ IMenu* IGraphicsHeadless::ShowPopupMenu(IMenu* menu, const IRect* r) {
   for (int i = 0; i < menu->NItems(); ++i) {
     record.texts.push_back(menu->DisplayText(i));
     record.flags.push_back(menu->Item(i)->Flags());
+    if (const IMenu* sub = menu->Item(i)->SubMenu()) {
+      for (int j = 0; j < sub->NItems(); ++j) {
+        record.subTexts.push_back(sub->DisplayText(j));
+        record.subFlags.push_back(sub->Item(j)->Flags());
+      }
+    }
   }
   menus_.push_back(record);
   int command = -1;

@@ -24,6 +24,9 @@ class IGraphicsHeadless : public IGraphics {
     IRect at;
     std::vector<std::string> texts;  // the root menu's display texts
     std::vector<int> flags;
+    // The items of its sub-menus, one after the other.
+    std::vector<std::string> subTexts;
+    std::vector<int> subFlags;
   };
   struct MessageBoxRecord {
     std::string text;
@@ -58,6 +61,15 @@ class IGraphicsHeadless : public IGraphics {
   bool Tick();
   int BlitCount() const { return blitCount_; }
   const IRect& LastBlit() const { return lastBlit_; }
+
+  // ---- Scale --------------------------------------------------------------------
+  // The system's scale this layer reports, as a window layer reads it from
+  // the system (100 until set); a change while open is followed as a window
+  // layer follows a move to another monitor.
+  void SetSystemScalePercent(int percent);
+  int SystemScalePercent() const override { return systemPercent_; }
+  // Scale changes the window followed (OnScaleChanged).
+  int ScaleChanges() const { return scaleChanges_; }
 
   // ---- Services ----------------------------------------------------------------
   int ShowMessageBox(const char* text, const char* caption, int type) override;
@@ -103,7 +115,11 @@ class IGraphicsHeadless : public IGraphics {
  private:
   enum EntryState { kNone, kEditing, kCancel, kCommit };
 
+  void OnScaleChanged() override { ++scaleChanges_; }
+
   std::atomic<bool> open_{false};
+  int systemPercent_ = 100;
+  int scaleChanges_ = 0;
   int blitCount_ = 0;
   IRect lastBlit_;
   std::deque<int> menuAnswers_;

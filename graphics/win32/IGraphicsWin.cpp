@@ -15,6 +15,10 @@ namespace graphics {
 
 namespace {
 
+// Sent by Windows 8.1 and later; named here for older headers.
+constexpr UINT kDpiChanged = 0x02E0;
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+
 // The window class is shared by every editor of this library: registered by
 // the first window that opens, unregistered when the last one closes.
 struct WindowClass {
@@ -65,8 +69,12 @@ void* IGraphicsWin::OpenWindow(void* parentWindow) {
   parentWnd_ = parent;
   int x = 0;
   int y = 0;
-  int w = width_;
-  int h = height_;
+  // The system's scale for the host's window (its monitor's DPI); the editor
+  // takes the scale its sources give before the window is made at its size.
+  systemPercent_ = DpiPercentOf(parent);
+  ApplyScale();
+  int w = DeviceWidth();
+  int h = DeviceHeight();
   if (hwnd_.load()) {
     // Opened again without a close: keep the place and size.
     RECT r;
@@ -168,18 +176,21 @@ bool IGraphicsWin::BlitToScreen(const IRect* r) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   if (dc) {
-    BitBlt(dc, r->left, r->top, r->W(), r->H(), static_cast<HDC>(DrawingBitmap()->DeviceContext()),
-           r->left, r->top, SRCCOPY);
+    const IRect d = ToDevice(*r);
+    BitBlt(dc, d.left, d.top, d.W(), d.H(), static_cast<HDC>(DrawingBitmap()->DeviceContext()),
+           d.left, d.top, SRCCOPY);
   }
   EndPaint(hwnd, &ps);
   return true;
 }
 
 void IGraphicsWin::Resize(int w, int h) {
-  const int dw = w - width_;
-  const int dh = h - height_;
-  if (dw == 0 && dh == 0) return;
+  if (w == width_ && h == height_) return;
+  const int oldW = DeviceWidth();
+  const int oldH = DeviceHeight();
   IGraphics::Resize(w, h);
+  const int dw = DeviceWidth() - oldW;
+  const int dh = DeviceHeight() - oldH;
   HWND hwnd = hwnd_.load();
   if (!hwnd) return;
   const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
@@ -201,8 +212,47 @@ void IGraphicsWin::Resize(int w, int h) {
     if (parent) grow(parent);
     if (grandparent) grow(grandparent);
   }
-  RECT all = {0, 0, w, h};
+  RECT all = {0, 0, DeviceWidth(), DeviceHeight()};
   InvalidateRect(hwnd, &all, FALSE);
+}
+
+void IGraphicsWin::OnScaleChanged() {
+  HWND hwnd = hwnd_.load();
+  if (!hwnd) return;
+  // The host agreed to the size and sizes its own window.
+  SetWindowPos(hwnd, nullptr, 0, 0, DeviceWidth(), DeviceHeight(),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+int IGraphicsWin::SystemScalePercent() const {
+  if (systemPercent_ == 0) systemPercent_ = DpiPercentOf(hwnd_.load());
+  return systemPercent_;
+}
+
+int IGraphicsWin::DpiPercentOf(HWND window) {
+  // GetDpiForWindow (Windows 10 1607 and later) answers per monitor for
+  // hosts that are DPI aware; the screen's DPI otherwise.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  static const DpiForWindow dpiForWindow = reinterpret_cast<DpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  int dpi = 0;
+  if (window && dpiForWindow) dpi = static_cast<int>(dpiForWindow(window));
+  if (dpi <= 0) {
+    HDC screen = GetDC(nullptr);
+    if (screen) {
+      dpi = GetDeviceCaps(screen, LOGPIXELSX);
+      ReleaseDC(nullptr, screen);
+    }
+  }
+  return dpi > 0 ? MulDiv(dpi, 100, 96) : 100;
+}
+
+void IGraphicsWin::FollowDpi(int dpi) {
+  const int percent = dpi > 0 ? MulDiv(dpi, 100, 96) : DpiPercentOf(hwnd_.load());
+  if (percent == systemPercent_) return;
+  systemPercent_ = percent;
+  SystemScaleChanged();
 }
 
 LRESULT CALLBACK IGraphicsWin::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -246,7 +296,7 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_PAINT: {
       RECT r;
       if (GetUpdateRect(hwnd, &r, FALSE)) {
-        const IRect update(r.left, r.top, r.right, r.bottom);
+        const IRect update = ToLogicalCover(IRect(r.left, r.top, r.right, r.bottom));
         Redraw(&update);
       }
       // Redraw paints only when there is something to draw; the update
@@ -275,6 +325,13 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_TIMER:
       if (wParam == kTimerId) OnTimer();
       return 0;
+    case kDpiChanged:
+      // A top-level editor (or a host forwarding it): the new DPI in wParam.
+      FollowDpi(LOWORD(wParam));
+      return 0;
+    case kDpiChangedAfterParent:
+      FollowDpi(0);
+      return 0;
     case WM_CTLCOLOREDIT:
       if (entryWnd_ && entryControl_) {
         HDC dc = reinterpret_cast<HDC>(wParam);
@@ -287,8 +344,8 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       }
       return 0;
     case WM_MOUSEMOVE: {
-      const int x = GET_X_LPARAM(lParam);
-      const int y = GET_Y_LPARAM(lParam);
+      const int x = ToLogical(GET_X_LPARAM(lParam));
+      const int y = ToLogical(GET_Y_LPARAM(lParam));
       const IMouseState state = MouseState(wParam);
       if (wParam & (MK_LBUTTON | MK_RBUTTON)) {
         if (GetCapture() == hwnd && !entryWnd_) OnMouseDrag(x, y, &state);
@@ -330,7 +387,7 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       SetFocus(hwnd);
       SetCapture(hwnd);
       const IMouseState state = MouseState(wParam);
-      OnMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &state);
+      OnMouseDown(ToLogical(GET_X_LPARAM(lParam)), ToLogical(GET_Y_LPARAM(lParam)), &state);
       return 0;
     }
     case WM_LBUTTONUP:
@@ -339,13 +396,14 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       // The release first: letting go of the capture then finds the press
       // over (WM_CAPTURECHANGED).
       const IMouseState state = MouseState(wParam);
-      OnMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &state);
+      OnMouseUp(ToLogical(GET_X_LPARAM(lParam)), ToLogical(GET_Y_LPARAM(lParam)), &state);
       if (GetCapture() == hwnd) ReleaseCapture();
       return 0;
     }
     case WM_LBUTTONDBLCLK: {
       const IMouseState state = MouseState(wParam);
-      if (OnMouseDblClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &state)) SetCapture(hwnd);
+      if (OnMouseDblClick(ToLogical(GET_X_LPARAM(lParam)), ToLogical(GET_Y_LPARAM(lParam)), &state))
+        SetCapture(hwnd);
       return 0;
     }
     case WM_MOUSEWHEEL: {
@@ -357,7 +415,8 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       GetWindowRect(hwnd, &r);
       const int d = WheelSteps(GET_WHEEL_DELTA_WPARAM(wParam));
       const IMouseState state = MouseState(GET_KEYSTATE_WPARAM(wParam));
-      OnMouseWheel(GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top, &state, d);
+      OnMouseWheel(ToLogical(GET_X_LPARAM(lParam) - r.left),
+                   ToLogical(GET_Y_LPARAM(lParam) - r.top), &state, d);
       return 0;
     }
     case WM_MOUSEHOVER: {
@@ -399,7 +458,7 @@ void IGraphicsWin::OnKeyDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     POINT p;
     GetCursorPos(&p);
     ScreenToClient(hwnd, &p);
-    if (IGraphics::OnKeyDown(p.x, p.y, key)) return;
+    if (IGraphics::OnKeyDown(ToLogical(p.x), ToLogical(p.y), key)) return;
   }
   // Keys the editor has no use for belong to the host (transport, shortcuts).
   HWND root = GetAncestor(hwnd, GA_ROOT);
@@ -419,13 +478,23 @@ void IGraphicsWin::OnTimer() {
     }
     return;
   }
+  // A move to a monitor of another DPI, for hosts whose windows get no
+  // DPI message of their own.
+  HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+  if (monitor != monitor_) {
+    const bool first = monitor_ == nullptr;
+    monitor_ = monitor;
+    if (!first) FollowDpi(0);
+    if (!hwnd_.load()) return;
+  }
   IRect dirty;
   if (!CollectDirty(&dirty)) return;
+  dirty = ToDevice(dirty);
   RECT r = {dirty.left, dirty.top, dirty.right, dirty.bottom};
   InvalidateRect(hwnd, &r, FALSE);
   if (entryWnd_ && entryControl_) {
     // The field is not painted over.
-    const IRect& e = entryControl_->Rect();
+    const IRect e = ToDevice(entryControl_->Rect());
     RECT keep = {e.left, e.top, e.right, e.bottom};
     ValidateRect(hwnd, &keep);
     UpdateWindow(hwnd);

@@ -80,6 +80,11 @@ class IGraphicsWin : public IGraphics {
   HWND TextEntryWindow() const { return entryWnd_; }
   // Open editor windows of this library, all instances together.
   static int OpenWindowCount();
+  // The DPI of the host window's monitor (96 = 100 %), followed on
+  // WM_DPICHANGED, WM_DPICHANGED_AFTERPARENT and a move to another monitor.
+  int SystemScalePercent() const override;
+  // The scale of a window's DPI in percent (the screen's without a window).
+  static int DpiPercentOf(HWND window);
 
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -87,6 +92,9 @@ class IGraphicsWin : public IGraphics {
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleEntryMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void OnTimer();
+  void OnScaleChanged() override;
+  // A new DPI (0: ask the window's); the editor follows it.
+  void FollowDpi(int dpi);
   // Whole wheel steps from a wheel message's delta; the remainder is kept for
   // the next message.
   int WheelSteps(int delta);
@@ -123,6 +131,8 @@ class IGraphicsWin : public IGraphics {
   HWND parentWnd_ = nullptr;
   HWND mainWnd_ = nullptr;
   std::string mainClassName_;
+  mutable int systemPercent_ = 0;  // 0 until asked
+  HMONITOR monitor_ = nullptr;
 };
 
 }  // namespace graphics

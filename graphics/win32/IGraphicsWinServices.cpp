@@ -123,7 +123,7 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect* r) {
   const MenuCommandMap commands(menu);
   HMENU native = BuildMenu(menu, commands);
   if (!native) return nullptr;
-  POINT at = {r->left, r->bottom};
+  POINT at = {ToDevice(r->left), ToDevice(r->bottom)};
   ClientToScreen(hwnd, &at);
   IMenu* chosen = nullptr;
   menuOpen_ = true;
@@ -146,18 +146,20 @@ void IGraphicsWin::ShowTextEntry(IControl* control, const ITextStyle* style, con
   HWND hwnd = hwnd_.load();
   if (!control || !r || !hwnd || entryWnd_) return;
   const ITextStyle& s = style ? *style : control->TextStyle();
+  // Over the control's device pixels, in the font at the editor's scale.
+  const IRect at = ToDevice(*r);
   DWORD align = 0;
   if (s.align == ITextAlign::kCenter) align = ES_CENTER;
   if (s.align == ITextAlign::kRight) align = ES_RIGHT;
   entryWnd_ = CreateWindowExA(
       0, "EDIT", text ? text : "", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | align,
-      r->left, r->top, r->W() + 1, r->H() + 1, hwnd,
+      at.left, at.top, at.W() + 1, at.H() + 1, hwnd,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTextEntryId)), module_, nullptr);
   if (!entryWnd_) return;
-  entryFont_ = CreateFontA(s.size, 0, 0, 0, s.style == ITextStyleWeight::kBold ? FW_BOLD : 0,
-                           s.style == ITextStyleWeight::kItalic, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                           s.fontName);
+  entryFont_ = CreateFontA(
+      ToDevice(s.size), 0, 0, 0, s.style == ITextStyleWeight::kBold ? FW_BOLD : 0,
+      s.style == ITextStyleWeight::kItalic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, s.fontName);
   if (entryFont_) SendMessageA(entryWnd_, WM_SETFONT, reinterpret_cast<WPARAM>(entryFont_), 0);
   SendMessageA(entryWnd_, EM_LIMITTEXT, static_cast<WPARAM>(control->TextEntryLength()), 0);
   SendMessageA(entryWnd_, EM_SETSEL, 0, -1);

@@ -77,12 +77,17 @@ void* IGraphicsX11::OpenWindow(void* parentWindow) {
   if (!display_) return nullptr;
   ownerThread_ = static_cast<unsigned long>(pthread_self());
   Display* d = display_->Get();
+  // The system's scale as this display tells it now; the editor takes the
+  // scale its sources give before the window is made at its size.
+  systemPercent_ = X11Display::ScalePercentOf(d);
+  ApplyScale();
   // A parent that does not exist (or no longer does) gives no window.
   XWindowAttributes parentAttributes;
   const bool parentExists = XGetWindowAttributes(d, parent, &parentAttributes) != 0;
   Window window = 0;
   if (parentExists)
-    window = display_->CreateWindow(parent, x, y, width_, height_, kEditorEvents, false);
+    window =
+        display_->CreateWindow(parent, x, y, DeviceWidth(), DeviceHeight(), kEditorEvents, false);
   if (window) {
     XClassHint hint;
     hint.res_name = const_cast<char*>("IPlug");
@@ -147,7 +152,7 @@ bool IGraphicsX11::BlitToScreen(const IRect* r) {
   const Window window = window_.load();
   if (!window || !display_ || !r || !DrawingBitmap()) return false;
   const IRect all(0, 0, DrawingBitmap()->Width(), DrawingBitmap()->Height());
-  const IRect shown = r->Intersect(all);
+  const IRect shown = ToDevice(*r).Intersect(all);
   if (shown.Empty()) return true;
   display_->PutPixels(window, DrawingBitmap(), shown.left, shown.top, shown.W(), shown.H(),
                       shown.left, shown.top);
@@ -160,9 +165,28 @@ void IGraphicsX11::Resize(int w, int h) {
   IGraphics::Resize(w, h);
   const Window window = window_.load();
   if (!window || !display_) return;
-  XResizeWindow(display_->Get(), window, static_cast<unsigned>(std::max(w, 1)),
-                static_cast<unsigned>(std::max(h, 1)));
-  exposed_ = IRect(0, 0, w, h);
+  XResizeWindow(display_->Get(), window, static_cast<unsigned>(std::max(DeviceWidth(), 1)),
+                static_cast<unsigned>(std::max(DeviceHeight(), 1)));
+  exposed_ = IRect(0, 0, DeviceWidth(), DeviceHeight());
+}
+
+void IGraphicsX11::OnScaleChanged() {
+  const Window window = window_.load();
+  if (!window || !display_) return;
+  XResizeWindow(display_->Get(), window, static_cast<unsigned>(DeviceWidth()),
+                static_cast<unsigned>(DeviceHeight()));
+  exposed_ = IRect(0, 0, DeviceWidth(), DeviceHeight());
+}
+
+int IGraphicsX11::SystemScalePercent() const {
+  if (systemPercent_ == 0) {
+    // Asked before any window (the host sizes its window first): a
+    // connection of its own for the question.
+    X11Display* display = X11Display::Open();
+    systemPercent_ = display ? X11Display::ScalePercentOf(display->Get()) : 100;
+    delete display;
+  }
+  return systemPercent_;
 }
 
 void IGraphicsX11::RunEvents() {
@@ -341,7 +365,8 @@ void IGraphicsX11::OnWheel(XEvent* event) {
     if (next.type == ButtonPress) ++notches;
   }
   const IMouseState state = MouseState(event->xbutton.state, 0, 0);
-  OnMouseWheel(event->xbutton.x, event->xbutton.y, &state, button == Button4 ? notches : -notches);
+  OnMouseWheel(ToLogical(event->xbutton.x), ToLogical(event->xbutton.y), &state,
+               button == Button4 ? notches : -notches);
 }
 
 void IGraphicsX11::OnButtonPress(XButtonEvent* event) {
@@ -362,12 +387,12 @@ void IGraphicsX11::OnButtonPress(XButtonEvent* event) {
     // A third press starts a new click.
     lastPressCounts_ = !second;
     if (second) {
-      buttonHeld_ = OnMouseDblClick(event->x, event->y, &state);
+      buttonHeld_ = OnMouseDblClick(ToLogical(event->x), ToLogical(event->y), &state);
       return;
     }
   }
   buttonHeld_ = event->button != Button2;
-  OnMouseDown(event->x, event->y, &state);
+  OnMouseDown(ToLogical(event->x), ToLogical(event->y), &state);
 }
 
 void IGraphicsX11::OnButtonRelease(XButtonEvent* event) {
@@ -376,14 +401,15 @@ void IGraphicsX11::OnButtonRelease(XButtonEvent* event) {
   if (event->button != Button1 && event->button != Button2 && event->button != Button3) return;
   if (event->button != Button2) buttonHeld_ = false;
   const IMouseState state = MouseState(event->state, 0, event->button);
-  OnMouseUp(event->x, event->y, &state);
-  if (event->x < 0 || event->y < 0 || event->x >= width_ || event->y >= height_) OnMouseOut();
+  OnMouseUp(ToLogical(event->x), ToLogical(event->y), &state);
+  if (event->x < 0 || event->y < 0 || event->x >= DeviceWidth() || event->y >= DeviceHeight())
+    OnMouseOut();
 }
 
 void IGraphicsX11::OnMotion(XMotionEvent* event) {
   const IMouseState state = MouseState(event->state, 0, 0);
   if (event->state & (Button1Mask | Button3Mask)) {
-    if (buttonHeld_ && !entry_) OnMouseDrag(event->x, event->y, &state);
+    if (buttonHeld_ && !entry_) OnMouseDrag(ToLogical(event->x), ToLogical(event->y), &state);
     return;
   }
   if (buttonHeld_) {
@@ -391,13 +417,14 @@ void IGraphicsX11::OnMotion(XMotionEvent* event) {
     buttonHeld_ = false;
     OnMouseCaptureLost();
   }
-  OnMouseOver(event->x, event->y, &state);
+  OnMouseOver(ToLogical(event->x), ToLogical(event->y), &state);
 }
 
 void IGraphicsX11::OnKeyPress(XKeyEvent* event) {
   char text[8];
   const int key = KeyCodeOfVirtualKey(X11Display::VirtualKeyOf(event, text, sizeof text));
-  if (key != kKeyNone && IGraphics::OnKeyDown(event->x, event->y, key)) return;
+  if (key != kKeyNone && IGraphics::OnKeyDown(ToLogical(event->x), ToLogical(event->y), key))
+    return;
   // Keys the editor has no use for belong to the host (transport, shortcuts).
   PassKeyToHost(event);
 }
@@ -479,7 +506,8 @@ void IGraphicsX11::OnTimer() {
 
 void IGraphicsX11::PaintExposed() {
   if (exposed_.Empty() || (entry_ && editState_ == 1)) return;
-  const IRect update = exposed_;
+  // Exposure comes in device pixels.
+  const IRect update = ToLogicalCover(exposed_);
   exposed_ = IRect();
   Redraw(&update);
 }

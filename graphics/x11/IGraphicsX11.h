@@ -63,6 +63,9 @@ class IGraphicsX11 : public IGraphics {
   void CancelTextEntry() override;
   void Resize(int w, int h) override;
   const char* GetApiName() const override { return "X11"; }
+  // The Xft.dpi resource of the display (96 dpi = 100 %), 100 without one;
+  // read again each time a window opens.
+  int SystemScalePercent() const override;
   int ShowMessageBox(const char* text, const char* caption, int type) override;
   IMenu* ShowPopupMenu(IMenu* menu, const IRect* r) override;
   void ShowTextEntry(IControl* control, const ITextStyle* style, const IRect* r, const char* text,
@@ -107,6 +110,7 @@ class IGraphicsX11 : public IGraphics {
   void RunModalLoop(X11ModalWindow* modal);
 
  private:
+  void OnScaleChanged() override;
   void HandleEvent(XEvent* event);
   void HandleEditorEvent(XEvent* event);
   void OnButtonPress(XButtonEvent* event);
@@ -150,6 +154,8 @@ class IGraphicsX11 : public IGraphics {
   int lastPressY_ = 0;
   bool lastPressCounts_ = false;
   Cursor blankCursor_ = 0;
+  // The system's scale in percent, 0 until asked.
+  mutable int systemPercent_ = 0;
 };
 
 }  // namespace graphics

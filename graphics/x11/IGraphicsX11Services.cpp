@@ -163,14 +163,14 @@ IMenu* IGraphicsX11::ShowPopupMenu(IMenu* menu, const IRect* r) {
   int x = r->left;
   int y = r->bottom;
   Window child;
-  XTranslateCoordinates(display_->Get(), window, display_->Root(), r->left, r->bottom, &x, &y,
-                        &child);
+  XTranslateCoordinates(display_->Get(), window, display_->Root(), ToDevice(r->left),
+                        ToDevice(r->bottom), &x, &y, &child);
   X11PopupMenu popup(this, menu);
   IMenu* chosen = popup.Run(x, y);
   buttonHeld_ = false;
   // A menu ended by closing the editor chooses nothing.
   if (!window_.load()) return nullptr;
-  exposed_ = IRect(0, 0, width_, height_);
+  exposed_ = IRect(0, 0, DeviceWidth(), DeviceHeight());
   return chosen;
 }
 
@@ -178,8 +178,11 @@ void IGraphicsX11::ShowTextEntry(IControl* control, const ITextStyle* style, con
                                  const char* text, plug::IParameter* param) {
   const Window window = window_.load();
   if (!control || !r || !window || !display_ || entry_) return;
-  entry_ = new X11TextEntry(display_, window, *r, style ? *style : control->TextStyle(), text,
-                            control, param);
+  // The field lies over the control's device pixels, in the scaled font.
+  ITextStyle scaled = style ? *style : control->TextStyle();
+  scaled.size = ToDevice(scaled.size);
+  scaled.cachedFont = nullptr;
+  entry_ = new X11TextEntry(display_, window, ToDevice(*r), scaled, text, control, param);
   if (!entry_->Handle()) {
     delete entry_;
     entry_ = nullptr;

@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -320,6 +322,28 @@ int X11Display::VirtualKeyOf(XKeyEvent* event, char* text, int textBytes) {
     default:
       return 0;
   }
+}
+
+int X11Display::ScalePercentOf(Display* display) {
+  return display ? ScalePercentOfResources(XResourceManagerString(display)) : 100;
+}
+
+int X11Display::ScalePercentOfResources(const char* resources) {
+  if (!resources) return 100;
+  static const char kName[] = "Xft.dpi:";
+  for (const char* line = resources; *line;) {
+    if (std::strncmp(line, kName, sizeof kName - 1) == 0) {
+      char* end = nullptr;
+      const double dpi = std::strtod(line + sizeof kName - 1, &end);
+      if (end != line + sizeof kName - 1 && std::isfinite(dpi) && dpi > 0 && dpi < 10000)
+        return static_cast<int>(std::lround(dpi * 100 / 96));
+      return 100;
+    }
+    const char* next = std::strchr(line, '\n');
+    if (!next) break;
+    line = next + 1;
+  }
+  return 100;
 }
 
 }  // namespace graphics

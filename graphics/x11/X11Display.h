@@ -48,6 +48,12 @@ class X11Display {
   // The Windows virtual-key code of a key event (0 when it has none) and, in
   // text, the characters it types (zero-terminated, at most textBytes - 1).
   static int VirtualKeyOf(XKeyEvent* event, char* text, int textBytes);
+  // The desktop's scale in percent from the Xft.dpi resource of display
+  // (96 dpi = 100 %), 100 when it has none or a value that is not a
+  // positive number.
+  static int ScalePercentOf(Display* display);
+  // The same from the text of a resource database ("Xft.dpi:\t144\n...").
+  static int ScalePercentOfResources(const char* resources);
   // Milliseconds of a monotonic clock.
   static long long NowMs();
 

@@ -66,7 +66,10 @@ void Frame(LICE_IBitmap* b, int x, int y, int w, int h, LICE_pixel colour) {
 }  // namespace
 
 X11MessageBox::X11MessageBox(IGraphicsX11* editor, const char* text, const char* caption, int type)
-    : editor_(editor), caption_(caption ? caption : ""), font_(new X11Font(kFontFace, kFontPx)) {
+    : editor_(editor),
+      caption_(caption ? caption : ""),
+      percent_(editor->ScalePercent()),
+      font_(new X11Font(kFontFace, IGraphics::DevicePixels(kFontPx, editor->ScalePercent()))) {
   // Lines at CR, LF or CR LF, runs at tabs.
   const char* p = text ? text : "";
   std::vector<std::string> runs(1);
@@ -86,7 +89,7 @@ X11MessageBox::X11MessageBox(IGraphicsX11* editor, const char* text, const char*
   const char* alphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
   tabPx_ = std::max(1, kTabStopChars * ((font_->TextWidth(alphabet) + 26) / 52));
   for (const Label& label : ButtonsOf(type))
-    buttons_.push_back(Button{label.text, label.answer, 0, 0, kButtonW, kButtonH});
+    buttons_.push_back(Button{label.text, label.answer, 0, 0, P(kButtonW), P(kButtonH)});
 }
 
 X11MessageBox::~X11MessageBox() {
@@ -108,21 +111,23 @@ int X11MessageBox::Run() {
   X11Display* display = editor_->Connection();
   if (!display) return 0;
   Display* d = display->Get();
-  int textW = kMinTextW;
+  int textW = P(kMinTextW);
   for (const std::vector<std::string>& runs : lines_) {
     int end = 0;
     RunStarts(runs, &end);
     textW = std::max(textW, end);
   }
   const int lineH = font_->LineHeight();
-  const int buttonsW = static_cast<int>(buttons_.size()) * (kButtonW + kButtonGap) - kButtonGap;
-  const int w = std::max(textW, buttonsW) + 2 * kMargin;
-  const int h = kMargin + static_cast<int>(lines_.size()) * lineH + kMargin + kButtonH + kMargin;
+  const int buttonsW =
+      static_cast<int>(buttons_.size()) * (P(kButtonW) + P(kButtonGap)) - P(kButtonGap);
+  const int w = std::max(textW, buttonsW) + 2 * P(kMargin);
+  const int h =
+      P(kMargin) + static_cast<int>(lines_.size()) * lineH + P(kMargin) + P(kButtonH) + P(kMargin);
   int x = buttonsW > 0 ? (w - buttonsW) / 2 : 0;
   for (Button& b : buttons_) {
     b.x = x;
-    b.y = h - kMargin - kButtonH;
-    x += kButtonW + kButtonGap;
+    b.y = h - P(kMargin) - P(kButtonH);
+    x += P(kButtonW) + P(kButtonGap);
   }
   bitmap_.ResizeTo(w, h);
 
@@ -280,12 +285,12 @@ void X11MessageBox::Paint() {
   LICE_IBitmap* b = &bitmap_;
   LICE_FillRect(b, 0, 0, b->Width(), b->Height(), kBackground, 1.0f, LICE_BLIT_MODE_COPY);
   const int lineH = font_->LineHeight();
-  int y = kMargin;
+  int y = P(kMargin);
   for (const std::vector<std::string>& runs : lines_) {
     int end = 0;
     const std::vector<int> starts = RunStarts(runs, &end);
     for (size_t i = 0; i < runs.size(); ++i) {
-      const LICE_Rect at = {kMargin + starts[i], y, b->Width() - kMargin, y + lineH};
+      const LICE_Rect at = {P(kMargin) + starts[i], y, b->Width() - P(kMargin), y + lineH};
       font_->Draw(b, runs[i].c_str(), at, 0, kText);
     }
     y += lineH;

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "graphics/IGraphics.h"
 #include "graphics/x11/X11ModalWindow.h"
 #include "lice/LICE_MemBitmap.h"
 
@@ -64,6 +65,9 @@ class X11MessageBox : public X11ModalWindow {
   std::vector<std::vector<std::string>> lines_;  // each line cut at its tabs
   int tabPx_ = 0;
   std::vector<Button> buttons_;
+  // Sizes in the editor's device pixels: the box is drawn at its scale.
+  int P(int logical) const { return IGraphics::DevicePixels(logical, percent_); }
+  int percent_;
   X11Font* font_;  // owned
   LICE_MemBitmap bitmap_;
   Window window_ = 0;

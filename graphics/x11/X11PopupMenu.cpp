@@ -53,7 +53,11 @@ struct X11PopupMenu::Level {
 };
 
 X11PopupMenu::X11PopupMenu(IGraphicsX11* editor, IMenu* menu)
-    : editor_(editor), root_(menu), commands_(menu), font_(new X11Font(kFontFace, kFontPx)) {}
+    : editor_(editor),
+      root_(menu),
+      commands_(menu),
+      percent_(editor->ScalePercent()),
+      font_(new X11Font(kFontFace, IGraphics::DevicePixels(kFontPx, editor->ScalePercent()))) {}
 
 X11PopupMenu::~X11PopupMenu() {
   Abandon();
@@ -119,14 +123,14 @@ void X11PopupMenu::OpenLevel(IMenu* menu, int rootX, int rootY, int highlight) {
   for (int i = 0; i < menu->NItems(); ++i) {
     level->tops.push_back(y);
     if (menu->Item(i)->IsSeparator()) {
-      y += kSeparatorH;
+      y += P(kSeparatorH);
       continue;
     }
     widest = std::max(widest, font_->TextWidth(menu->DisplayText(i).c_str()));
-    y += kItemH;
+    y += P(kItemH);
   }
   level->tops.push_back(y);
-  level->w = std::max(kMinWidth, widest + kCheckColumn + kArrowColumn + 2);
+  level->w = std::max(P(kMinWidth), widest + P(kCheckColumn) + P(kArrowColumn) + 2);
   level->h = y + 1;
   Display* d = display->Get();
   const int screenW = DisplayWidth(d, display->Screen());
@@ -182,27 +186,30 @@ void X11PopupMenu::Paint(Level* level) {
     const IMenuItem* item = level->menu->Item(i);
     const int top = level->tops[static_cast<size_t>(i)];
     if (item->IsSeparator()) {
-      const int mid = top + kSeparatorH / 2;
-      LICE_Line(b, 4, mid, w - 5, mid, kSeparator, 1.0f, LICE_BLIT_MODE_COPY);
+      const int mid = top + P(kSeparatorH) / 2;
+      LICE_Line(b, P(4), mid, w - P(5), mid, kSeparator, 1.0f, LICE_BLIT_MODE_COPY);
       continue;
     }
     const bool gray = (item->Flags() & IMenuItem::kGrayed) != 0;
     const bool lit = i == level->highlight;
-    if (lit) LICE_FillRect(b, 2, top, w - 4, kItemH, kHighlight, 1.0f, LICE_BLIT_MODE_COPY);
+    if (lit)
+      LICE_FillRect(b, P(2), top, w - P(4), P(kItemH), kHighlight, 1.0f, LICE_BLIT_MODE_COPY);
     const LICE_pixel colour =
         lit ? (gray ? kHighlightGrayText : kHighlightText) : (gray ? kGrayText : kText);
-    const LICE_Rect at = {kCheckColumn, top, w - kArrowColumn, top + kItemH};
+    const LICE_Rect at = {P(kCheckColumn), top, w - P(kArrowColumn), top + P(kItemH)};
     font_->Draw(b, level->menu->DisplayText(i).c_str(), at, LICE_TEXT_VCENTER, colour);
-    const int mid = top + kItemH / 2;
+    const int mid = top + P(kItemH) / 2;
     if (item->IsChecked()) {
-      for (int t = 0; t < 2; ++t) {
-        LICE_Line(b, 7, mid - 1 + t, 10, mid + 2 + t, colour, 1.0f, LICE_BLIT_MODE_COPY);
-        LICE_Line(b, 10, mid + 2 + t, 16, mid - 4 + t, colour, 1.0f, LICE_BLIT_MODE_COPY);
+      for (int t = 0; t < P(2); ++t) {
+        LICE_Line(b, P(7), mid - P(1) + t, P(10), mid + P(2) + t, colour, 1.0f,
+                  LICE_BLIT_MODE_COPY);
+        LICE_Line(b, P(10), mid + P(2) + t, P(16), mid - P(4) + t, colour, 1.0f,
+                  LICE_BLIT_MODE_COPY);
       }
     }
     if (item->SubMenu()) {
-      for (int k = 0; k < 5; ++k)
-        LICE_Line(b, w - 14 + k, mid - 4 + k, w - 14 + k, mid + 4 - k, colour, 1.0f,
+      for (int k = 0; k < P(5); ++k)
+        LICE_Line(b, w - P(14) + k, mid - P(4) + k, w - P(14) + k, mid + P(4) - k, colour, 1.0f,
                   LICE_BLIT_MODE_COPY);
     }
   }

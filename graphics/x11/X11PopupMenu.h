@@ -28,6 +28,7 @@
 
 #include <vector>
 
+#include "graphics/IGraphics.h"
 #include "graphics/IMenu.h"
 #include "graphics/x11/X11ModalWindow.h"
 
@@ -78,6 +79,9 @@ class X11PopupMenu : public X11ModalWindow {
   IGraphicsX11* editor_;  // not owned
   IMenu* root_;           // not owned
   MenuCommandMap commands_;
+  // Sizes in the editor's device pixels: the menu is drawn at its scale.
+  int P(int logical) const { return IGraphics::DevicePixels(logical, percent_); }
+  int percent_;
   X11Font* font_;               // owned
   std::vector<Level*> levels_;  // owned; the top level first
   IMenu* chosen_ = nullptr;

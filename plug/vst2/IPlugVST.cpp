@@ -213,6 +213,14 @@ void IPlugVST::ResizeEditor(int width, int height) {
   CallHost(vst::audioMasterSizeWindow, width, height);
 }
 
+bool IPlugVST::RequestEditorResize(int width, int height) {
+  const vst::ERect old = editRect_;
+  SetEditRect(width, height);
+  if (CallHost(vst::audioMasterSizeWindow, width, height) != 0) return true;
+  editRect_ = old;
+  return false;
+}
+
 void IPlugVST::SetLatencySamples(int samples) { aEffect_.initialDelay = samples; }
 
 bool IPlugVST::SendMidiToHost(const IMidiMessage* msg) {

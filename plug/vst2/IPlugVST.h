@@ -50,6 +50,9 @@ class IPlugVST : public IHostServices {
   void GetTransportInfo(ITransportInfo* info) override;
   void GetHostProduct(char* product, int capacity, int* version) override;
   void ResizeEditor(int width, int height) override;
+  // audioMasterSizeWindow; effEditGetRect answers the new size while the
+  // host handles it, the old one again when the host refuses.
+  bool RequestEditorResize(int width, int height) override;
   bool SendMidiToHost(const IMidiMessage* msg) override;
   bool SendSysExToHost(const ISysExMessage* msg) override;
   void SetLatencySamples(int samples) override;

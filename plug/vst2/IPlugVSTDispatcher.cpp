@@ -141,6 +141,8 @@ vst::intptr IPlugVST::Dispatch(vst::int32 opcode, vst::int32 index, vst::intptr 
 
     case vst::effEditGetRect:
       if (ptr && p->GetEditor()) {
+        // The editor's size at its scale now (it changes with the scale).
+        SetEditRect(p->GetEditor()->Width(), p->GetEditor()->Height());
         *static_cast<vst::ERect**>(ptr) = &editRect_;
         return 1;
       }

@@ -48,22 +48,28 @@ bool IVmEnvelopeControl::Draw(graphics::IGraphics* graphics) {
   const double fadeIn = fi->NormalizedValue();
   const double skew = sk->NormalizedValue();
   const double fadeOut = fo->NormalizedValue();
-  const int w = rect_.W();
+  // One segment per device pixel of the width, as sharp at every scale: the
+  // points are computed in device pixels and handed over in logical ones.
+  const double scale = graphics->Scale();
+  const int left = graphics->ToDevice(rect_.left);
+  const int right = graphics->ToDevice(rect_.right);
+  const int bottom = graphics->ToDevice(rect_.bottom);
+  const int w = right - left;
   if (w <= 0) return true;
   const double step = 1.0 / w;
-  const double h = rect_.H() * kHeightShare;
-  float prevX = static_cast<float>(rect_.left);
-  float prevY = static_cast<float>(rect_.bottom);
+  const double h = (bottom - graphics->ToDevice(rect_.top)) * kHeightShare;
+  float prevX = static_cast<float>(left / scale);
+  float prevY = static_cast<float>(bottom / scale);
   double t = 0.0;
   for (int i = 0; i < w - 1; ++i, t += step) {
-    const float x = static_cast<float>(rect_.left + i);
-    const float y = static_cast<float>(rect_.bottom - Level(t, fadeIn, skew, fadeOut) * h);
+    const float x = static_cast<float>((left + i) / scale);
+    const float y = static_cast<float>((bottom - Level(t, fadeIn, skew, fadeOut) * h) / scale);
     graphics->DrawLine(&lineColour_, prevX, prevY, x, y, &lineBlend_);
     prevX = x;
     prevY = y;
   }
-  graphics->DrawLine(&lineColour_, prevX, prevY, static_cast<float>(rect_.right),
-                     static_cast<float>(rect_.bottom), &lineBlend_);
+  graphics->DrawLine(&lineColour_, prevX, prevY, static_cast<float>(right / scale),
+                     static_cast<float>(bottom / scale), &lineBlend_);
   return true;
 }
 

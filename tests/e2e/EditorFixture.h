@@ -28,6 +28,10 @@ constexpr int kVolume = 0;
 int EditorWindowsIn(void* hostWindow);
 // The client size of the editor's window.
 void EditorWindowSize(void* editorWindow, int* width, int* height);
+// Clicks (x, y) of the editor, where a menu opens, and picks the item downs
+// rows down with the keyboard (Down downs times, then Return), the way each
+// platform's menus take keys.
+void ChooseMenuItemWithKeys(void* editorWindow, int x, int y, int downs);
 
 class ShippedEditor : public ::testing::Test {
  protected:

@@ -53,6 +53,18 @@ void Later(int ms, std::function<void()> work) {
   SetTimer(nullptr, 0, static_cast<UINT>(ms), RunLater);
 }
 
+}  // namespace
+
+void ChooseMenuItemWithKeys(void* editorWindow, int x, int y, int downs) {
+  Later(300, [downs] {
+    for (int i = 0; i < downs; ++i) EditorInput::sendKey(VK_DOWN);
+    EditorInput::sendKey(VK_RETURN);
+  });
+  EditorInput(editorWindow).click(x, y);
+}
+
+namespace {
+
 TEST_F(ShippedEditor, TheModeMenuIsDrivenByKeys) {
   Open();
   plugin_.host().clearRecords();

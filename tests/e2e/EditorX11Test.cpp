@@ -90,6 +90,23 @@ class ShippedX11Editor : public ShippedEditor {
   std::thread later_;
 };
 
+}  // namespace
+
+void ChooseMenuItemWithKeys(void* editorWindow, int x, int y, int downs) {
+  std::thread keys([downs] {
+    Display* own = vsthost::ConnectX11();
+    if (!own) return;
+    vsthost::WaitForWindow(own);
+    for (int i = 0; i < downs; ++i) Keys(own, {kDown});
+    Keys(own, {kReturn});
+    XCloseDisplay(own);
+  });
+  EditorInput(editorWindow).click(x, y);
+  keys.join();
+}
+
+namespace {
+
 TEST_F(ShippedX11Editor, WithoutADisplayTheEditorDoesNotOpenAndNothingElseChanges) {
   Open();
   void* host = window_.window();

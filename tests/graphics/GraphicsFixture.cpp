@@ -32,6 +32,15 @@ void HostLogServices::ResizeEditor(int width, int height) {
   }
 }
 
+bool HostLogServices::RequestEditorResize(int width, int height) {
+  HostLog* log = HostLog::current;
+  if (!log) return true;
+  log->requests.emplace_back(width, height);
+  if (log->editor)
+    log->editorSizeDuringRequest.emplace_back(log->editor->Width(), log->editor->Height());
+  return !log->refuseResize;
+}
+
 std::string HostLog::Joined() const {
   std::string s;
   for (const std::string& c : calls) s += (s.empty() ? "" : " ") + c;

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/headless/IGraphicsHeadless.h"
@@ -28,6 +29,12 @@ struct HostLog {
   std::vector<float> values;  // the automation values, in order
   int sizeWindowCalls = 0;
   int lastWidth = 0, lastHeight = 0;  // of the last resize
+  // Resize requests (RequestEditorResize): their sizes, the editor's size as
+  // it answered while the host was being asked, and whether to refuse.
+  std::vector<std::pair<int, int>> requests;
+  std::vector<std::pair<int, int>> editorSizeDuringRequest;
+  const plug::IPlugEditor* editor = nullptr;
+  bool refuseResize = false;
 
   static HostLog* current;
   // The calls joined by blanks, e.g. "b0 a0 a0 e0".
@@ -52,6 +59,7 @@ class HostLogServices : public plug::IHostServices {
     *version = 0;
   }
   void ResizeEditor(int width, int height) override;
+  bool RequestEditorResize(int width, int height) override;
   bool SendMidiToHost(const plug::IMidiMessage*) override { return false; }
   bool SendSysExToHost(const plug::ISysExMessage*) override { return false; }
   void SetLatencySamples(int) override {}

@@ -45,7 +45,12 @@ class StubEditor : public plug::IPlugEditor {
   void RunEvents() override { ++eventRuns; }
   int ShowMessageBox(const char*, const char*, int) override { return 1; }
   bool OpenUrl(const char*, const char*, const char*, const char*) override { return false; }
+  bool SetHostScale(double scale) override {
+    hostScales.push_back(scale);
+    return true;
+  }
 
+  std::vector<double> hostScales;
   int width = 984;
   int height = 432;
   std::vector<std::string> shown;  // "p0 0.5 normalised", "p1 1 plain"

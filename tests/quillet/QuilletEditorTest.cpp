@@ -223,7 +223,7 @@ TEST_F(QuilletEditor, ClicksReachTheLearnSwitchAndTheOptionMenu) {
   ASSERT_EQ(Gui().Menus().size(), 1u);
   EXPECT_EQ(Gui().Menus()[0].texts,
             (std::vector<std::string>{"Check Online for Update",
-                                      "Visit " + effect::MakersUpdateServer().domain}));
+                                      "Visit " + effect::MakersUpdateServer().domain, "Size"}));
   EXPECT_EQ(Gui().Menus()[0].at, IRect(60, 60, 60, 60));
 }
 

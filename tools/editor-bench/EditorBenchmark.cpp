@@ -116,27 +116,57 @@ void OpenTheCompleteEditor(benchmark::State& state) {
 }
 BENCHMARK(OpenTheCompleteEditor)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 
+// A second instance opening its editor at 200 % after a first one did: the
+// scaled images come from the process-wide cache (counter decoded: images
+// decoded by the second instance, 0 when the cache serves them all).
+void OpenASecondEditorAt200Percent(benchmark::State& state) {
+  graphics::IGraphics::ReleaseProcessCaches();
+  {
+    Quillet first(MakeHeadless);
+    auto* gui = dynamic_cast<graphics::IGraphicsHeadless*>(first.GetGraphics());
+    gui->SetUserScalePercent(200);
+    gui->OpenWindow(nullptr);
+    gui->Tick();
+  }
+  const int cached = graphics::BitmapCache::Count();
+  for (auto _ : state) {
+    Quillet quillet(MakeHeadless);
+    auto* gui = dynamic_cast<graphics::IGraphicsHeadless*>(quillet.GetGraphics());
+    gui->SetUserScalePercent(200);
+    gui->OpenWindow(nullptr);
+    gui->Tick();
+  }
+  state.counters["decoded"] = graphics::BitmapCache::Count() - cached;
+}
+BENCHMARK(OpenASecondEditorAt200Percent)->Unit(benchmark::kMicrosecond);
+
 struct CompletePanel {
   Quillet quillet{MakeHeadless};
   graphics::IGraphicsHeadless* gui =
       dynamic_cast<graphics::IGraphicsHeadless*>(quillet.GetGraphics());
-  CompletePanel() {
+  explicit CompletePanel(int percent = 100) {
+    gui->SetUserScalePercent(percent);
     gui->OpenWindow(nullptr);
     for (int i = 0; i < 3; ++i) gui->Tick();
   }
 };
 
 void FullRedrawOfTheCompletePanel(benchmark::State& state) {
-  CompletePanel panel;
+  CompletePanel panel(static_cast<int>(state.range(0)));
   const IRect all(0, 0, 984, 432);
   for (auto _ : state) panel.gui->Redraw(&all);
 }
-BENCHMARK(FullRedrawOfTheCompletePanel)->Unit(benchmark::kMicrosecond);
+BENCHMARK(FullRedrawOfTheCompletePanel)
+    ->ArgName("percent")
+    ->Arg(100)
+    ->Arg(150)
+    ->Arg(200)
+    ->Unit(benchmark::kMicrosecond);
 
 // A drag step on the Grain Fade-In knob and the tick that draws it (the knob
 // and both envelope pictures).
 void TurningTheGrainFadeInKnob(benchmark::State& state) {
-  CompletePanel panel;
+  CompletePanel panel(static_cast<int>(state.range(0)));
   graphics::IMouseState left;
   left.left = true;
   panel.gui->OnMouseDown(250, 318, &left);
@@ -148,7 +178,11 @@ void TurningTheGrainFadeInKnob(benchmark::State& state) {
   }
   panel.gui->OnMouseUp(250, y, &left);
 }
-BENCHMARK(TurningTheGrainFadeInKnob)->Unit(benchmark::kMicrosecond);
+BENCHMARK(TurningTheGrainFadeInKnob)
+    ->ArgName("percent")
+    ->Arg(100)
+    ->Arg(200)
+    ->Unit(benchmark::kMicrosecond);
 
 // The host's idle call as a binding makes it: the plug-in's idle hook under
 // the instance lock (the headless panel has no window events to run).

@@ -5,7 +5,10 @@
 // second; then the microseconds one timer tick (the editor's WM_TIMER) and
 // one idle call take, each the mean of many. Run it under Wine
 // on a display (cmake/run-wine.sh with QUILLET_WINE_DISPLAY=1) or on
-// Windows.
+// Windows. Then, at 100, 150 and 200 %: a full redraw (the whole window
+// invalidated and painted: every control drawn, the picture put on the
+// window with GDI) and one knob turned (a drag step and the timer tick that
+// draws it), each the mean of many.
 //
 //   quillet-editor-idle [--seconds S]
 #include <windows.h>
@@ -100,6 +103,37 @@ int main(int argc, char** argv) {
         10000, [editor] { SendMessageA(editor, WM_TIMER, graphics::IGraphicsWin::kTimerId, 0); });
     const double idle = MeanMicroseconds(10000, [quillet] { HostIdleCall(quillet); });
     std::printf("%-8s %16.2f %16.2f %18.1f\n", midi ? "MIDI" : "M.SEC", tick, idle, drawnPerSecond);
+    quillet->HostCloseEditor();
+    delete quillet;
+  }
+  std::printf("%-8s %16s %16s\n", "scale", "full redraw us", "one knob us");
+  for (int percent : {100, 150, 200}) {
+    Quillet* quillet = new Quillet();
+    auto* gui = dynamic_cast<graphics::IGraphics*>(quillet->GetGraphics());
+    gui->SetUserScalePercent(percent);
+    SetWindowPos(host, nullptr, 0, 0, gui->Width() + 40, gui->Height() + 60,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    if (!quillet->HostOpenEditor(host)) {
+      std::fprintf(stderr, "the editor did not open\n");
+      return 1;
+    }
+    RunFor(quillet, 500);
+    HWND editor = static_cast<HWND>(gui->GetWindow());
+    const double full = MeanMicroseconds(500, [editor] {
+      InvalidateRect(editor, nullptr, FALSE);
+      UpdateWindow(editor);
+    });
+    graphics::IMouseState left;
+    left.left = true;
+    gui->OnMouseDown(250, 318, &left);  // Grain Fade-In
+    int y = 318;
+    const double knob = MeanMicroseconds(2000, [&] {
+      y = y == 318 ? 317 : 318;
+      gui->OnMouseDrag(250, y, &left);
+      SendMessageA(editor, WM_TIMER, graphics::IGraphicsWin::kTimerId, 0);
+    });
+    gui->OnMouseUp(250, y, &left);
+    std::printf("%-8d %16.2f %16.2f\n", percent, full, knob);
     quillet->HostCloseEditor();
     delete quillet;
   }

@@ -1,8 +1,8 @@
 // Timings of Quillet's complete panel on the X11 window layer, in a real X
 // window (run it with DISPLAY set, e.g. through cmake/run-with-display.sh on
 // a virtual display), in microseconds per operation:
-//   - a full redraw: every control drawn and the whole 984 x 432 picture put
-//     on the window (XPutImage, flushed);
+//   - a full redraw: every control drawn and the whole picture put on the
+//     window (XPutImage, flushed), at 100, 150 and 200 % (percent);
 //   - turning one knob: a drag step and the redraw of what it dirtied (the
 //     knob and both envelope pictures), put on the window.
 // Each is measured twice: as this process's CPU time (our drawing and Xlib's
@@ -40,9 +40,12 @@ struct OpenPanel {
   graphics::IGraphicsX11* gui = dynamic_cast<graphics::IGraphicsX11*>(quillet.GetGraphics());
   bool ok = false;
 
-  OpenPanel() {
+  explicit OpenPanel(int percent = 100) {
     if (!host || !gui) return;
-    window = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0, 984, 432, 0, 0, 0);
+    gui->SetUserScalePercent(percent);
+    window = XCreateSimpleWindow(host, DefaultRootWindow(host), 0, 0,
+                                 static_cast<unsigned>(gui->Width()),
+                                 static_cast<unsigned>(gui->Height()), 0, 0, 0);
     XMapWindow(host, window);
     XSync(host, False);
     ok = gui->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(window))) != nullptr;
@@ -60,7 +63,7 @@ struct OpenPanel {
 };
 
 void FullRedraw(benchmark::State& state) {
-  OpenPanel panel;
+  OpenPanel panel(static_cast<int>(state.range(1)));
   if (!panel.ok) {
     state.SkipWithError("no X display or no editor window");
     return;
@@ -73,15 +76,19 @@ void FullRedraw(benchmark::State& state) {
   }
 }
 BENCHMARK(FullRedraw)
-    ->ArgName("sync")
-    ->Arg(0)
+    ->ArgNames({"sync", "percent"})
+    ->ArgsProduct({{0}, {100, 150, 200}})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(FullRedraw)->ArgName("sync")->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(FullRedraw)
+    ->ArgNames({"sync", "percent"})
+    ->ArgsProduct({{1}, {100, 150, 200}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // A drag step on the Grain Fade-In knob and the redraw of what it dirtied.
 void TurningOneKnob(benchmark::State& state) {
-  OpenPanel panel;
+  OpenPanel panel(static_cast<int>(state.range(1)));
   if (!panel.ok) {
     state.SkipWithError("no X display or no editor window");
     return;
@@ -101,11 +108,15 @@ void TurningOneKnob(benchmark::State& state) {
   panel.gui->OnMouseUp(250, y, &left);
 }
 BENCHMARK(TurningOneKnob)
-    ->ArgName("sync")
-    ->Arg(0)
+    ->ArgNames({"sync", "percent"})
+    ->ArgsProduct({{0}, {100, 200}})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK(TurningOneKnob)->ArgName("sync")->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(TurningOneKnob)
+    ->ArgNames({"sync", "percent"})
+    ->ArgsProduct({{1}, {100, 200}})
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 long long CpuMicroseconds() {
   timespec t = {};

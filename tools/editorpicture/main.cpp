@@ -2,7 +2,11 @@
 // lets it draw, and writes what the window shows to a PNG file.
 //
 //   quillet-editor-picture PLUGIN OUT.png [--program N|NAME] [--param NAME=VALUE]...
-//                          [--hover X,Y] [--wait MS]
+//                          [--hover X,Y] [--wait MS] [--size PERCENT]
+//
+// --size opens the editor at 100, 150 or 200 % as a user's choice does: the
+// settings file of a folder next to the picture (OUT.png.settings) says so.
+// --hover takes logical coordinates at any size.
 //
 // Parameters and programs are set before the editor opens, the way a host
 // restores a project; --hover moves the pointer over a point of the editor
@@ -11,9 +15,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "lice/LICE_MemBitmap.h"
 #include "tools/render/PluginControl.h"
@@ -27,7 +37,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quillet-editor-picture PLUGIN OUT.png [--program N|NAME] [--param NAME=VALUE]...\n"
-    "                              [--hover X,Y] [--wait MS]\n";
+    "                              [--hover X,Y] [--wait MS] [--size PERCENT]\n";
 
 struct Options {
   std::string plugin;
@@ -37,7 +47,33 @@ struct Options {
   int hoverX = -1;
   int hoverY = -1;
   int waitMs = 400;
+  int sizePercent = 0;
 };
+
+// Logical to device pixels as the editor places them.
+int Device(int logical, int percent) {
+  return percent ? static_cast<int>((2LL * logical * percent + 100) / 200) : logical;
+}
+
+// The user's size choice in a settings folder of the picture's own, which the
+// plug-in reads instead of the user's.
+bool ChooseSize(const std::string& output, int percent, std::string* error) {
+  const std::filesystem::path folder = output + ".settings";
+  std::error_code failed;
+  std::filesystem::create_directories(folder / "VellumMusic", failed);
+  std::ofstream ini(folder / "VellumMusic" / "quillet.ini", std::ios::binary | std::ios::trunc);
+  ini << "[Editor]\r\nSize=" << percent << "\r\n";
+  if (!ini.flush()) {
+    *error = "cannot write " + folder.string();
+    return false;
+  }
+#ifdef _WIN32
+  SetEnvironmentVariableA("QUILLET_LOCAL_APPDATA", folder.string().c_str());
+#else
+  setenv("QUILLET_LOCAL_APPDATA", folder.string().c_str(), 1);
+#endif
+  return true;
+}
 
 bool parse(int argc, char** argv, Options* o, std::string* error) {
   std::vector<std::string> positional;
@@ -55,6 +91,12 @@ bool parse(int argc, char** argv, Options* o, std::string* error) {
       }
     } else if (arg == "--wait" && hasValue) {
       o->waitMs = std::atoi(argv[++i]);
+    } else if (arg == "--size" && hasValue) {
+      o->sizePercent = std::atoi(argv[++i]);
+      if (o->sizePercent != 100 && o->sizePercent != 150 && o->sizePercent != 200) {
+        *error = "--size takes 100, 150 or 200";
+        return false;
+      }
     } else if (!arg.empty() && arg[0] == '-') {
       *error = "unknown option " + arg;
       return false;
@@ -78,6 +120,10 @@ int main(int argc, char** argv) {
   std::string error;
   if (!parse(argc, argv, &options, &error)) {
     std::fprintf(stderr, "quillet-editor-picture: %s\n%s", error.c_str(), kUsage);
+    return 1;
+  }
+  if (options.sizePercent && !ChooseSize(options.output, options.sizePercent, &error)) {
+    std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());
     return 1;
   }
   render::Vst2RenderPlugin plugin("quillet-host");
@@ -105,7 +151,8 @@ int main(int argc, char** argv) {
   }
   if (options.hoverX >= 0) {
     vsthost::EditorInput input(window.editorWindow());
-    input.moveTo(options.hoverX, options.hoverY);
+    input.moveTo(Device(options.hoverX, options.sizePercent),
+                 Device(options.hoverY, options.sizePercent));
   }
   vsthost::EditorWindow::pump(options.waitMs);
   std::unique_ptr<LICE_MemBitmap> picture(window.capture());

@@ -469,6 +469,38 @@ TEST(IPlugVSTEditor, RecordAnnouncesTheEditorAndResizesReachTheHost) {
   TestHost::current = nullptr;
 }
 
+// A scale change asks the host with audioMasterSizeWindow: while the host
+// handles it effEditGetRect answers the new size; a host that refuses keeps
+// the old one. The host's scale reaches the editor through the base.
+TEST(IPlugVSTEditor, AResizeRequestIsAnsweredByTheHostAndARefusalKeepsTheOldSize) {
+  TestHost host;
+  TestHost::current = &host;
+  TestPlug* product = new TestPlug();
+  testplug::StubEditor* editor = new testplug::StubEditor();
+  product->AttachEditor(editor);
+  BoundPlug bound(product);
+  vst::ERect* rect = nullptr;
+  ASSERT_EQ(bound.Dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+  host.editRect = rect;
+  EXPECT_TRUE(bound.p.RequestEditorResize(1476, 648));
+  EXPECT_EQ(host.rectDuringSizeWindow, (std::vector<std::pair<int, int>>{{1476, 648}}));
+  EXPECT_EQ(rect->right, 1476);
+  host.sizeWindowAnswer = 0;
+  EXPECT_FALSE(bound.p.RequestEditorResize(1968, 864));
+  EXPECT_EQ(host.sizeWindows.size(), 2u);
+  EXPECT_EQ(rect->right, 1476);
+  EXPECT_EQ(rect->bottom, 648);
+  // effEditGetRect answers the editor's own size whenever it is asked.
+  editor->width = 1968;
+  editor->height = 864;
+  ASSERT_EQ(bound.Dispatch(vst::effEditGetRect, 0, 0, &rect), 1);
+  EXPECT_EQ(rect->right, 1968);
+  EXPECT_EQ(rect->bottom, 864);
+  EXPECT_TRUE(bound.p.HostSetEditorScale(1.5));
+  EXPECT_EQ(editor->hostScales, std::vector<double>{1.5});
+  TestHost::current = nullptr;
+}
+
 #if QUILLET_CONTRACT_CHECKS
 // VST 2 tells threads apart only in its process entries: the base hears
 // "audio" there and "unknown" from the dispatcher, whatever the host's thread

@@ -24,7 +24,10 @@ vst::intptr VST_CALL TestHost::Callback(vst::AEffect*, vst::int32 opcode, vst::i
       return 0;
     case vst::audioMasterSizeWindow:
       h->sizeWindows.emplace_back(index, value);
-      return 1;
+      if (h->editRect)
+        h->rectDuringSizeWindow.emplace_back(h->editRect->right - h->editRect->left,
+                                             h->editRect->bottom - h->editRect->top);
+      return h->sizeWindowAnswer;
     case vst::audioMasterWantMidi:
       ++h->wantMidiCalls;
       return 1;

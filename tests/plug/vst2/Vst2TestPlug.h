@@ -28,6 +28,11 @@ struct TestHost {
   std::vector<std::pair<int, float>> automation;
   std::vector<int> beginEdits, endEdits;
   std::vector<std::pair<vst::intptr, vst::intptr>> sizeWindows;
+  // audioMasterSizeWindow's answer (0: the host refuses), and what the
+  // plug-in's edit rectangle said while the host was being asked.
+  vst::intptr sizeWindowAnswer = 1;
+  vst::ERect* editRect = nullptr;
+  std::vector<std::pair<int, int>> rectDuringSizeWindow;
   std::vector<vst::VstMidiEvent> midiOut;
   std::vector<std::vector<unsigned char>> sysexOut;
 

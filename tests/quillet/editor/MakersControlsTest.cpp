@@ -347,5 +347,39 @@ TEST_F(MakersControls, TheOptionMenuVisitsTheSiteSilentlyAndChecksForUpdates) {
   EXPECT_EQ(Gui().MessageBoxes()[0].text, "Your version is up to date.");
 }
 
+TEST_F(MakersControls, TheSizeMenuScalesTheEditorAndTheUsersNextEditorsRememberIt) {
+  OpenEditor();
+  // Commands: the three root items 0 to 2, then the Size sub-menu's 3 to 6.
+  Gui().QueueMenuCommand(5);
+  Click(60, 60);
+  ASSERT_EQ(Gui().Menus().size(), 1u);
+  EXPECT_EQ(Gui().Menus()[0].texts[2], "Size");
+  EXPECT_EQ(Gui().Menus()[0].subTexts,
+            (std::vector<std::string>{"Automatic", "100 %", "150 %", "200 %"}));
+  EXPECT_EQ(Gui().Menus()[0].subFlags, (std::vector<int>{IMenuItem::kChecked, 0, 0, 0}));
+  EXPECT_EQ(Gui().ScalePercent(), 150);
+  EXPECT_EQ(Plugin().GetEditor()->Width(), 1476);
+  EXPECT_EQ(Plugin().GetEditor()->Height(), 648);
+  Tick();
+  // The panel's controls keep their logical places: the option menu answers
+  // at the same logical point, and shows the choice.
+  Gui().QueueMenuCommand(-1);
+  Click(60, 60);
+  ASSERT_EQ(Gui().Menus().size(), 2u);
+  EXPECT_EQ(Gui().Menus()[1].subFlags, (std::vector<int>{0, 0, IMenuItem::kChecked, 0}));
+  // No gesture of any kind reached the host.
+  EXPECT_EQ(host_.Count("b"), 0);
+
+  // The next editor of this user opens at the chosen size.
+  Quillet next(MakeHeadless);
+  EXPECT_EQ(next.GetEditor()->Width(), 1476);
+  // Back to automatic: the system's (100 % on the headless layer).
+  Gui().QueueMenuCommand(3);
+  Click(60, 60);
+  EXPECT_EQ(Gui().ScalePercent(), 100);
+  Quillet third(MakeHeadless);
+  EXPECT_EQ(third.GetEditor()->Width(), 984);
+}
+
 }  // namespace
 }  // namespace quillet_editor_test
