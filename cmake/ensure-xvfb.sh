@@ -4,7 +4,8 @@
 # one when none runs. STATE.xvfb records the display and the server's process;
 # the server lives on for the programs that follow (scripts/test-all.sh stops
 # it at the end). Windows programs under Wine and the native editor tests get
-# their windows there, never on a developer's own screen.
+# their windows there, never on a developer's own screen. The screen holds the
+# editor at 200 % (1968 x 864) with room around it.
 set -u
 state=$1.xvfb
 mkdir -p "$(dirname "$state")"
@@ -21,7 +22,7 @@ mkdir -p "$(dirname "$state")"
     { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
     # Detached and with every descriptor closed, so it holds neither the lock
     # nor the output of the program that started it.
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
+    setsid Xvfb ":$n" -screen 0 2560x1440x24 -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
     pid=$!
     for _ in $(seq 200); do
       [ -e "/tmp/.X11-unix/X$n" ] && break

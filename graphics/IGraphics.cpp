@@ -71,7 +71,7 @@ void IGraphics::Resize(int w, int h) {
   width_ = w;
   height_ = h;
   drawRect_ = IRect(0, 0, w, h);
-  deviceClip_ = ToDevice(drawRect_);
+  deviceClip_ = ToDeviceCover(drawRect_);
   mouseX_ = -1;
   mouseCapture_ = -1;
   mouseOverIndex_ = -1;

@@ -138,6 +138,11 @@ class IGraphics : public plug::IPlugEditor {
   // Logical to device pixels, rounded (half up).
   int ToDevice(int logical) const { return DevicePixels(logical, scalePercent_); }
   IRect ToDevice(const IRect& r) const;
+  // The device pixels drawing r may touch: ToDevice(r) and, where logical
+  // sizes end on half pixels (150 %), one more column and row, which the
+  // images' rounded-up frames cover. What a redraw clips to and puts on the
+  // screen.
+  IRect ToDeviceCover(const IRect& r) const;
   // Device to logical pixels, rounded down.
   int ToLogical(int device) const;
   // The logical rectangle that covers a device rectangle.
@@ -330,6 +335,8 @@ class IGraphics : public plug::IPlugEditor {
   void DeleteControls();
   void DrawControl(IControl* control);
   void SetDrawRect(const IRect& r);
+  // Where an image drawn at logical dest goes in device pixels.
+  IRect DeviceDest(const IRect& dest) const;
   // Copies a device region of bitmap to device position dest, clipped.
   void BlitDevice(LICE_IBitmap* bitmap, const IRect& dest, int srcX, int srcY, const IBlend* blend);
 

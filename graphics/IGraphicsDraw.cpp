@@ -64,7 +64,17 @@ LICE_CachedFont* FontFor(ITextStyle* style) {
 
 void IGraphics::SetDrawRect(const IRect& r) {
   drawRect_ = r;
-  deviceClip_ = ToDevice(r);
+  deviceClip_ = ToDeviceCover(r);
+}
+
+IRect IGraphics::DeviceDest(const IRect& dest) const {
+  // An image keeps its own rounded-up device size (its frames' pitch) from
+  // the rounded device position, as the artwork preview places it.
+  if (scalePercent_ == 100) return dest;
+  const int left = ToDevice(dest.left);
+  const int top = ToDevice(dest.top);
+  return IRect(left, top, left + (dest.W() * scalePercent_ + 99) / 100,
+               top + (dest.H() * scalePercent_ + 99) / 100);
 }
 
 void IGraphics::BlitDevice(LICE_IBitmap* bitmap, const IRect& dest, int srcX, int srcY,
@@ -81,7 +91,7 @@ bool IGraphics::DrawBitmap(const IFrameStrip* strip, const IRect* dest, int srcX
   if (!strip || !strip->bitmap || !dest || !drawBitmap_) return true;
   LICE_IBitmap* bitmap = ScaledBitmap(strip);
   if (!bitmap) return true;
-  BlitDevice(bitmap, ToDevice(*dest), ToDevice(srcX), ToDevice(srcY), blend);
+  BlitDevice(bitmap, DeviceDest(*dest), ToDevice(srcX), ToDevice(srcY), blend);
   return true;
 }
 
@@ -103,7 +113,7 @@ bool IGraphics::DrawFrame(const IFrameStrip* strip, const IRect* dest, int frame
                               0.5);
     }
   }
-  BlitDevice(bitmap, ToDevice(*dest), srcX, srcY, blend);
+  BlitDevice(bitmap, DeviceDest(*dest), srcX, srcY, blend);
   return true;
 }
 

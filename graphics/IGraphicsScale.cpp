@@ -1,5 +1,6 @@
 // IGraphics: the editor's scale, where it comes from, and the conversions
 // between logical and device pixels.
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/BitmapCache.h"
@@ -48,6 +49,13 @@ int IGraphics::DevicePixels(int logical, int percent) {
 IRect IGraphics::ToDevice(const IRect& r) const {
   if (r.Empty() || scalePercent_ == 100) return r;
   return IRect(ToDevice(r.left), ToDevice(r.top), ToDevice(r.right), ToDevice(r.bottom));
+}
+
+IRect IGraphics::ToDeviceCover(const IRect& r) const {
+  if (r.Empty() || scalePercent_ % 100 == 0) return ToDevice(r);
+  const IRect d = ToDevice(r);
+  return IRect(d.left, d.top, std::min(d.right + 1, DeviceWidth()),
+               std::min(d.bottom + 1, DeviceHeight()));
 }
 
 int IGraphics::ToLogical(int device) const {
@@ -120,7 +128,7 @@ bool IGraphics::ApplyScale() {
   scaledBitmaps_.clear();
   PrepareDrawing();
   drawRect_ = IRect(0, 0, width_, height_);
-  deviceClip_ = ToDevice(drawRect_);
+  deviceClip_ = ToDeviceCover(drawRect_);
   MarkAllDirty();
   OnScaleChanged();
   return true;

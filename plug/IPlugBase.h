@@ -70,6 +70,11 @@
 //   (IPlugEditor::EventIntervalMs) and its watch on
 //   IPlugEditor::EventFileDescriptor() (valid while the window is open; ask
 //   again after each pump and after opening, it goes away with the window).
+//   HostIdle (the lamp and other idle work) runs under the lock from the
+//   host's idle or timer. Edits reach the host as BeginParamGesture,
+//   NotifyHostParamValue and EndParamGesture of the services, on the main
+//   thread, each begin with exactly one end.
+//
 //   EDITOR SCALE. The editor draws at 100, 150 or 200 %; its size queries
 //   (GetEditor()->Width(), Height()) answer the window's size in device
 //   pixels at that scale, so a binding answers its format's size query from
@@ -99,10 +104,6 @@
 //     - a host that resizes on its own (CLAP set_size, VST 3 onSize) gets no
 //       free sizing: answer with the editor's Width() x Height() (CLAP
 //       adjust_size, can_resize false; VST 3 canResize kResultFalse).
-//   HostIdle (the lamp and other idle work) runs under the lock from the
-//   host's idle or timer. Edits reach the host as BeginParamGesture,
-//   NotifyHostParamValue and EndParamGesture of the services, on the main
-//   thread, each begin with exactly one end.
 //
 // Thread tags of the virtuals:
 //   [audio]       called from the host's audio thread inside a process entry;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Remakes the editor pictures README.md shows (docs/editor-*.png): the shipped
-# Quillet64.dll's editor in each Grain Mode, and with Frame Sync to Host on,
+# Quillet64.dll's editor in each Grain Mode, with Frame Sync to Host on, and at
+# 200 % (editor-200.png),
 # taken by tools/editor-picture.sh under Wine on a virtual display and reduced
 # to a palette (pngquant) so that the committed files stay small.
 set -euo pipefail
@@ -24,3 +25,4 @@ shoot sync --param "Grain Mode=SYNC"
 shoot freq --param "Grain Mode=FREQ" --param "Grain Fade-In=0.2" --param "Grain Fade-Out=0.2"
 shoot midi --param "Grain Mode=MIDI"
 shoot host-sync --program "Synced Reversals"
+shoot 200 --size 200 --param "Grain Mode=M.SEC"

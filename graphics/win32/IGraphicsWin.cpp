@@ -176,7 +176,7 @@ bool IGraphicsWin::BlitToScreen(const IRect* r) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   if (dc) {
-    const IRect d = ToDevice(*r);
+    const IRect d = ToDeviceCover(*r);
     BitBlt(dc, d.left, d.top, d.W(), d.H(), static_cast<HDC>(DrawingBitmap()->DeviceContext()),
            d.left, d.top, SRCCOPY);
   }
@@ -489,7 +489,7 @@ void IGraphicsWin::OnTimer() {
   }
   IRect dirty;
   if (!CollectDirty(&dirty)) return;
-  dirty = ToDevice(dirty);
+  dirty = ToDeviceCover(dirty);
   RECT r = {dirty.left, dirty.top, dirty.right, dirty.bottom};
   InvalidateRect(hwnd, &r, FALSE);
   if (entryWnd_ && entryControl_) {

@@ -152,7 +152,7 @@ bool IGraphicsX11::BlitToScreen(const IRect* r) {
   const Window window = window_.load();
   if (!window || !display_ || !r || !DrawingBitmap()) return false;
   const IRect all(0, 0, DrawingBitmap()->Width(), DrawingBitmap()->Height());
-  const IRect shown = ToDevice(*r).Intersect(all);
+  const IRect shown = ToDeviceCover(*r).Intersect(all);
   if (shown.Empty()) return true;
   display_->PutPixels(window, DrawingBitmap(), shown.left, shown.top, shown.W(), shown.H(),
                       shown.left, shown.top);

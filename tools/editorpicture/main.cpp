@@ -3,6 +3,7 @@
 //
 //   quillet-editor-picture PLUGIN OUT.png [--program N|NAME] [--param NAME=VALUE]...
 //                          [--hover X,Y] [--wait MS] [--size PERCENT]
+//                          [--set INDEX=NORMALISED]...
 //
 // --size opens the editor at 100, 150 or 200 % as a user's choice does: the
 // settings file of a folder next to the picture (OUT.png.settings) says so.
@@ -19,6 +20,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #ifdef _WIN32
@@ -37,7 +39,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quillet-editor-picture PLUGIN OUT.png [--program N|NAME] [--param NAME=VALUE]...\n"
-    "                              [--hover X,Y] [--wait MS] [--size PERCENT]\n";
+    "                              [--hover X,Y] [--wait MS] [--size PERCENT]\n"
+    "                              [--set INDEX=NORMALISED]...\n";
 
 struct Options {
   std::string plugin;
@@ -48,6 +51,8 @@ struct Options {
   int hoverY = -1;
   int waitMs = 400;
   int sizePercent = 0;
+  // Parameters set by index to a normalised value (--set), as a host does.
+  std::vector<std::pair<int, float>> normalised;
 };
 
 // Logical to device pixels as the editor places them.
@@ -91,6 +96,15 @@ bool parse(int argc, char** argv, Options* o, std::string* error) {
       }
     } else if (arg == "--wait" && hasValue) {
       o->waitMs = std::atoi(argv[++i]);
+    } else if (arg == "--set" && hasValue) {
+      int index = -1;
+      float value = 0;
+      if (std::sscanf(argv[++i], "%d=%f", &index, &value) != 2 || index < 0 || !(value >= 0) ||
+          value > 1) {
+        *error = "--set takes INDEX=NORMALISED (0 to 1)";
+        return false;
+      }
+      o->normalised.emplace_back(index, value);
     } else if (arg == "--size" && hasValue) {
       o->sizePercent = std::atoi(argv[++i]);
       if (o->sizePercent != 100 && o->sizePercent != 150 && o->sizePercent != 200) {
@@ -144,6 +158,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
+  for (const auto& set : options.normalised) plugin.host().setParameter(set.first, set.second);
   vsthost::EditorWindow window;
   if (!window.open(&plugin.host(), 0, 0, &error)) {
     std::fprintf(stderr, "quillet-editor-picture: %s\n", error.c_str());

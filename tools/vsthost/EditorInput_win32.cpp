@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cmath>
+
 #include "tools/vsthost/EditorInput.h"
 #include "tools/vsthost/EditorWindow.h"
 
@@ -14,8 +16,10 @@ void SendMouse(HWND window, int x, int y, DWORD flags, int wheel = 0) {
   ClientToScreen(window, &p);
   INPUT in = {};
   in.type = INPUT_MOUSE;
-  in.mi.dx = p.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = p.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  // A quarter pixel into the pixel, so that the system's way back to pixels
+  // (scaled by the screen size, rounded or cut) lands on it at any size.
+  in.mi.dx = static_cast<LONG>(std::ceil((p.x + 0.25) * 65536.0 / GetSystemMetrics(SM_CXSCREEN)));
+  in.mi.dy = static_cast<LONG>(std::ceil((p.y + 0.25) * 65536.0 / GetSystemMetrics(SM_CYSCREEN)));
   in.mi.mouseData = static_cast<DWORD>(wheel);
   in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   SendInput(1, &in, sizeof in);

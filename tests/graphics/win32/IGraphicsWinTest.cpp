@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,8 +63,12 @@ void Pump(int ms) {
 void SendMouse(int screenX, int screenY, DWORD flags, int wheel = 0) {
   INPUT in = {};
   in.type = INPUT_MOUSE;
-  in.mi.dx = screenX * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = screenY * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  // A quarter pixel into the pixel, so that the system's way back to pixels
+  // (scaled by the screen size, rounded or cut) lands on it at any size.
+  in.mi.dx =
+      static_cast<LONG>(std::ceil((screenX + 0.25) * 65536.0 / GetSystemMetrics(SM_CXSCREEN)));
+  in.mi.dy =
+      static_cast<LONG>(std::ceil((screenY + 0.25) * 65536.0 / GetSystemMetrics(SM_CYSCREEN)));
   in.mi.mouseData = static_cast<DWORD>(wheel);
   in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
   SendInput(1, &in, sizeof in);
