@@ -9,6 +9,7 @@
 // clang-format off
 #include "graphics/GraphicsFixture.h"
 // clang-format on
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -304,6 +305,46 @@ TEST_F(X11WindowTest, ADragThatLeavesTheWindowStaysWithTheControl) {
   EXPECT_EQ(log_.Joined(), "b0 a0 a0 e0");
   // Released outside: the control hears the mouse leave.
   EXPECT_EQ(panel_.knob->log.back(), "out");
+}
+
+TEST(X11SystemScale, XftDpiGivesTheScaleAndAnythingElse96Dpi) {
+  using graphics::X11Display;
+  EXPECT_EQ(X11Display::ScalePercentOfResources("Xft.dpi:\t144\n"), 150);
+  EXPECT_EQ(X11Display::ScalePercentOfResources("*.font: x\nXft.dpi:\t192\nXft.hinting: 1\n"), 200);
+  EXPECT_EQ(X11Display::ScalePercentOfResources("Xft.dpi: 96"), 100);
+  for (const char* other : {"", "Xft.hinting: 1\n", "Xft.dpi:\tabc\n", "Xft.dpi:\t-96\n",
+                            "Xft.dpi:\t1e300\n", "Xft.dpi:\n", "XXft.dpi: 192\n"})
+    EXPECT_EQ(X11Display::ScalePercentOfResources(other), 100) << other;
+  EXPECT_EQ(X11Display::ScalePercentOfResources(nullptr), 100);
+}
+
+// The desktop's Xft.dpi of 192 on the display opens the editor at 200 %;
+// the pointer's device positions reach the controls as logical ones.
+TEST_F(X11WindowTest, TheDisplaysXftDpiScalesTheEditorAndInputStaysLogical) {
+  const char resources[] = "Xft.dpi:\t192\n";
+  const Window root = DefaultRootWindow(display_);
+  XChangeProperty(display_, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources), sizeof resources - 1);
+  XSync(display_, False);
+  const Window w = Open();
+  XDeleteProperty(display_, root, XA_RESOURCE_MANAGER);
+  XSync(display_, False);
+  ASSERT_NE(w, 0u);
+  EXPECT_EQ(editor_->ScalePercent(), 200);
+  XWindowAttributes attributes = {};
+  XGetWindowAttributes(display_, w, &attributes);
+  EXPECT_EQ(attributes.width, 2 * kEditorW);
+  EXPECT_EQ(attributes.height, 2 * kEditorH);
+  MoveTo(61, 61);
+  Button(1, true);
+  Pump(30);
+  MoveTo(61, 51);
+  Button(1, false);
+  Pump(50);
+  ASSERT_GE(panel_.knob->log.size(), 3u);
+  EXPECT_EQ(panel_.knob->log[0], "down 30,30");
+  EXPECT_EQ(panel_.knob->log[1], "drag 0,-5");
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
 }
 
 TEST_F(X11WindowTest, TheMouseOverAndOutReachTheControlUnderThePointer) {
