@@ -3,6 +3,8 @@
 #
 #   format   win64             win32           native
 #   VST 2    Quillet64.dll     Quillet.dll     Quillet.so
+#   VST 3    Quillet.vst3/Contents/x86_64-win/Quillet.vst3, .../x86-win/Quillet.vst3,
+#            .../x86_64-linux/Quillet.so (each build makes its part of the bundle)
 #
 # quillet_add_plugin_module(NAME <target> BINDING <library>
 #     ENTRY_SOURCES <files...> [POSIX_ENTRY_SOURCES <files...>]
@@ -72,3 +74,29 @@ quillet_add_plugin_module(NAME Quillet BINDING quillet_vst2
   WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/vst2/exports.def
   VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst2/exports.version
   OUTPUT_NAME_WIN64 Quillet64)
+
+# The VST 3 module, built into its place in the bundle.
+if(WIN32)
+  set(_vst3_exports GetPluginFactory InitDll ExitDll)
+  set(_vst3_suffix .vst3)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(_vst3_arch x86_64-win)
+  else()
+    set(_vst3_arch x86-win)
+  endif()
+else()
+  set(_vst3_exports GetPluginFactory ModuleEntry ModuleExit)
+  set(_vst3_suffix .so)
+  set(_vst3_arch x86_64-linux)
+endif()
+quillet_add_plugin_module(NAME QuilletVst3 BINDING quillet_vst3
+  ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/vst3/Vst3Entry.cpp
+  POSIX_ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/vst3/Vst3Entry_posix.cpp
+  EXPORTS ${_vst3_exports}
+  WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/vst3/exports.def
+  VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst3/exports.version
+  OUTPUT_NAME Quillet SUFFIX ${_vst3_suffix})
+set(QUILLET_VST3_BUNDLE ${CMAKE_BINARY_DIR}/Quillet.vst3)
+set_target_properties(QuilletVst3 PROPERTIES
+  LIBRARY_OUTPUT_DIRECTORY ${QUILLET_VST3_BUNDLE}/Contents/${_vst3_arch}
+  RUNTIME_OUTPUT_DIRECTORY ${QUILLET_VST3_BUNDLE}/Contents/${_vst3_arch})

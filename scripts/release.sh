@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Makes the release archives from a clean build of the three plug-in binaries,
 # in build/release/:
-#   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll
-#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so
+#   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll, and the
+#                                         VST 3 bundle Quillet.vst3 (x86_64-win, x86-win)
+#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so, and Quillet.vst3 (x86_64-linux)
 #   SHA256SUMS                            the SHA-256 sums of both archives
 # Each archive holds one folder of its own name with the binaries, README.md
 # (and the overview picture it shows) and, under licenses/, the notices of
@@ -26,7 +27,7 @@ mkdir -p "$out"
 for preset in win64 win32 native; do
   echo "release: building $preset"
   cmake --preset "$preset" -B "$out/build-$preset" -DQUILLET_TESTS=OFF >/dev/null
-  cmake --build "$out/build-$preset" --target Quillet >/dev/null
+  cmake --build "$out/build-$preset" --target Quillet QuilletVst3 >/dev/null
 done
 
 # The notices, from the Debian packages whose sources the binaries are built
@@ -58,10 +59,18 @@ windows=Quillet-$version-windows
 stage "$windows" "$out/build-win64/Quillet64.dll" "$out/build-win32/Quillet.dll"
 cp "$notice_zlib_windows" "$out/stage/$windows/licenses/zlib.txt"
 cp "$notice_mingw" "$out/stage/$windows/licenses/mingw-w64.txt"
+for arch in x86_64-win:win64 x86-win:win32; do
+  mkdir -p "$out/stage/$windows/Quillet.vst3/Contents/${arch%%:*}"
+  cp "$out/build-${arch#*:}/Quillet.vst3/Contents/${arch%%:*}/Quillet.vst3" \
+    "$out/stage/$windows/Quillet.vst3/Contents/${arch%%:*}/"
+done
 
 linux=Quillet-$version-linux-x86_64
 stage "$linux" "$out/build-native/Quillet.so"
 cp "$notice_zlib_linux" "$out/stage/$linux/licenses/zlib.txt"
+mkdir -p "$out/stage/$linux/Quillet.vst3/Contents/x86_64-linux"
+cp "$out/build-native/Quillet.vst3/Contents/x86_64-linux/Quillet.so" \
+  "$out/stage/$linux/Quillet.vst3/Contents/x86_64-linux/"
 
 find "$out/stage" -exec touch -h -d "@$stamp" {} +
 chmod -R u=rwX,go=rX "$out/stage"
