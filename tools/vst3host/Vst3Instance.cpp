@@ -18,8 +18,18 @@ void* Vst3Instance::query(const Uid& iid) {
 }
 
 bool Vst3Instance::open(Vst3Module& module, std::string* errorText) {
+  return open(module.factory(), errorText);
+}
+
+bool Vst3Instance::open(IPluginFactory* factory, std::string* errorText) {
   close();
-  component_ = static_cast<IComponent*>(module.create(iid::kComponent));
+  PClassInfo info{};
+  char iid[16];
+  UidToBytes(iid::kComponent, iid);
+  void* obj = nullptr;
+  if (factory && factory->getClassInfo(0, &info) == kResultOk &&
+      factory->createInstance(info.cid, iid, &obj) == kResultOk)
+    component_ = static_cast<IComponent*>(obj);
   if (!component_) {
     if (errorText) *errorText = "createInstance failed";
     return false;

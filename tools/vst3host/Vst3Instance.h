@@ -24,6 +24,8 @@ class Vst3Instance {
 
   // Creates and initialises the instance; false when any step fails.
   bool open(Vst3Module& module, std::string* errorText);
+  // The same from a factory at hand (a module linked into the program).
+  bool open(vst3::IPluginFactory* factory, std::string* errorText);
   // Deactivates, terminates, releases every interface.
   void close();
 
