@@ -9,6 +9,8 @@
 #   format        every C++ file as .clang-format lays it out
 #   cross-build   the 32- and 64-bit DLLs render the same signal alike, and
 #                 both agree with the Linux build on every factory program
+#   render-vst3   the VST 3 bundle renders every factory program bit for bit
+#                 as the VST 2 binary of the same build (native, win64)
 #   release       the release archives, made from clean builds, hold exactly
 #                 the binaries tested above
 # Stops at nothing: every stage runs, failures are counted, and the exit code
@@ -89,6 +91,8 @@ stage cross-build compare_builds
 # (the maths libraries differ in the last bits, hence the tolerance).
 stage render-native-vs-win64 bash tools/render/compare-builds.sh build/native build/win64 1e-12
 stage render-native-vs-win32 bash tools/render/compare-builds.sh build/native build/win32 1e-12
+stage render-vst3-native bash tools/render/compare-vst3.sh build/native
+stage render-vst3-win64 bash tools/render/compare-vst3.sh build/win64 wine
 stage release release_and_check
 stage fuzz build_and_test fuzz
 
