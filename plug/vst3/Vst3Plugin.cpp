@@ -85,7 +85,8 @@ uint32 VST3_CALL Vst3Plugin::release() {
 tresult VST3_CALL Vst3Plugin::initialize(FUnknown* context) {
   ScopedThreadRole role(ThreadRole::kMain);
   // A single component is initialised once, even though both sides declare it.
-  if (hostContext_) return kResultFalse;
+  if (initialized_) return kResultFalse;
+  initialized_ = true;
   if (context) {
     context->addRef();
     hostContext_ = context;

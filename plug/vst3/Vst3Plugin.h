@@ -218,9 +218,11 @@ class Vst3Plugin : public Vst3ComponentSide,
   vst3::FUnknown* hostContext_ = nullptr;       // held reference
   vst3::IComponentHandler* handler_ = nullptr;  // held reference
   Vst3View* view_ = nullptr;                    // not owned; tells us when it goes
+  bool initialized_ = false;
   bool active_ = false;
   vst3::int32 sampleSize_ = vst3::kSample32;
-  vst3::int32 processMode_ = vst3::kRealtime;
+  // Set by setupProcessing and each process call, read from either thread.
+  std::atomic<vst3::int32> processMode_{vst3::kRealtime};
   int latency_ = 0;
   // During process (read and written under the lock only): the block's
   // data and the frame its current piece starts at. A thread that holds the

@@ -1,6 +1,7 @@
 // process: the host's block, split at every parameter change point and note
 // event so that each lands on its own sample, as VST 2 sees events delivered
 // at the start of a block.
+#include <algorithm>
 #include <cmath>
 
 #include "plug/vst3/Vst3Plugin.h"
@@ -154,8 +155,20 @@ void Vst3Plugin::ProcessPieces(ProcessData* data, bool doubles) {
       }
     }
   }
-  // A flush (no audio): parameters only.
-  if (!audio) return;
+  if (!audio) {
+    // A flush (no audio) brings parameters only; a block without usable
+    // input still owes its outputs: silence.
+    if (numSamples > 0 && data->numOutputs > 0 && UsableBus(data->outputs, doubles)) {
+      for (int c = 0; c < 2; ++c) {
+        if (doubles)
+          std::fill_n(data->outputs[0].channelBuffers64[c], numSamples, 0.0);
+        else
+          std::fill_n(data->outputs[0].channelBuffers32[c], numSamples, 0.0f);
+      }
+      data->outputs[0].silenceFlags = 3;
+    }
+    return;
+  }
   eventCount_ = data->inputEvents ? data->inputEvents->getEventCount() : 0;
   nextEvent_ = 0;
   haveEvent_ = false;

@@ -106,7 +106,9 @@ TEST_F(Vst3Fixture, FlushCallsApplyChangesAndBadBuffersAreSafe) {
   Buffers b;
   b.fill(0);
   double* none[2] = {nullptr, nullptr};
+  b.out0.assign(kBlock, 12345.0);
   EXPECT_EQ(instance_.processDouble(none, b.outs, kBlock), kResultOk);
+  EXPECT_EQ(b.out0, std::vector<double>(kBlock, 0.0)) << "outputs are always written";
   ProcessData data{};
   AudioBusBuffers mono{};
   mono.numChannels = 1;
