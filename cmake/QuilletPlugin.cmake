@@ -97,6 +97,9 @@ quillet_add_plugin_module(NAME QuilletVst3 BINDING quillet_vst3
   VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst3/exports.version
   OUTPUT_NAME Quillet SUFFIX ${_vst3_suffix})
 set(QUILLET_VST3_BUNDLE ${CMAKE_BINARY_DIR}/Quillet.vst3)
+# The Windows import library gets a name of its own: the 32-bit VST 2 module
+# is called Quillet too.
 set_target_properties(QuilletVst3 PROPERTIES
   LIBRARY_OUTPUT_DIRECTORY ${QUILLET_VST3_BUNDLE}/Contents/${_vst3_arch}
-  RUNTIME_OUTPUT_DIRECTORY ${QUILLET_VST3_BUNDLE}/Contents/${_vst3_arch})
+  RUNTIME_OUTPUT_DIRECTORY ${QUILLET_VST3_BUNDLE}/Contents/${_vst3_arch}
+  ARCHIVE_OUTPUT_NAME QuilletVst3)
