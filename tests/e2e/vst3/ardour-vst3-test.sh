@@ -68,9 +68,17 @@ grep -q '<Controllable name="Mix"[^>]* value="0.25"' "$file" || fail "Mix was no
 sed -i 's|<Locations/>|<Locations><Location id="9001" name="session" start="a0" end="a282240000" flags="IsSessionRange" locked="0" timestamp="1" cue="0"/></Locations>|' "$file"
 grep -q IsSessionRange "$file" || fail "no session range could be written"
 
-# 3. The render through the plug-in.
-ardour7-export -b float -o "$work/out.wav" "$session" session >"$work/export.log" 2>&1 || true
-[ -s "$work/out.wav" ] || fail "no render ($(tail -n 3 "$work/export.log"))"
+# 3. The render through the plug-in. ardour7-export 7.3 sometimes hangs
+# before rendering, its main thread waiting for the butler (seen about one run
+# in three on a loaded machine, with no frame of the plug-in on any thread):
+# such a run is stopped and the export tried again.
+for attempt in 1 2 3; do
+  rm -f "$work/out.wav"
+  timeout 45 ardour7-export -b float -o "$work/out.wav" "$session" session >"$work/export.log" 2>&1 || true
+  [ "$(stat -c %s "$work/out.wav" 2>/dev/null || echo 0)" -gt 1000 ] && break
+done
+[ "$(stat -c %s "$work/out.wav" 2>/dev/null || echo 0)" -gt 1000 ] ||
+  fail "no render ($(tail -n 3 "$work/export.log"))"
 level=$(sox "$work/out.wav" -n stat 2>&1 | awk '/RMS     amplitude/ { print $3 }')
 awk -v l="$level" 'BEGIN { exit !(l > 0.01 && l < 2) }' || fail "render level $level"
 
