@@ -3,7 +3,7 @@
 #
 #   format   win64             win32           native
 #   VST 2    Quillet64.dll     Quillet.dll     Quillet.so
-#   CLAP     Quillet.clap      Quillet.clap    Quillet.clap
+#   CLAP     Quillet.clap      -               Quillet.clap
 #
 # quillet_add_plugin_module(NAME <target> BINDING <library>
 #     ENTRY_SOURCES <files...> [POSIX_ENTRY_SOURCES <files...>]
@@ -74,6 +74,10 @@ quillet_add_plugin_module(NAME Quillet BINDING quillet_vst2
   VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst2/exports.version
   OUTPUT_NAME_WIN64 Quillet64)
 
+# No 32-bit Windows CLAP binary: none ships, so none is built or tested.
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  return()
+endif()
 quillet_add_plugin_module(NAME QuilletClap BINDING quillet_clap
   ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/clap/ClapEntry.cpp
   EXPORTS clap_entry
