@@ -76,8 +76,11 @@ bool CLAP_CALL IPlugClap::GuiGetSize(const clap::Plugin* plugin, std::uint32_t* 
 
 bool CLAP_CALL IPlugClap::GuiCanResize(const clap::Plugin*) { return false; }
 
-bool CLAP_CALL IPlugClap::GuiGetResizeHints(const clap::Plugin*, clap::GuiResizeHints*) {
-  return false;
+bool CLAP_CALL IPlugClap::GuiGetResizeHints(const clap::Plugin* plugin,
+                                            clap::GuiResizeHints* hints) {
+  if (!From(plugin) || !hints) return false;
+  *hints = clap::GuiResizeHints{false, false, false, 0, 0};
+  return true;
 }
 
 // The size negotiation: one size today, the scalable editor's sizes later.

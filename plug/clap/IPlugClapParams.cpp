@@ -115,6 +115,8 @@ bool CLAP_CALL IPlugClap::ParamGetInfo(const clap::Plugin* plugin, std::uint32_t
   std::memset(info, 0, sizeof *info);
   info->id = index;  // the index is the stable id in every format
   info->flags = clap::kParamIsAutomatable;
+  // Slots the product leaves unnamed are unused: hosts need not show them.
+  if (!param->Name()[0]) info->flags |= clap::kParamIsHidden;
   info->cookie = nullptr;
   CopyText(info->name, param->Name(), sizeof info->name);
   CopyText(info->module, ModuleOf(param->Name()), sizeof info->module);
