@@ -193,8 +193,7 @@ void CLAP_CALL IPlugClap::Reset(const clap::Plugin* plugin) {
   ScopedThreadRole role(ThreadRole::kAudio);
   InstanceLock lock(self->Mutex());
   IMidiMessage allSoundOff;
-  allSoundOff.status = 0xB0;
-  allSoundOff.data1 = 120;
+  allSoundOff.data1 = 120;  // all sound off, on every channel
   for (int channel = 0; channel < 16; ++channel) {
     allSoundOff.status = static_cast<unsigned char>(0xB0 | channel);
     self->plugin_->HostMidi(&allSoundOff);

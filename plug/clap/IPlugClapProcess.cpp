@@ -65,7 +65,9 @@ std::int32_t IPlugClap::Process(const clap::Process* process) {
     ProcessPiece(process, done, end - done, useDouble);
     done = end;
   }
-  // Events at or past the block's end (a host's slip): they still count.
+  // Events stamped at or past the block's end (a host's slip) have taken
+  // effect where the loop reached them; those of a call without frames, and
+  // any left, take effect now.
   pieceOffset_ = frames > 0 ? frames - 1 : 0;
   for (; next < eventCount; ++next) {
     if (const clap::EventHeader* event = events->get(events, next)) ApplyEvent(event);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <thread>
 
 #include "e2e/clap/ClapFixture.h"
 
@@ -147,6 +148,25 @@ TEST_F(ShippedClap, LifeCycleRefusesCallsOutOfOrder) {
   ASSERT_TRUE(p->activate(p, 48000.0, 1, 256));
   ASSERT_TRUE(p->startProcessing(p));
   p->destroy(p);
+}
+
+}  // namespace e2e_clap
+
+namespace e2e_clap {
+
+// A main-thread function called on another thread is told to the host's log,
+// where the host offers a thread check (it still runs: the host may be
+// right that it serialises its calls).
+TEST_F(ShippedClap, CallsOffTheMainThreadAreLoggedThroughTheThreadCheck) {
+  std::vector<std::uint8_t> bytes;
+  bool saved = false;
+  std::thread other([&] { saved = host_.saveState(&bytes); });
+  other.join();
+  EXPECT_TRUE(saved);
+  ASSERT_EQ(host_.record().logs.size(), 1u);
+  EXPECT_EQ(host_.record().logs[0], "5: Quillet: state save called off the main thread");
+  EXPECT_TRUE(host_.saveState(&bytes));
+  EXPECT_EQ(host_.record().logs.size(), 1u);
 }
 
 }  // namespace e2e_clap
