@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the release archives from a clean build of the three plug-in binaries,
+# Makes the release archives from clean builds of the plug-in binaries,
 # in build/release/:
 #   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll (VST 2),
 #                                         Quillet.clap (CLAP, 64-bit)
