@@ -3,6 +3,7 @@
 #
 #   format   win64             win32           native
 #   VST 2    Quillet64.dll     Quillet.dll     Quillet.so
+#   CLAP     Quillet.clap      -               Quillet.clap
 #
 # quillet_add_plugin_module(NAME <target> BINDING <library>
 #     ENTRY_SOURCES <files...> [POSIX_ENTRY_SOURCES <files...>]
@@ -72,3 +73,19 @@ quillet_add_plugin_module(NAME Quillet BINDING quillet_vst2
   WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/vst2/exports.def
   VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst2/exports.version
   OUTPUT_NAME_WIN64 Quillet64)
+
+# No 32-bit Windows CLAP binary: none ships, so none is built or tested.
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  return()
+endif()
+quillet_add_plugin_module(NAME QuilletClap BINDING quillet_clap
+  ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/clap/ClapEntry.cpp
+  EXPORTS clap_entry
+  WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/clap/exports.def
+  VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/clap/exports.version
+  OUTPUT_NAME Quillet SUFFIX .clap)
+# The import libraries the Windows linker writes must not collide with the
+# VST 2 module's of the same name.
+if(WIN32)
+  set_target_properties(QuilletClap PROPERTIES IMPORT_SUFFIX ".clap.a")
+endif()

@@ -44,12 +44,12 @@ expect() {
 }
 common="README.md docs/overview.png licenses/libpng.txt licenses/zlib.txt"
 listed=$(unzip -Z1 "$release/$windows.zip" | grep -v '/$' | LC_ALL=C sort)
-wanted=$(for f in Quillet64.dll Quillet.dll $common licenses/mingw-w64.txt; do
+wanted=$(for f in Quillet64.dll Quillet.dll Quillet.clap $common licenses/mingw-w64.txt; do
   echo "$windows/$f"
 done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 listed=$(tar -tzf "$release/$linux.tar.gz" | grep -v '/$' | LC_ALL=C sort)
-wanted=$(for f in Quillet.so $common; do echo "$linux/$f"; done | LC_ALL=C sort)
+wanted=$(for f in Quillet.so Quillet.clap $common; do echo "$linux/$f"; done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 
 unpacked=$(mktemp -d)
@@ -62,6 +62,8 @@ same() {
 same "$unpacked/$windows/Quillet64.dll" "$builds/win64/Quillet64.dll"
 same "$unpacked/$windows/Quillet.dll" "$builds/win32/Quillet.dll"
 same "$unpacked/$linux/Quillet.so" "$builds/native/Quillet.so"
+same "$unpacked/$windows/Quillet.clap" "$builds/win64/Quillet.clap"
+same "$unpacked/$linux/Quillet.clap" "$builds/native/Quillet.clap"
 for folder in "$windows" "$linux"; do
   same "$unpacked/$folder/README.md" README.md
   same "$unpacked/$folder/docs/overview.png" docs/overview.png

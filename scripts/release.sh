@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # release.sh --web-host HOST --web-domain DOMAIN
-# Makes the release archives from a clean build of the three plug-in binaries,
+# Makes the release archives from clean builds of the plug-in binaries,
 # in build/release/:
-#   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll
-#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so
+#   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll (VST 2),
+#                                         Quillet.clap (CLAP, 64-bit)
+#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so (VST 2), Quillet.clap (CLAP)
 #   SHA256SUMS                            the SHA-256 sums of both archives
 # Each archive holds one folder of its own name with the binaries, README.md
 # (and the overview picture it shows) and, under licenses/, the notices of
@@ -59,6 +60,10 @@ for preset in win64 win32 native; do
   cmake --preset "$preset" -B "$out/build-$preset" -DQUILLET_TESTS=OFF \
     -DQUILLET_WEB_HOST="$web_host" -DQUILLET_WEB_DOMAIN="$web_domain" >/dev/null
   cmake --build "$out/build-$preset" --target Quillet >/dev/null
+  # The CLAP binaries: 64-bit Windows and Linux.
+  if [ "$preset" != win32 ]; then
+    cmake --build "$out/build-$preset" --target QuilletClap >/dev/null
+  fi
 done
 
 # The notices, from the Debian packages whose sources the binaries are built
@@ -87,12 +92,13 @@ stage() {
 }
 
 windows=Quillet-$version-windows
-stage "$windows" "$out/build-win64/Quillet64.dll" "$out/build-win32/Quillet.dll"
+stage "$windows" "$out/build-win64/Quillet64.dll" "$out/build-win32/Quillet.dll" \
+  "$out/build-win64/Quillet.clap"
 cp "$notice_zlib_windows" "$out/stage/$windows/licenses/zlib.txt"
 cp "$notice_mingw" "$out/stage/$windows/licenses/mingw-w64.txt"
 
 linux=Quillet-$version-linux-x86_64
-stage "$linux" "$out/build-native/Quillet.so"
+stage "$linux" "$out/build-native/Quillet.so" "$out/build-native/Quillet.clap"
 cp "$notice_zlib_linux" "$out/stage/$linux/licenses/zlib.txt"
 
 find "$out/stage" -exec touch -h -d "@$stamp" {} +

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Sets up the machine (scripts/setup.sh), then builds and runs every test:
 #   native        unit tests, end-to-end tests through the Linux shared object
+#                 and Quillet.clap (its renders bit-identical to the VST 2 build's)
 #   native-tsan   the same under ThreadSanitizer (instance lock, concurrent entries)
 #   win64, win32  the same suites cross-compiled, run under Wine, loading the
-#                 shipped Quillet64.dll and Quillet.dll
+#                 shipped Quillet64.dll and Quillet.dll (and the 64-bit Quillet.clap)
 #   fuzz          libFuzzer targets, replaying their corpora and running briefly,
 #                 and every unit test again under AddressSanitizer and UBSan
 #   format        every C++ file as .clang-format lays it out

@@ -50,5 +50,6 @@ using AudioPathFactory = AudioPath* (*)();
 
 // The paths of the formats built into the test program.
 AudioPath* MakeVst2AudioPath();
+AudioPath* MakeClapAudioPath();
 
 }  // namespace alloc_test

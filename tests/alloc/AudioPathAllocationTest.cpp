@@ -89,6 +89,7 @@ TEST_P(AudioPaths, AllocateNothingAfterASampleRateChangeOnceReset) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths, ::testing::Values(&MakeVst2AudioPath));
+INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
+                         ::testing::Values(&MakeVst2AudioPath, &MakeClapAudioPath));
 
 }  // namespace alloc_test
