@@ -89,6 +89,11 @@ TEST_P(AudioPaths, AllocateNothingAfterASampleRateChangeOnceReset) {
   }
 }
 
+#if defined(_WIN32)
 INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths, ::testing::Values(&MakeVst2AudioPath));
+#else
+INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
+                         ::testing::Values(&MakeVst2AudioPath, &MakeLv2AudioPath));
+#endif
 
 }  // namespace alloc_test

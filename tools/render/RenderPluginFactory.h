@@ -1,7 +1,7 @@
-// The renderer's plug-in for a binary, by format. Today every binary is a
-// VST 2 plug-in (Quillet64.dll, Quillet.dll, Quillet.so); a new format's
-// renderer side adds its adapter (RenderPlugin.h) and recognises its binaries
-// here (by suffix: .clap, .vst3, an .lv2 bundle).
+// The renderer's plug-in for a binary, by format: an .lv2 bundle folder (on
+// Linux) through Lv2RenderPlugin, every other binary as a VST 2 plug-in
+// (Quillet64.dll, Quillet.dll, Quillet.so); a new format's renderer side adds
+// its adapter (RenderPlugin.h) and recognises its binaries here (by suffix).
 #pragma once
 
 #include <memory>
