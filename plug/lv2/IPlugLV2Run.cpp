@@ -117,10 +117,10 @@ void IPlugLV2::ApplyControlPorts() {
     // value that is not a number is no change.
     if (v == lastControls_[i] || std::isnan(v)) continue;
     lastControls_[i] = v;
-    const IParameter* param = plugin_->GetParam(i);
-    // Plain values, as VST 2 would set the normalised value they stand for;
-    // out of range they are clamped (hosts need not clamp).
-    if (param) plugin_->HostSetParameter(i, param->ToNormalized(v));
+    // Plain values, taken exactly (60 ms is 60 ms, not what a round trip
+    // through a normalised value makes of it); out of range they are clamped
+    // (hosts need not clamp).
+    plugin_->HostSetParameterPlain(i, v);
   }
 }
 

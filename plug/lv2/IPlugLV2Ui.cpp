@@ -39,8 +39,7 @@ void IPlugLV2Ui::PortEvent(uint32_t port, uint32_t size, uint32_t format, const 
   if (std::isnan(value)) return;
   ScopedThreadRole role(ThreadRole::kMain);
   InstanceLock lock(plugin_->Mutex());
-  const IParameter* param = plugin_->GetParam(static_cast<int>(port));
-  if (param) plugin_->HostSetParameter(static_cast<int>(port), param->ToNormalized(value));
+  plugin_->HostSetParameterPlain(static_cast<int>(port), value);
 }
 
 void IPlugLV2Ui::Idle() {
