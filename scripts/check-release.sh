@@ -33,7 +33,8 @@ wanted=$(for f in Quillet64.dll Quillet.dll $common licenses/mingw-w64.txt; do
 done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 listed=$(tar -tzf "$release/$linux.tar.gz" | grep -v '/$' | LC_ALL=C sort)
-wanted=$(for f in Quillet.so $common; do echo "$linux/$f"; done | LC_ALL=C sort)
+lv2="quillet.lv2/manifest.ttl quillet.lv2/presets.ttl quillet.lv2/quillet.so quillet.lv2/quillet.ttl"
+wanted=$(for f in Quillet.so $lv2 $common; do echo "$linux/$f"; done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 
 unpacked=$(mktemp -d)
@@ -46,6 +47,9 @@ same() {
 same "$unpacked/$windows/Quillet64.dll" "$builds/win64/Quillet64.dll"
 same "$unpacked/$windows/Quillet.dll" "$builds/win32/Quillet.dll"
 same "$unpacked/$linux/Quillet.so" "$builds/native/Quillet.so"
+for f in $lv2; do
+  same "$unpacked/$linux/$f" "$builds/native/$f"
+done
 for folder in "$windows" "$linux"; do
   same "$unpacked/$folder/README.md" README.md
   same "$unpacked/$folder/docs/overview.png" docs/overview.png

@@ -2,7 +2,8 @@
 # Makes the release archives from a clean build of the three plug-in binaries,
 # in build/release/:
 #   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll
-#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so
+#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so and the LV2 bundle
+#                                         quillet.lv2/
 #   SHA256SUMS                            the SHA-256 sums of both archives
 # Each archive holds one folder of its own name with the binaries, README.md
 # (and the overview picture it shows) and, under licenses/, the notices of
@@ -28,6 +29,8 @@ for preset in win64 win32 native; do
   cmake --preset "$preset" -B "$out/build-$preset" -DQUILLET_TESTS=OFF >/dev/null
   cmake --build "$out/build-$preset" --target Quillet >/dev/null
 done
+# The LV2 bundle: its module and the descriptions written from the tables.
+cmake --build "$out/build-native" --target quillet_lv2_module >/dev/null
 
 # The notices, from the Debian packages whose sources the binaries are built
 # from: libpng (the mingw builds come from the same source package as
@@ -61,6 +64,7 @@ cp "$notice_mingw" "$out/stage/$windows/licenses/mingw-w64.txt"
 
 linux=Quillet-$version-linux-x86_64
 stage "$linux" "$out/build-native/Quillet.so"
+cp -r "$out/build-native/quillet.lv2" "$out/stage/$linux/"
 cp "$notice_zlib_linux" "$out/stage/$linux/licenses/zlib.txt"
 
 find "$out/stage" -exec touch -h -d "@$stamp" {} +
