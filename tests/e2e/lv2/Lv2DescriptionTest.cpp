@@ -2,6 +2,7 @@
 // parameter a control port with the same name, range, default and kind, every
 // factory program a preset with the same name and values; and the names hosts
 // store in projects (URI, port symbols and indexes) are the ones released.
+#include <algorithm>
 #include <memory>
 
 #include "e2e/lv2/Lv2Fixture.h"
