@@ -102,6 +102,24 @@ TEST_F(Lv2Run, MidiNotesPlayAndPassThrough) {
   EXPECT_GT(Peak(Render(&host_, 4096)), 1e-3);
 }
 
+// All notes off (controller 123) from the atom input ends every voice; without
+// it they sound on.
+TEST_F(Lv2Run, AllNotesOffEndsTheVoices) {
+  lv2host::Lv2Host held;
+  Open(&held);
+  for (lv2host::Lv2Host* h : {&host_, &held}) {
+    h->setControl(kGrainMode, kGrainModeMidi);
+    h->addMidi(0, 0x90, 57, 100);
+    h->addMidi(0, 0x90, 64, 100);
+    Render(h, 4096);
+  }
+  host_.addMidi(0, 0xB0, 123, 0);
+  Render(&host_, 22050);  // the release fades out
+  Render(&held, 22050);
+  EXPECT_LT(Peak(Render(&host_, 4096)), 1e-9);
+  EXPECT_GT(Peak(Render(&held, 4096)), 1e-3);
+}
+
 // Tempo sync follows time:Position: another tempo, another sound; the same
 // position sent again, the same sound.
 TEST_F(Lv2Run, TempoSyncFollowsThePosition) {
