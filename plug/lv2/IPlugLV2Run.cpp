@@ -65,9 +65,8 @@ void IPlugLV2::RunPieces(int frames) {
     LV2_ATOM_SEQUENCE_FOREACH(eventsIn_, event) {
       // The host's size bounds the walk; a body running past it ends it.
       const auto* end = reinterpret_cast<const uint8_t*>(&eventsIn_->body) + eventsIn_->atom.size;
-      if (reinterpret_cast<const uint8_t*>(event + 1) > end ||
-          reinterpret_cast<const uint8_t*>(event + 1) + event->body.size > end)
-        break;
+      const auto* body = reinterpret_cast<const uint8_t*>(event + 1);
+      if (body > end || event->body.size > static_cast<uint64_t>(end - body)) break;
       int64_t at = event->time.frames;
       if (at < done) at = done;
       if (at > frames) at = frames;
