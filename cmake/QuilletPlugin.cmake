@@ -74,18 +74,32 @@ quillet_add_plugin_module(NAME Quillet BINDING quillet_vst2
   VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst2/exports.version
   OUTPUT_NAME_WIN64 Quillet64)
 
-# No 32-bit Windows CLAP binary: none ships, so none is built or tested.
-if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
-  return()
+# CLAP: Linux and 64-bit Windows. No 32-bit Windows CLAP binary: none ships,
+# so none is built or tested.
+if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4))
+  quillet_add_plugin_module(NAME QuilletClap BINDING quillet_clap
+    ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/clap/ClapEntry.cpp
+    EXPORTS clap_entry
+    WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/clap/exports.def
+    VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/clap/exports.version
+    OUTPUT_NAME Quillet SUFFIX .clap)
+  # The import libraries the Windows linker writes must not collide with the
+  # VST 2 module's of the same name.
+  if(WIN32)
+    set_target_properties(QuilletClap PROPERTIES IMPORT_SUFFIX ".clap.a")
+  endif()
 endif()
-quillet_add_plugin_module(NAME QuilletClap BINDING quillet_clap
-  ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/clap/ClapEntry.cpp
-  EXPORTS clap_entry
-  WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/clap/exports.def
-  VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/clap/exports.version
-  OUTPUT_NAME Quillet SUFFIX .clap)
-# The import libraries the Windows linker writes must not collide with the
-# VST 2 module's of the same name.
-if(WIN32)
-  set_target_properties(QuilletClap PROPERTIES IMPORT_SUFFIX ".clap.a")
+
+# LV2 (Linux): the bundle quillet.lv2/ in the build folder, the module and
+# its descriptions, written from the product's tables whenever the writer
+# (tools/lv2ttl, built on the same libraries) changes.
+if(NOT WIN32)
+  quillet_add_plugin_module(NAME quillet_lv2_module BINDING quillet_lv2
+    ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/lv2/Lv2Entry.cpp ${CMAKE_SOURCE_DIR}/plug/lv2/Lv2UiEntry.cpp
+    EXPORTS lv2_descriptor lv2ui_descriptor
+    VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/lv2/exports.version
+    OUTPUT_NAME quillet)
+  set(QUILLET_LV2_BUNDLE ${CMAKE_BINARY_DIR}/quillet.lv2)
+  set_target_properties(quillet_lv2_module PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY ${QUILLET_LV2_BUNDLE})
 endif()

@@ -49,7 +49,8 @@ wanted=$(for f in Quillet64.dll Quillet.dll Quillet.clap $common licenses/mingw-
 done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 listed=$(tar -tzf "$release/$linux.tar.gz" | grep -v '/$' | LC_ALL=C sort)
-wanted=$(for f in Quillet.so Quillet.clap $common; do echo "$linux/$f"; done | LC_ALL=C sort)
+lv2="quillet.lv2/manifest.ttl quillet.lv2/presets.ttl quillet.lv2/quillet.so quillet.lv2/quillet.ttl"
+wanted=$(for f in Quillet.so Quillet.clap $lv2 $common; do echo "$linux/$f"; done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 
 unpacked=$(mktemp -d)
@@ -64,6 +65,9 @@ same "$unpacked/$windows/Quillet.dll" "$builds/win32/Quillet.dll"
 same "$unpacked/$linux/Quillet.so" "$builds/native/Quillet.so"
 same "$unpacked/$windows/Quillet.clap" "$builds/win64/Quillet.clap"
 same "$unpacked/$linux/Quillet.clap" "$builds/native/Quillet.clap"
+for f in $lv2; do
+  same "$unpacked/$linux/$f" "$builds/native/$f"
+done
 for folder in "$windows" "$linux"; do
   same "$unpacked/$folder/README.md" README.md
   same "$unpacked/$folder/docs/overview.png" docs/overview.png

@@ -4,7 +4,8 @@
 # in build/release/:
 #   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll (VST 2),
 #                                         Quillet.clap (CLAP, 64-bit)
-#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so (VST 2), Quillet.clap (CLAP)
+#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so (VST 2), Quillet.clap (CLAP) and
+#                                         the LV2 bundle quillet.lv2/
 #   SHA256SUMS                            the SHA-256 sums of both archives
 # Each archive holds one folder of its own name with the binaries, README.md
 # (and the overview picture it shows) and, under licenses/, the notices of
@@ -65,6 +66,8 @@ for preset in win64 win32 native; do
     cmake --build "$out/build-$preset" --target QuilletClap >/dev/null
   fi
 done
+# The LV2 bundle: its module and the descriptions written from the tables.
+cmake --build "$out/build-native" --target quillet_lv2_module >/dev/null
 
 # The notices, from the Debian packages whose sources the binaries are built
 # from: libpng (the mingw builds come from the same source package as
@@ -99,6 +102,7 @@ cp "$notice_mingw" "$out/stage/$windows/licenses/mingw-w64.txt"
 
 linux=Quillet-$version-linux-x86_64
 stage "$linux" "$out/build-native/Quillet.so" "$out/build-native/Quillet.clap"
+cp -r "$out/build-native/quillet.lv2" "$out/stage/$linux/"
 cp "$notice_zlib_linux" "$out/stage/$linux/licenses/zlib.txt"
 
 find "$out/stage" -exec touch -h -d "@$stamp" {} +

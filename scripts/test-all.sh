@@ -2,6 +2,8 @@
 # Sets up the machine (scripts/setup.sh), then builds and runs every test:
 #   native        unit tests, end-to-end tests through the Linux shared object
 #                 and Quillet.clap (its renders bit-identical to the VST 2 build's)
+#                 and the LV2 bundle (our lilv host, Debian's validators,
+#                 lv2apply, Ardour)
 #   native-tsan   the same under ThreadSanitizer (instance lock, concurrent entries)
 #   win64, win32  the same suites cross-compiled, run under Wine, loading the
 #                 shipped Quillet64.dll and Quillet.dll (and the 64-bit Quillet.clap)

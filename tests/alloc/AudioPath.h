@@ -51,5 +51,8 @@ using AudioPathFactory = AudioPath* (*)();
 // The paths of the formats built into the test program.
 AudioPath* MakeVst2AudioPath();
 AudioPath* MakeClapAudioPath();
+#if !defined(_WIN32)
+AudioPath* MakeLv2AudioPath();
+#endif
 
 }  // namespace alloc_test

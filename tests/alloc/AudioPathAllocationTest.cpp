@@ -89,7 +89,13 @@ TEST_P(AudioPaths, AllocateNothingAfterASampleRateChangeOnceReset) {
   }
 }
 
+#if defined(_WIN32)
 INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
                          ::testing::Values(&MakeVst2AudioPath, &MakeClapAudioPath));
+#else
+INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
+                         ::testing::Values(&MakeVst2AudioPath, &MakeClapAudioPath,
+                                           &MakeLv2AudioPath));
+#endif
 
 }  // namespace alloc_test

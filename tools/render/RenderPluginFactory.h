@@ -1,8 +1,8 @@
 // The renderer's plug-in for a binary, by format: a .clap is a CLAP plug-in
-// (ClapRenderPlugin), anything else a VST 2 plug-in (Quillet64.dll,
+// (ClapRenderPlugin), an .lv2 bundle folder (on Linux) an LV2 plug-in
+// (Lv2RenderPlugin), anything else a VST 2 plug-in (Quillet64.dll,
 // Quillet.dll, Quillet.so). A new format's renderer side adds its adapter
-// (RenderPlugin.h) and recognises its binaries here (by suffix: .vst3, an
-// .lv2 bundle).
+// (RenderPlugin.h) and recognises its binaries here (by suffix).
 #pragma once
 
 #include <memory>
