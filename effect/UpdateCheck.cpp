@@ -1,6 +1,5 @@
 #include "effect/UpdateCheck.h"
 
-#include <cstdlib>
 #include <new>
 
 #include "effect/UpdateFetch.h"
@@ -17,7 +16,24 @@ constexpr const char* kTitle = "Check Online for Update";
 constexpr int kErrorIcon = 0x10;
 constexpr int kInformationIcon = 0x40;
 constexpr int kYesNo = 4;
-constexpr int kAnswerNo = 7;
+
+// The reply's leading decimal number as the C library's atoi reads it
+// (blanks, then a sign, then digits; no digits is 0), but bounded: false
+// when the digits are more than kMaxVersionDigits.
+bool LeadingNumber(const std::string& reply, int* number) {
+  size_t i = 0;
+  while (i < reply.size() && (reply[i] == ' ' || (reply[i] >= '\t' && reply[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < reply.size() && (reply[i] == '+' || reply[i] == '-')) negative = reply[i++] == '-';
+  int value = 0;
+  int digits = 0;
+  for (; i < reply.size() && reply[i] >= '0' && reply[i] <= '9'; ++i) {
+    if (++digits > kMaxVersionDigits) return false;
+    value = value * 10 + (reply[i] - '0');
+  }
+  *number = negative ? -value : value;
+  return true;
+}
 
 // The new version's text from the reply: its first character, ".", its
 // second, ".", then the rest from the fourth character when the third is "0",
@@ -69,7 +85,8 @@ UpdateVerdict JudgeReply(const std::string& reply, bool tooLong, const UpdatePro
                          const UpdateServer& server) {
   try {
     if (reply.empty() && !tooLong) return ErrorVerdict(UpdateVerdict::kNoReply, server);
-    if (tooLong || reply.find('<') != std::string::npos) {
+    int number = 0;
+    if (tooLong || reply.find('<') != std::string::npos || !LeadingNumber(reply, &number)) {
       UpdateVerdict v;
       v.status = UpdateVerdict::kInvalidReply;
       v.text = "Invalid call to " + server.domain + ".";
@@ -78,7 +95,7 @@ UpdateVerdict JudgeReply(const std::string& reply, bool tooLong, const UpdatePro
       return v;
     }
     UpdateVerdict v;
-    if (std::atoi(reply.c_str()) <= product.versionNumber) {
+    if (number <= product.versionNumber) {
       v.text = "Your version is up to date.";
       v.title = kTitle;
       v.messageBoxType = kInformationIcon;
@@ -103,7 +120,7 @@ int RunUpdateCheck(plug::IPlugEditor* editor, const UpdateProduct& product,
   if (!editor) return verdict.status;
   const int answer =
       editor->ShowMessageBox(verdict.text.c_str(), verdict.title.c_str(), verdict.messageBoxType);
-  if (verdict.offerDownload && answer != kAnswerNo)
+  if (verdict.offerDownload && answer == kAnswerYes)
     editor->OpenUrl(server.DownloadPage().c_str(), nullptr, nullptr, nullptr);
   return verdict.status;
 }

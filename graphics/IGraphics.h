@@ -27,15 +27,23 @@
 //     - a press that opens a menu, message box or dialog ends the gesture as
 //       soon as the press has been handled: the modal loop swallowed the
 //       release;
-//     - a double click and a wheel turn are gestures of their own;
+//     - a double click is a gesture of its own;
+//     - a wheel turn is a gesture of its own that begins with the first value
+//       it pushes: a turn that changes nothing (against the end of the range)
+//       tells the host nothing at all;
 //     - a committed text entry is a gesture of its own;
+//     - a press whose mouse capture the window system takes away (another
+//       window, a host dialog, task switching) ends as its release would;
 //     - closing the window or resizing the editor ends an open gesture.
 //
 // DRAWING
 //   Drawing happens only in Redraw, on the timer of the window layer. Every
 //   operation (bitmaps, lines, fills, text) is clipped to the rectangle being
 //   drawn, so a control drawn for a small update never paints over pixels that
-//   are not redrawn beneath it.
+//   are not redrawn beneath it. A control counts as drawn, and loses its dirty
+//   flag, only when the update covered all of it that lies in the window; one
+//   the update only overlaps or touches stays dirty, and the next tick draws
+//   it whole.
 //
 // THREADS
 //   [main] is the host's user-interface thread, which runs the window, the
@@ -178,6 +186,8 @@ class IGraphics : public plug::IPlugEditor {
   bool ShowsTooltips() const { return showTooltips_; }
   int Fps() const { return fps_; }
   int IdleTicks() const { return idleTicks_; }
+  // Draw calls of controls since the editor was made (benchmarks, tests).
+  long long ControlsDrawn() const { return controlsDrawn_; }
   // Marks every control dirty, without telling the plug-in (window opened).
   void MarkAllDirty();
 
@@ -190,8 +200,17 @@ class IGraphics : public plug::IPlugEditor {
   void OnMouseOut();
   // True when the window should capture the mouse (double click as a click).
   bool OnMouseDblClick(int x, int y, const IMouseState* state);
+  // d: whole wheel steps, positive away from the user; 0 does nothing.
   void OnMouseWheel(int x, int y, const IMouseState* state, int d);
   bool OnKeyDown(int x, int y, int key);
+  // The window system took the mouse capture away from a press (another
+  // window or a dialog took it, or the user switched tasks): the captured
+  // control hears the release it will never get, and the gesture ends.
+  void OnMouseCaptureLost();
+
+  // A control is about to push a value to its parameter (IControl::MarkDirty):
+  // a wheel turn's gesture begins here. [main]
+  void BeforeControlPush(int paramIndex);
 
   int MouseCapture() const { return mouseCapture_; }
   int MouseOverIndex() const { return mouseOverIndex_; }
@@ -229,16 +248,19 @@ class IGraphics : public plug::IPlugEditor {
   // The topmost control that is not hidden, not grayed and hit; -1 for none.
   int FindControl(int x, int y) const;
   void BeginGesture(int paramIndex);
-  // After a control's press handling: a modal loop that ran swallowed the
-  // release.
-  void EndGestureIfModalRan(int modalLoopsBefore);
+  // Runs a control's press handling (MouseDown, or a double click taken as
+  // a click). A modal loop that ran inside swallowed the release, and a
+  // capture lost inside ends the press too: either way the gesture ends.
+  void RunPress(IControl* control, int x, int y, const IMouseState* state);
   void DeleteControls();
+  void DrawControl(IControl* control);
 
   std::vector<IControl*> controls_;  // owned
   plug::IPlugBase* plugin_;          // not owned
   IRect drawRect_;
   LICE_SysBitmap* drawBitmap_ = nullptr;  // owned
   int idleTicks_ = 0;
+  long long controlsDrawn_ = 0;
   int mouseCapture_ = -1;
   int mouseOverIndex_ = -1;
   int mouseX_ = 0;
@@ -248,7 +270,11 @@ class IGraphics : public plug::IPlugEditor {
   bool showTooltips_ = false;
   IControl* keyCatcher_ = nullptr;  // owned
   int gestureParam_ = -1;
+  // The parameter of a wheel turn whose gesture has not begun yet, or -1.
+  int pendingWheelParam_ = -1;
   int modalLoops_ = 0;
+  bool inPress_ = false;
+  bool captureLostInPress_ = false;
 };
 
 }  // namespace graphics

@@ -25,6 +25,13 @@ bool TouchesUpdate(const IRect& update, const IRect& r) {
          update.bottom >= r.top && update.top < r.bottom;
 }
 
+// Whether update holds all of r; the empty rectangle (a control outside the
+// window) is held by anything.
+bool Covers(const IRect& update, const IRect& r) {
+  return r.Empty() || (update.left <= r.left && update.top <= r.top && update.right >= r.right &&
+                       update.bottom >= r.bottom);
+}
+
 // The font for a style: the style's own, the cache's, or a new one. Null
 // when the system cannot make the font.
 LICE_CachedFont* FontFor(ITextStyle* style) {
@@ -160,6 +167,11 @@ bool IGraphics::CollectDirty(IRect* out) {
   return false;
 }
 
+void IGraphics::DrawControl(IControl* control) {
+  ++controlsDrawn_;
+  control->Draw(this);
+}
+
 bool IGraphics::Redraw(const IRect* update) {
   if (controls_.empty() || !update) return true;
   const IRect window(0, 0, width_, height_);
@@ -167,12 +179,12 @@ bool IGraphics::Redraw(const IRect* update) {
     drawRect_ = *update;
     for (IControl* control : controls_) {
       const IRect& r = control->Rect();
-      const bool inUpdate = TouchesUpdate(*update, r);
-      if (inUpdate && !control->IsHidden()) control->Draw(this);
-      // A control that became dirty after the dirty rectangles were collected
-      // lies outside this update: it stays dirty for the next tick. Controls
-      // that can never be drawn are cleared, or the editor would never idle.
-      if (inUpdate || r.Empty() || !r.Intersects(window)) control->ClearDirty();
+      if (TouchesUpdate(*update, r) && !control->IsHidden()) DrawControl(control);
+      // Only a control the update covered is drawn whole. One that became
+      // dirty after the dirty rectangles were collected, or that an exposure
+      // only overlaps, stays dirty for the next tick. Controls that can never
+      // be drawn are cleared, or the editor would never idle.
+      if (Covers(*update, r.Intersect(window))) control->ClearDirty();
     }
   } else {
     IControl* background = controls_[0];
@@ -181,7 +193,7 @@ bool IGraphics::Redraw(const IRect* update) {
       for (size_t i = 0; i < controls_.size(); ++i) {
         IControl* control = controls_[i];
         if (i == 0 || !control->IsHidden()) {
-          control->Draw(this);
+          DrawControl(control);
           control->ClearDirty();
         }
       }
@@ -192,7 +204,7 @@ bool IGraphics::Redraw(const IRect* update) {
         drawRect_ = dirty->Rect();
         for (IControl* control : controls_) {
           if (!control->IsHidden() && (control == dirty || control->Rect().Intersects(drawRect_)))
-            control->Draw(this);
+            DrawControl(control);
         }
         dirty->ClearDirty();
       }

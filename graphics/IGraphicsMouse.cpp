@@ -27,10 +27,33 @@ void IGraphics::EndGesture() {
   if (plugin_) plugin_->EndParamGesture(paramIndex);
 }
 
-void IGraphics::EndGestureIfModalRan(int modalLoopsBefore) {
-  if (modalLoops_ == modalLoopsBefore) return;
+void IGraphics::RunPress(IControl* control, int x, int y, const IMouseState* state) {
+  const int modalBefore = modalLoops_;
+  inPress_ = true;
+  captureLostInPress_ = false;
+  control->MouseDown(x, y, state);
+  inPress_ = false;
+  if (modalLoops_ == modalBefore && !captureLostInPress_) return;
   EndGesture();
   mouseCapture_ = -1;
+}
+
+void IGraphics::OnMouseCaptureLost() {
+  // Inside a press the press handling itself ends it (a menu or message box
+  // takes the capture on purpose).
+  if (inPress_) {
+    captureLostInPress_ = true;
+    return;
+  }
+  const int i = mouseCapture_;
+  const int x = mouseX_;
+  const int y = mouseY_;
+  ReleaseMouseState();
+  if (i >= 0 && i < NControls()) {
+    const IMouseState noButtons;
+    controls_[static_cast<size_t>(i)]->MouseUp(x, y, &noButtons);
+  }
+  EndGesture();
 }
 
 void IGraphics::OnMouseDown(int x, int y, const IMouseState* state) {
@@ -43,9 +66,7 @@ void IGraphics::OnMouseDown(int x, int y, const IMouseState* state) {
   mouseX_ = x;
   mouseY_ = y;
   BeginGesture(control->ParamIdx());
-  const int modalBefore = modalLoops_;
-  control->MouseDown(x, y, state);
-  EndGestureIfModalRan(modalBefore);
+  RunPress(control, x, y, state);
 }
 
 void IGraphics::OnMouseUp(int x, int y, const IMouseState* state) {
@@ -101,7 +122,6 @@ bool IGraphics::OnMouseDblClick(int x, int y, const IMouseState* state) {
   if (i < 0) return false;
   IControl* control = controls_[static_cast<size_t>(i)];
   BeginGesture(control->ParamIdx());
-  const int modalBefore = modalLoops_;
   if (!control->DoubleClickAsClick()) {
     // The release that follows belongs to no gesture.
     control->MouseDoubleClick(x, y, state);
@@ -111,20 +131,33 @@ bool IGraphics::OnMouseDblClick(int x, int y, const IMouseState* state) {
   mouseCapture_ = i;
   mouseX_ = x;
   mouseY_ = y;
-  control->MouseDown(x, y, state);
-  EndGestureIfModalRan(modalBefore);
+  RunPress(control, x, y, state);
   return mouseCapture_ >= 0;
 }
 
 void IGraphics::OnMouseWheel(int x, int y, const IMouseState* state, int d) {
+  if (d == 0) return;
   const int i = mouseCapture_ >= 0 ? mouseCapture_ : FindControl(x, y);
   if (i < 0) return;
   IControl* control = controls_[static_cast<size_t>(i)];
-  // Inside a drag's gesture the turn belongs to it; otherwise it is one.
+  // Inside a drag's gesture the turn belongs to it; otherwise it is one,
+  // begun by the first value the control pushes (BeforeControlPush).
   const bool own = gestureParam_ < 0 || gestureParam_ != control->ParamIdx();
-  if (own) BeginGesture(control->ParamIdx());
+  if (own) {
+    EndGesture();
+    pendingWheelParam_ = control->ParamIdx();
+  }
   control->MouseWheel(x, y, state, d);
-  if (own) EndGesture();
+  if (own) {
+    pendingWheelParam_ = -1;
+    EndGesture();
+  }
+}
+
+void IGraphics::BeforeControlPush(int paramIndex) {
+  if (pendingWheelParam_ < 0 || pendingWheelParam_ != paramIndex) return;
+  pendingWheelParam_ = -1;
+  BeginGesture(paramIndex);
 }
 
 bool IGraphics::OnKeyDown(int x, int y, int key) {

@@ -154,8 +154,10 @@ class IPlugBase {
   virtual void ProcessBlock(double** inputs, double** outputs, int frames);  // [audio, lock]
   virtual void OnEditorOpened() {}                                           // [main, lock]
   virtual void OnEditorClosing() {}                                          // [main, lock]
-  virtual void OnHostIdle() {}                                               // [main, lock]
-  virtual void OnActivation(bool active);                                    // [main, lock]
+  // Lock: held when the binding's idle entry calls it, not when the editor's
+  // timer does (every 21st tick with nothing to draw).
+  virtual void OnHostIdle() {}             // [main]
+  virtual void OnActivation(bool active);  // [main, lock]
   // Default: passes the message on to the host unchanged. [audio or main, lock]
   virtual void OnMidiMessage(const IMidiMessage* msg);
   virtual void OnSysEx(const ISysExMessage* msg) {}                // [audio or main, lock]
@@ -202,8 +204,8 @@ class IPlugBase {
   virtual void SetLatencySamples(int samples);             // [main, lock]
   virtual bool SendMidiToHost(const IMidiMessage* msg);    // [audio or main, lock]
   virtual bool SendSysExToHost(const ISysExMessage* msg);  // [audio or main, lock]
-  // Every parameter's plain value to the editor. Takes no lock of its own.
-  // [main, lock]
+  // Every parameter's plain value to the editor, on the thread that loaded a
+  // program or chunk. Takes no lock of its own. [any thread, lock]
   virtual void RefreshParamControls();
   virtual int UnserializePresets(const StateChunk* chunk, int position);  // [main, lock]
   virtual void ModifyCurrentPreset(const char* name = nullptr);           // [main, lock]
@@ -280,6 +282,11 @@ class IPlugBase {
   // takes it, OnParamChanged. An index naming no parameter does nothing.
   // [any thread, lock]
   void HostSetParameter(int index, double normalized);
+  // A plain value from a host whose format carries plain values (LV2): the
+  // editor shows it, the parameter takes it exactly (stepped kinds rounded to
+  // their step, then clamped), OnParamChanged. An index naming no parameter,
+  // or a value that is not a number, does nothing. [any thread, lock]
+  void HostSetParameterPlain(int index, double plain);
   // A display text from the host (IParameter::PlainFromText): the editor
   // shows the value, the parameter takes it clamped, OnParamChanged. False
   // and nothing changed for an unknown index or text. [any thread, lock]

@@ -59,8 +59,13 @@ class Quillet : public effect::Effect {
   void OnPresetsChanged() override;  // [main, lock]
 
   // Writes factory program `index` (0 to 9) into the slot of that number;
-  // other indexes do nothing. [main, takes the lock]
+  // other indexes do nothing. The host is not told. [main, takes the lock]
   void MakeFactoryPreset(int index);
+  // The preset menu's "Reset Current Preset": the current program becomes its
+  // factory program again, and the host hears every value that changed, as
+  // after a program change from the same menu. [main, takes the lock, calls
+  // the host after releasing it]
+  void ResetCurrentPreset();
   // Makes slot `index` current, stores the kParamCount values (clamped into
   // each parameter's range; every kind but continuous takes the integer part)
   // under `name`, and loads the slot back so the engine follows. The host is

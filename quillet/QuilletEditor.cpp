@@ -161,12 +161,12 @@ void Quillet::UpdateMidiIndicator() {
   graphics::IControl* lamp = editorControls_.midiLamp;
   // The parameter, not the engine's flag: this runs on the user-interface
   // thread without the lock, and parameter values are atomics.
-  if (GetParam(quillet::kGrainMode)->Int() != static_cast<int>(quillet::GrainMode::kMidi)) {
-    lamp->Hide(true);
-    return;
-  }
-  lamp->Hide(false);
-  lamp->SetValueFromPlugin(engine_.VoicesActive() ? 1.0 : 0.0);
+  // Hiding marks the lamp dirty: only a change of visibility may, or an
+  // untouched editor would redraw the lamp on every idle call.
+  const bool hide =
+      GetParam(quillet::kGrainMode)->Int() != static_cast<int>(quillet::GrainMode::kMidi);
+  if (lamp->IsHidden() != hide) lamp->Hide(hide);
+  if (!hide) lamp->SetValueFromPlugin(engine_.VoicesActive() ? 1.0 : 0.0);
 }
 
 void Quillet::RedrawGrainShape() {

@@ -17,6 +17,12 @@ __attribute__((constructor)) void OnLibraryLoad() {
     plug::SetLibraryModule(info.dli_fbase);
 }
 
-__attribute__((destructor)) void OnLibraryUnload() { graphics::IGraphics::ReleaseProcessCaches(); }
+// A static object rather than a destructor function: both run when the host
+// unloads the library, but a library that stays loaded to the end of the
+// process (the X11 layer may keep it so) runs this among the exit handlers,
+// before a leak checker looks at what is left, and not after.
+struct ReleaseCachesAtUnload {
+  ~ReleaseCachesAtUnload() { graphics::IGraphics::ReleaseProcessCaches(); }
+} gReleaseCachesAtUnload;
 
 }  // namespace

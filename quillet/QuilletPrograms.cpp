@@ -1,4 +1,7 @@
 // Quillet's ten factory programs, rebuilt at every construction.
+#include <mutex>
+#include <vector>
+
 #include "quillet/Quillet.h"
 
 namespace {
@@ -39,4 +42,23 @@ void Quillet::MakeFactoryPreset(int index) {
   double values[kParamCount] = {};
   for (int i = 0; i < quillet::kUsedParamCount; ++i) values[i] = kPrograms[index].values[i];
   MakePresetFromValues(index, kPrograms[index].name, values);
+}
+
+void Quillet::ResetCurrentPreset() {
+  std::vector<double> before;
+  std::vector<double> after;
+  {
+    plug::InstanceLock lock(Mutex());
+    for (int i = 0; i < NParams(); ++i) before.push_back(GetParam(i)->NormalizedValue());
+    MakeFactoryPreset(GetCurrentPresetIdx());
+    for (int i = 0; i < NParams(); ++i) after.push_back(GetParam(i)->NormalizedValue());
+  }
+  // As Effect::SelectPreset: the host hears it after the lock is released,
+  // so a host that calls back from another thread inside the callback does
+  // not wait for us forever.
+  NotifyHostDisplayChanged();
+  for (int i = 0; i < static_cast<int>(after.size()); ++i) {
+    const size_t k = static_cast<size_t>(i);
+    if (after[k] != before[k]) NotifyHostParamValue(i, after[k]);
+  }
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Sets up the machine (scripts/setup.sh), then builds and runs every test:
 #   native        unit tests, end-to-end tests through the Linux shared object
+#                 and Quillet.clap (its renders bit-identical to the VST 2 build's)
+#                 and the LV2 bundle (our lilv host, Debian's validators,
+#                 lv2apply, Ardour)
 #   native-tsan   the same under ThreadSanitizer (instance lock, concurrent entries)
 #   win64, win32  the same suites cross-compiled, run under Wine, loading the
-#                 shipped Quillet64.dll and Quillet.dll
+#                 shipped Quillet64.dll and Quillet.dll (and the 64-bit Quillet.clap)
 #   fuzz          libFuzzer targets, replaying their corpora and running briefly,
 #                 and every unit test again under AddressSanitizer and UBSan
 #   format        every C++ file as .clang-format lays it out
@@ -12,7 +15,8 @@
 #   render-vst3   the VST 3 bundle renders every factory program bit for bit
 #                 as the VST 2 binary of the same build (native, win64)
 #   release       the release archives, made from clean builds, hold exactly
-#                 the binaries tested above
+#                 the binaries tested above, made for the web host and domain
+#                 given below
 # Stops at nothing: every stage runs, failures are counted, and the exit code
 # is non-zero when any stage failed.
 set -uo pipefail
@@ -42,6 +46,13 @@ stop_wine_servers() {
 }
 trap stop_wine_servers EXIT
 
+# The maker's web site as the release is told it: test values under the
+# reserved .invalid domain, which never resolves (the update check's tests
+# bring servers of their own). Every preset is built with them, so that the
+# release's clean builds can be compared with the tested ones byte for byte.
+web_host=www.quillet-release.invalid
+web_domain=quillet-release.invalid
+
 passed=0
 failed=0
 failures=()
@@ -61,7 +72,8 @@ stage() {
 
 build_and_test() {
   local preset=$1
-  cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" && ctest --preset "$preset"
+  cmake --preset "$preset" -DQUILLET_WEB_HOST="$web_host" -DQUILLET_WEB_DOMAIN="$web_domain" \
+    >/dev/null && cmake --build --preset "$preset" && ctest --preset "$preset"
 }
 
 # The 32- and 64-bit DLLs run the same deterministic render (written by the
@@ -78,7 +90,8 @@ compare_builds() {
 
 # The archives from clean builds, checked against the binaries tested here.
 release_and_check() {
-  bash scripts/release.sh && bash scripts/check-release.sh
+  bash scripts/release.sh --web-host "$web_host" --web-domain "$web_domain" &&
+    bash scripts/check-release.sh --web-host "$web_host" --web-domain "$web_domain"
 }
 
 stage format bash scripts/check-format.sh

@@ -16,8 +16,8 @@ seconds=${SECONDS_OF_AUDIO:-1}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake --preset bench -B "$build" >/dev/null
 fi
-cmake --build "$build" --target quillet-format-bench >/dev/null
-bench=$build/tools/bench/quillet-format-bench
+cmake --build "$build" --target quillet-vst3-bench >/dev/null
+bench=$build/tools/bench/quillet-vst3-bench
 command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1; }
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT

@@ -76,15 +76,26 @@ void IControl::SetGrayed(bool grayed) {
 
 bool IControl::HitTest(int x, int y) { return targetRect_.Contains(x, y); }
 
+double IControl::Clamped(double v) const {
+  if (v < clampLow_) return clampLow_;
+  if (v > clampHigh_) return clampHigh_;
+  return v;
+}
+
+bool IControl::StepValue(double delta) {
+  const double next = Clamped(Value() + delta);
+  if (next == Value()) return false;
+  SetValue(next);
+  MarkDirty(true);
+  return true;
+}
+
 void IControl::MarkDirty(bool pushToPlugin) {
   const double v = Value();
-  if (v < clampLow_) {
-    SetValue(clampLow_);
-  } else if (v > clampHigh_) {
-    SetValue(clampHigh_);
-  }
+  if (v != Clamped(v)) SetValue(Clamped(v));
   state_.fetch_or(kDirtyBit);
   if (!pushToPlugin || !plugin_ || paramIndex_ < 0) return;
+  if (graphics_) graphics_->BeforeControlPush(paramIndex_);
   plugin_->SetParameterFromEditor(paramIndex_, Value());
   plug::IParameter* param = Param();
   if (!param) return;

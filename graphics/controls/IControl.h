@@ -86,6 +86,10 @@ class IControl {
   // bound parameter from the value (the plug-in tells the host). pushToPlugin
   // is for the user-interface thread only; without it [any thread].
   virtual void MarkDirty(bool pushToPlugin);
+  // Adds delta to the value, clamped; pushes it like MarkDirty(true) when it
+  // changed. False, with nothing marked or pushed, when it did not (a wheel
+  // turned against the end of the range tells the host nothing). [main]
+  bool StepValue(double delta);
   // dirty = redraw; redraw = false, in one atomic step. [main]
   virtual void ClearDirty();
   virtual bool IsDirty() const;
@@ -139,6 +143,9 @@ class IControl {
  protected:
   static constexpr unsigned kDirtyBit = 1u;
   static constexpr unsigned kRedrawBit = 2u;
+
+  // v limited to the clamp range.
+  double Clamped(double v) const;
 
   int textEntryLength_ = 7;
   ITextStyle textStyle_;

@@ -32,8 +32,7 @@ void IFaderControl::MouseDrag(int x, int y, int dX, int dY, const IMouseState* s
 }
 
 void IFaderControl::MouseWheel(int x, int y, const IMouseState* state, int d) {
-  SetValue(Value() + WheelStep(state, d));
-  MarkDirty(true);
+  StepValue(WheelStep(state, d));
 }
 
 void IFaderControl::SnapToMouse(int x, int y) {

@@ -23,8 +23,7 @@ void IKnobControl::MouseDrag(int x, int y, int dX, int dY, const IMouseState* st
 }
 
 void IKnobControl::MouseWheel(int x, int y, const IMouseState* state, int d) {
-  SetValue(Value() + WheelStep(state, d));
-  MarkDirty(true);
+  StepValue(WheelStep(state, d));
 }
 
 }  // namespace graphics

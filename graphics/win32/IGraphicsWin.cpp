@@ -6,8 +6,9 @@
 
 #include <mutex>
 
-#include "lice/LICE_SysBitmap.h"
+#include "graphics/win32/ModuleHold.h"
 #include "lice/LICE_NeverDestroyed.h"
+#include "lice/LICE_SysBitmap.h"
 #include "plug/IPlugBase.h"
 
 namespace graphics {
@@ -40,7 +41,17 @@ IGraphicsWin::IGraphicsWin(plug::IPlugBase* plugin, HINSTANCE module, int width,
 
 IGraphicsWin::~IGraphicsWin() {
   DestroyEditorWindow(false);
+  ReleaseWindowsGone();
   delete[] customColours_;
+}
+
+void IGraphicsWin::ReleaseWindowsGone() {
+  ModuleHold::ReleasePending();
+  // A window closed from another thread outlived its count: the class it
+  // kept registered goes with the last one.
+  WindowClass& wc = TheWindowClass();
+  std::lock_guard<std::mutex> hold(wc.lock);
+  if (wc.openWindows == 0) UnregisterClassA(kWindowClass, module_);
 }
 
 int IGraphicsWin::OpenWindowCount() {
@@ -92,13 +103,18 @@ void* IGraphicsWin::OpenWindow(void* parentWindow) {
     if (--wc.openWindows == 0) UnregisterClassA(kWindowClass, module_);
     return nullptr;
   }
+  ModuleHold::Acquire(hwnd);
+  ReleaseWindowsGone();
   hwnd_.store(hwnd);
   MarkAllDirty();
   if (ShowsTooltips()) SetUpTooltips();
   return hwnd;
 }
 
-void IGraphicsWin::CloseWindow() { DestroyEditorWindow(true); }
+void IGraphicsWin::CloseWindow() {
+  DestroyEditorWindow(true);
+  ReleaseWindowsGone();
+}
 
 void IGraphicsWin::ForgetDestroyedWindow() {
   HWND hwnd = hwnd_.load();
@@ -199,6 +215,9 @@ LRESULT CALLBACK IGraphicsWin::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
     SetFocus(hwnd);
     return 0;
   }
+  // Every window of ours holds the library until its last message, also one
+  // its editor has let go of (closed from another thread).
+  if (msg == WM_NCDESTROY) ModuleHold::ReleaseLater(hwnd);
   IGraphicsWin* editor = EditorOf(hwnd);
   if (!editor) {
     if (msg == WM_TIMER) return 0;
@@ -210,12 +229,15 @@ LRESULT CALLBACK IGraphicsWin::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (entryWnd_ && editState_ == 1) {
     // The field has the focus: a click in the editor cancels it, and nothing
-    // else is handled (nothing is drawn while the user types).
+    // else is handled (nothing is drawn while the user types), but for the
+    // window's closing and destruction and the end of a lost press.
     if (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN) {
       editState_ = 3;
       return 0;
     }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const bool passes =
+        msg == WM_CLOSE || msg == WM_NCDESTROY || msg == WM_CAPTURECHANGED || msg == WM_CANCELMODE;
+    if (!passes) return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   switch (msg) {
     case WM_SETFOCUS:
@@ -233,7 +255,9 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       return 0;
     }
     case WM_CLOSE:
-      CloseWindow();
+      // Not CloseWindow: that one gives back library references, which only a
+      // call from the host may.
+      DestroyEditorWindow(true);
       return 0;
     case WM_NCDESTROY:
       // The host destroyed its window, and ours with it, without closing the
@@ -285,6 +309,16 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       }
       return 0;
     }
+    case WM_CAPTURECHANGED:
+      // Our own release gives the capture to nobody and ends nothing more.
+      if (reinterpret_cast<HWND>(lParam) != hwnd) OnMouseCaptureLost();
+      return 0;
+    case WM_CANCELMODE:
+      // The system ends modes such as a capture (a dialog appears, the user
+      // switches tasks).
+      OnMouseCaptureLost();
+      if (GetCapture() == hwnd) ReleaseCapture();
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
@@ -300,10 +334,13 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       return 0;
     }
     case WM_LBUTTONUP:
-    case WM_RBUTTONUP: {
-      ReleaseCapture();
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      // The release first: letting go of the capture then finds the press
+      // over (WM_CAPTURECHANGED).
       const IMouseState state = MouseState(wParam);
       OnMouseUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &state);
+      if (GetCapture() == hwnd) ReleaseCapture();
       return 0;
     }
     case WM_LBUTTONDBLCLK: {
@@ -318,7 +355,7 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       }
       RECT r;
       GetWindowRect(hwnd, &r);
-      const int d = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+      const int d = WheelSteps(GET_WHEEL_DELTA_WPARAM(wParam));
       const IMouseState state = MouseState(GET_KEYSTATE_WPARAM(wParam));
       OnMouseWheel(GET_X_LPARAM(lParam) - r.left, GET_Y_LPARAM(lParam) - r.top, &state, d);
       return 0;
@@ -345,6 +382,15 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
+}
+
+int IGraphicsWin::WheelSteps(int delta) {
+  // A turn the other way starts afresh: what was left over pointed back.
+  if ((delta > 0 && wheelRemainder_ < 0) || (delta < 0 && wheelRemainder_ > 0)) wheelRemainder_ = 0;
+  wheelRemainder_ += delta;
+  const int steps = wheelRemainder_ / WHEEL_DELTA;
+  wheelRemainder_ -= steps * WHEEL_DELTA;
+  return steps;
 }
 
 void IGraphicsWin::OnKeyDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -14,9 +14,18 @@
 //   the field has the focus the editor draws nothing; while a field is open it
 //   draws at most on every second tick (state 2).
 //
+// MOUSE
+//   A press captures the mouse until its release; the middle button clicks
+//   (press and release reach the controls) but never drags. A capture the
+//   system takes away (WM_CAPTURECHANGED to another window, WM_CANCELMODE)
+//   ends the press at once. Smooth wheels and touchpads send turns of less
+//   than a notch (WHEEL_DELTA): they add up, and only whole steps reach the
+//   controls.
+//
 // Everything here runs on the thread that opened the window, the host's
 // user-interface thread. Only GetWindow/IsWindowOpen may be asked from any
-// thread.
+// thread; a host that closes from another thread gets the window closed by a
+// posted message, and the window holds the library until then (ModuleHold).
 #pragma once
 
 #include <windows.h>
@@ -78,6 +87,12 @@ class IGraphicsWin : public IGraphics {
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleEntryMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void OnTimer();
+  // Whole wheel steps from a wheel message's delta; the remainder is kept for
+  // the next message.
+  int WheelSteps(int delta);
+  // The host's call gives back what windows that are gone held (ModuleHold)
+  // and the window class once no window is left.
+  void ReleaseWindowsGone();
   void OnKeyDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   // Commits (with) or drops the open field's text and destroys the field.
   void EndTextEntry(bool commit);
@@ -100,6 +115,7 @@ class IGraphicsWin : public IGraphics {
   WNDPROC entryPreviousProc_ = nullptr;
   HFONT entryFont_ = nullptr;
   int editState_ = 0;
+  int wheelRemainder_ = 0;
   bool menuOpen_ = false;
   bool tooltipShown_ = false;
   int tooltipIndex_ = -1;

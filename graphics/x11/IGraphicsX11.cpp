@@ -42,6 +42,13 @@ IGraphicsX11::IGraphicsX11(plug::IPlugBase* plugin, int width, int height, int f
 
 IGraphicsX11::~IGraphicsX11() { DestroyEditorWindow(false); }
 
+bool IGraphicsX11::Viewable() const {
+  XWindowAttributes attributes;
+  return display_ && window_.load() &&
+         XGetWindowAttributes(display_->Get(), window_.load(), &attributes) &&
+         attributes.map_state == IsViewable;
+}
+
 bool IGraphicsX11::OnOwnThread() const {
   return ownerThread_ == static_cast<unsigned long>(pthread_self());
 }
@@ -294,6 +301,14 @@ void IGraphicsX11::HandleEditorEvent(XEvent* event) {
       PassKeyToHost(&event->xkey);
       break;
     case LeaveNotify:
+      // The server took the press's grab away (another grab replaced ours,
+      // or our window became unviewable under the drag, which it reports as
+      // an ordinary leave): the release will go elsewhere, so the press ends
+      // here. A drag that merely leaves the window keeps its grab.
+      if (buttonHeld_ && (event->xcrossing.mode != NotifyNormal || !Viewable())) {
+        buttonHeld_ = false;
+        OnMouseCaptureLost();
+      }
       // Leaving for a child (the text field) or while a button is held (the
       // drag goes on) is no mouse-out.
       if (event->xcrossing.detail != NotifyInferior && event->xcrossing.mode == NotifyNormal &&
@@ -356,8 +371,10 @@ void IGraphicsX11::OnButtonPress(XButtonEvent* event) {
 }
 
 void IGraphicsX11::OnButtonRelease(XButtonEvent* event) {
-  if (event->button != Button1 && event->button != Button3) return;
-  buttonHeld_ = false;
+  // The middle button's press reached the controls (it clicks but does not
+  // drag): its release ends that press like the others.
+  if (event->button != Button1 && event->button != Button2 && event->button != Button3) return;
+  if (event->button != Button2) buttonHeld_ = false;
   const IMouseState state = MouseState(event->state, 0, event->button);
   OnMouseUp(event->x, event->y, &state);
   if (event->x < 0 || event->y < 0 || event->x >= width_ || event->y >= height_) OnMouseOut();
@@ -368,6 +385,11 @@ void IGraphicsX11::OnMotion(XMotionEvent* event) {
   if (event->state & (Button1Mask | Button3Mask)) {
     if (buttonHeld_ && !entry_) OnMouseDrag(event->x, event->y, &state);
     return;
+  }
+  if (buttonHeld_) {
+    // No button is down any more, and we never saw the release.
+    buttonHeld_ = false;
+    OnMouseCaptureLost();
   }
   OnMouseOver(event->x, event->y, &state);
 }

@@ -27,8 +27,12 @@
 //
 // MOUSE
 //   The X server holds the pointer for the window while a button is down, so
-//   a drag that leaves the window stays with the control. A second left press
-//   within kDoubleClickMs and kDoubleClickPx of the first is a double click.
+//   a drag that leaves the window stays with the control. When the server
+//   lets go of it early (the window became unviewable under the drag, or a
+//   grab replaced ours) the press ends at once, as on a lost capture on
+//   Windows. A second left press within kDoubleClickMs and kDoubleClickPx of
+//   the first is a double click. The middle button clicks (press and
+//   release reach the controls) but never drags.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -126,6 +130,8 @@ class IGraphicsX11 : public IGraphics {
   // No window from now on; the connection closes unless a modal loop runs.
   void ForgetWindow();
   bool OnOwnThread() const;
+  // The editor window is mapped and so are all its ancestors.
+  bool Viewable() const;
 
   X11Display* display_ = nullptr;  // owned, while a window is open
   std::atomic<Window> window_{0};

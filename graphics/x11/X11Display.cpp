@@ -2,6 +2,7 @@
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <dlfcn.h>
 #include <poll.h>
 #include <time.h>
 
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "lice/LICE_IBitmap.h"
@@ -25,6 +27,13 @@ constexpr int kConnectRetryMs = 20;
 // own connections and hands every other one to the handler it replaced, so a
 // host's toolkit keeps its own error handling. It is installed while any of
 // our connections is open.
+//
+// Another library may install its handler on top of ours meanwhile and keep
+// the address of ours to chain to (or put ours back later). Then ours cannot
+// be taken out, and the library must never leave memory: the host would call
+// into unmapped code at its next X error. So when the last connection closes
+// with a foreign handler on top, the library keeps itself loaded for the life
+// of the process, and ours goes on handing every error to the one before it.
 struct ErrorRegistry {
   std::mutex lock;
   struct Entry {
@@ -32,7 +41,16 @@ struct ErrorRegistry {
     int errors;
   };
   std::vector<Entry> entries;
+  // The handler ours replaced when it was last installed, and the one it
+  // replaced the first time. They differ when ours went in on top of a
+  // library that chains back to ours: a call that comes back through that
+  // chain goes on to the first one, never round again.
   XErrorHandler previous = nullptr;
+  XErrorHandler first = nullptr;
+  bool pinned = false;
+  // The threads inside a call to `previous` (no thread-local storage: that
+  // would tie the library to the dynamic loader's own).
+  std::thread::id forwarding[8];
 };
 // Never destroyed: a host's handler chain may still reach ours late in the
 // process's exit.
@@ -40,7 +58,9 @@ ErrorRegistry& Errors() { return LICE_NeverDestroyed<ErrorRegistry>(); }
 
 int OnXError(Display* display, XErrorEvent* event) {
   ErrorRegistry& registry = Errors();
-  XErrorHandler previous;
+  const std::thread::id self = std::this_thread::get_id();
+  XErrorHandler next;
+  std::thread::id* slot = nullptr;
   {
     std::lock_guard<std::mutex> hold(registry.lock);
     for (ErrorRegistry::Entry& e : registry.entries) {
@@ -49,15 +69,44 @@ int OnXError(Display* display, XErrorEvent* event) {
         return 0;
       }
     }
-    previous = registry.previous;
+    bool again = false;
+    for (std::thread::id& t : registry.forwarding) {
+      if (t == self) again = true;
+      if (!slot && t == std::thread::id()) slot = &t;
+    }
+    next = again ? registry.first : registry.previous;
+    if (again) slot = nullptr;
+    if (slot) *slot = self;
   }
-  return previous && previous != OnXError ? previous(display, event) : 0;
+  const int result = next && next != OnXError ? next(display, event) : 0;
+  if (slot) {
+    std::lock_guard<std::mutex> hold(registry.lock);
+    *slot = std::thread::id();
+  }
+  return result;
+}
+
+// Keeps the library that holds OnXError loaded until the process ends.
+void KeepLibraryLoaded(ErrorRegistry& registry) {
+  if (registry.pinned) return;
+  Dl_info info = {};
+  if (!dladdr(reinterpret_cast<void*>(&OnXError), &info) || !info.dli_fname) return;
+  // A reference that is never given back, on a library that is already
+  // loaded: dlclose can no longer unmap it.
+  if (dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE)) registry.pinned = true;
 }
 
 void Register(Display* display) {
   ErrorRegistry& registry = Errors();
   std::lock_guard<std::mutex> hold(registry.lock);
-  if (registry.entries.empty()) registry.previous = XSetErrorHandler(OnXError);
+  if (registry.entries.empty()) {
+    const XErrorHandler replaced = XSetErrorHandler(OnXError);
+    // Ours may still be installed, put back by a library that chained to it
+    // after our last connection closed: the handler before it stays ours to
+    // call.
+    if (replaced != OnXError) registry.previous = replaced;
+    if (!registry.first) registry.first = registry.previous;
+  }
   registry.entries.push_back(ErrorRegistry::Entry{display, 0});
 }
 
@@ -72,10 +121,11 @@ void Unregister(Display* display) {
   // Nothing of ours stays on the heap once the last connection is gone.
   std::vector<ErrorRegistry::Entry>().swap(registry.entries);
   // Put the previous handler back, unless someone installed one after ours:
-  // that one stays (and may still chain to ours, which stays harmless).
+  // that one stays and may chain to ours, which must stay callable.
   XErrorHandler current = XSetErrorHandler(registry.previous);
-  if (current != OnXError) XSetErrorHandler(current);
-  registry.previous = nullptr;
+  if (current == OnXError) return;
+  XSetErrorHandler(current);
+  KeepLibraryLoaded(registry);
 }
 
 bool VisualFits(Display* display, int screen) {

@@ -67,19 +67,24 @@ void Frame(LICE_IBitmap* b, int x, int y, int w, int h, LICE_pixel colour) {
 
 X11MessageBox::X11MessageBox(IGraphicsX11* editor, const char* text, const char* caption, int type)
     : editor_(editor), caption_(caption ? caption : ""), font_(new X11Font(kFontFace, kFontPx)) {
-  // Lines at CR, LF or CR LF.
+  // Lines at CR, LF or CR LF, runs at tabs.
   const char* p = text ? text : "";
-  std::string line;
+  std::vector<std::string> runs(1);
   for (; *p; ++p) {
     if (*p == '\r' || *p == '\n') {
-      lines_.push_back(line);
-      line.clear();
+      lines_.push_back(runs);
+      runs.assign(1, std::string());
       if (*p == '\r' && p[1] == '\n') ++p;
+    } else if (*p == '\t') {
+      runs.push_back(std::string());
     } else {
-      line += *p;
+      runs.back() += *p;
     }
   }
-  lines_.push_back(line);
+  lines_.push_back(runs);
+  // The average character width, as Windows measures its tab stops in it.
+  const char* alphabet = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  tabPx_ = std::max(1, kTabStopChars * ((font_->TextWidth(alphabet) + 26) / 52));
   for (const Label& label : ButtonsOf(type))
     buttons_.push_back(Button{label.text, label.answer, 0, 0, kButtonW, kButtonH});
 }
@@ -104,7 +109,11 @@ int X11MessageBox::Run() {
   if (!display) return 0;
   Display* d = display->Get();
   int textW = kMinTextW;
-  for (const std::string& line : lines_) textW = std::max(textW, font_->TextWidth(line.c_str()));
+  for (const std::vector<std::string>& runs : lines_) {
+    int end = 0;
+    RunStarts(runs, &end);
+    textW = std::max(textW, end);
+  }
   const int lineH = font_->LineHeight();
   const int buttonsW = static_cast<int>(buttons_.size()) * (kButtonW + kButtonGap) - kButtonGap;
   const int w = std::max(textW, buttonsW) + 2 * kMargin;
@@ -163,6 +172,20 @@ int X11MessageBox::Run() {
   const int answer = answer_;
   Abandon();
   return answer;
+}
+
+std::vector<int> X11MessageBox::RunStarts(const std::vector<std::string>& runs, int* end) const {
+  std::vector<int> starts;
+  int x = 0;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    // Every run after the first begins at the first tab stop past the text
+    // before it.
+    if (i > 0) x = (x / tabPx_ + 1) * tabPx_;
+    starts.push_back(x);
+    x += font_->TextWidth(runs[i].c_str());
+  }
+  *end = x;
+  return starts;
 }
 
 int X11MessageBox::ButtonAt(int x, int y) const {
@@ -258,9 +281,13 @@ void X11MessageBox::Paint() {
   LICE_FillRect(b, 0, 0, b->Width(), b->Height(), kBackground, 1.0f, LICE_BLIT_MODE_COPY);
   const int lineH = font_->LineHeight();
   int y = kMargin;
-  for (const std::string& line : lines_) {
-    const LICE_Rect at = {kMargin, y, b->Width() - kMargin, y + lineH};
-    font_->Draw(b, line.c_str(), at, 0, kText);
+  for (const std::vector<std::string>& runs : lines_) {
+    int end = 0;
+    const std::vector<int> starts = RunStarts(runs, &end);
+    for (size_t i = 0; i < runs.size(); ++i) {
+      const LICE_Rect at = {kMargin + starts[i], y, b->Width() - kMargin, y + lineH};
+      font_->Draw(b, runs[i].c_str(), at, 0, kText);
+    }
     y += lineH;
   }
   for (size_t i = 0; i < buttons_.size(); ++i) {

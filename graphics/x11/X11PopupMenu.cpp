@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "graphics/x11/IGraphicsX11.h"
 #include "graphics/x11/X11Display.h"
@@ -82,6 +83,14 @@ IMenu* X11PopupMenu::Run(int rootX, int rootY) {
   if (levels_.empty()) return nullptr;
   Display* d = display->Get();
   const Window grabWindow = levels_[0]->window;
+  // Where the pointer is, and whether the press that opened the menu is
+  // still down, as the menu appears.
+  Window rootReturn = 0, childReturn = 0;
+  int windowX = 0, windowY = 0;
+  unsigned buttons = 0;
+  if (XQueryPointer(d, display->Root(), &rootReturn, &childReturn, &openX_, &openY_, &windowX,
+                    &windowY, &buttons))
+    openingPressHeld_ = (buttons & (Button1Mask | Button2Mask | Button3Mask)) != 0;
   // Another client may hold the pointer for a moment (the host's own press);
   // the menu works without the grabs too, only less well.
   for (int attempt = 0; attempt < 20; ++attempt) {
@@ -257,7 +266,18 @@ void X11PopupMenu::Choose(size_t level, int item) {
   done_ = true;
 }
 
-void X11PopupMenu::OnMotion(int rootX, int rootY) {
+void X11PopupMenu::OnMotion(XMotionEvent* event) {
+  const int rootX = event->x_root;
+  const int rootY = event->y_root;
+  if (openingPressHeld_) {
+    if (!(event->state & (Button1Mask | Button2Mask | Button3Mask))) {
+      // The opening press ended where we did not see it.
+      openingPressHeld_ = false;
+    } else if (std::abs(rootX - openX_) >= kDeliberateMovePx ||
+               std::abs(rootY - openY_) >= kDeliberateMovePx) {
+      dragged_ = true;
+    }
+  }
   size_t l = 0;
   int item = -1;
   if (!Find(rootX, rootY, &l, &item)) return;
@@ -270,6 +290,37 @@ void X11PopupMenu::OnMotion(int rootX, int rootY) {
     Paint(level);
   }
   if (!subMenuOfItemOpen && item >= 0) OpenHighlightedSubMenu(-1);
+}
+
+void X11PopupMenu::OnPress(XButtonEvent* event) {
+  // The wheel scrolls nothing here.
+  if (event->button != Button1 && event->button != Button2 && event->button != Button3) return;
+  size_t l = 0;
+  int item = -1;
+  if (!Find(event->x_root, event->y_root, &l, &item)) {
+    done_ = true;
+    return;
+  }
+  openingPressHeld_ = false;
+  pressInMenu_ = true;
+}
+
+void X11PopupMenu::OnRelease(XButtonEvent* event) {
+  if (event->button != Button1 && event->button != Button2 && event->button != Button3) return;
+  size_t l = 0;
+  int item = -1;
+  const bool overMenu = Find(event->x_root, event->y_root, &l, &item);
+  bool mayChoose = false;
+  if (openingPressHeld_) {
+    openingPressHeld_ = false;
+    // Press-drag-release: dragged off every level, the user gave up.
+    if (dragged_ && !overMenu) done_ = true;
+    mayChoose = dragged_;
+  } else if (pressInMenu_) {
+    pressInMenu_ = false;
+    mayChoose = true;
+  }
+  if (mayChoose && overMenu && item >= 0 && Choosable(levels_[l]->menu, item)) Choose(l, item);
 }
 
 void X11PopupMenu::OnKey(XKeyEvent* event) {
@@ -309,22 +360,14 @@ void X11PopupMenu::HandleEvent(XEvent* event) {
   if (levels_.empty()) return;
   switch (event->type) {
     case MotionNotify:
-      OnMotion(event->xmotion.x_root, event->xmotion.y_root);
+      OnMotion(&event->xmotion);
       break;
-    case ButtonPress: {
-      size_t l = 0;
-      int item = -1;
-      if (!Find(event->xbutton.x_root, event->xbutton.y_root, &l, &item)) done_ = true;
+    case ButtonPress:
+      OnPress(&event->xbutton);
       break;
-    }
-    case ButtonRelease: {
-      size_t l = 0;
-      int item = -1;
-      if (Find(event->xbutton.x_root, event->xbutton.y_root, &l, &item) && item >= 0 &&
-          Choosable(levels_[l]->menu, item))
-        Choose(l, item);
+    case ButtonRelease:
+      OnRelease(&event->xbutton);
       break;
-    }
     case KeyPress:
       OnKey(&event->xkey);
       break;

@@ -54,7 +54,7 @@ void IVmPresetMenu::MouseDown(int x, int y, const graphics::IMouseState* state) 
     if (item < static_cast<int>(names.size())) {
       quillet_->SelectPreset(item);
     } else {
-      quillet_->MakeFactoryPreset(quillet_->GetCurrentPresetIdx());
+      quillet_->ResetCurrentPreset();
     }
   }
   for (int i = 0; i < gui->NControls(); ++i) gui->GetControl(i)->MarkDirty(false);

@@ -89,7 +89,14 @@ TEST_P(AudioPaths, AllocateNothingAfterASampleRateChangeOnceReset) {
   }
 }
 
+#if defined(_WIN32)
 INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
-                         ::testing::Values(&MakeVst2AudioPath, &MakeVst3AudioPath));
+                         ::testing::Values(&MakeVst2AudioPath, &MakeClapAudioPath,
+                                           &MakeVst3AudioPath));
+#else
+INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
+                         ::testing::Values(&MakeVst2AudioPath, &MakeClapAudioPath,
+                                           &MakeVst3AudioPath, &MakeLv2AudioPath));
+#endif
 
 }  // namespace alloc_test

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "EditorFixture.h"
 
@@ -105,6 +106,40 @@ TEST(ShippedEditorLibrary, IsGoneAfterItsUnload) {
   ASSERT_TRUE(window.open(&plugin, 0, 0, &error)) << error;
   window.close();
   plugin.unload();
+  EXPECT_EQ(PluginModule(), nullptr);
+}
+
+TEST(ShippedEditorLibrary, StaysLoadedWhileAWindowOfItsOwnExists) {
+  {
+    vsthost::PluginHost plugin;
+    std::string error;
+    ASSERT_EQ(plugin.load(QUILLET_PLUGIN_PATH, &error), vsthost::LoadStatus::kLoaded) << error;
+    EditorWindow window;
+    ASSERT_TRUE(window.open(&plugin, 0, 0, &error)) << error;
+    EditorWindow::pump(100);
+    HWND editor = static_cast<HWND>(window.editorWindow());
+    // A host that closes the editor from another thread, then closes the
+    // instance and unloads the library before its interface thread has run
+    // the close the editor posted to its window.
+    std::thread closer([&plugin] { plugin.dispatch(vst::effEditClose); });
+    closer.join();
+    plugin.unload();
+    EXPECT_NE(PluginModule(), nullptr);
+    EXPECT_TRUE(IsWindow(editor));
+    EditorWindow::pump(100);  // the posted close runs in the library's code
+    EXPECT_FALSE(IsWindow(editor));
+  }
+  // The next call of a host into the library gives the window's hold back:
+  // then the library goes with its unload.
+  {
+    vsthost::PluginHost plugin;
+    std::string error;
+    ASSERT_EQ(plugin.load(QUILLET_PLUGIN_PATH, &error), vsthost::LoadStatus::kLoaded) << error;
+    EditorWindow window;
+    ASSERT_TRUE(window.open(&plugin, 0, 0, &error)) << error;
+    window.close();
+    plugin.unload();
+  }
   EXPECT_EQ(PluginModule(), nullptr);
 }
 

@@ -159,5 +159,39 @@ TEST_F(ShippedX11Editor, TwoInstancesHaveAnEditorEachAndCloseApart) {
   EXPECT_NE(Pixels(30, 166, 94, 230), before);
 }
 
+// The host's own X error handler, and another library's that went in on top
+// of the editor's while the editor was open and chains to it.
+int gHostErrors = 0;
+XErrorHandler gChainedTo = nullptr;
+int HostErrorHandler(Display*, XErrorEvent*) {
+  ++gHostErrors;
+  return 0;
+}
+int ChainingErrorHandler(Display* d, XErrorEvent* e) { return gChainedTo ? gChainedTo(d, e) : 0; }
+
+TEST(ShippedEditorLibraryX11, AnXErrorAfterTheUnloadStillReachesTheHostsHandler) {
+  Display* host = Look();
+  const XErrorHandler before = XSetErrorHandler(HostErrorHandler);
+  {
+    vsthost::PluginHost plugin;
+    std::string error;
+    ASSERT_EQ(plugin.load(QUILLET_PLUGIN_PATH, &error), vsthost::LoadStatus::kLoaded) << error;
+    EditorWindow window;
+    ASSERT_TRUE(window.open(&plugin, 0, 0, &error)) << error;
+    EditorWindow::pump(50);
+    gChainedTo = XSetErrorHandler(ChainingErrorHandler);
+    window.close();
+    plugin.unload();
+  }
+  // A request on the host's own connection that fails: the handler chain
+  // runs through whatever the editor left of itself.
+  gHostErrors = 0;
+  XWindowAttributes attributes;
+  XGetWindowAttributes(host, 0x7FFFFFF, &attributes);
+  XSync(host, False);
+  EXPECT_EQ(gHostErrors, 1);
+  XSetErrorHandler(before);
+}
+
 }  // namespace
 }  // namespace e2e_editor

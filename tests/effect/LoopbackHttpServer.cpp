@@ -49,9 +49,22 @@ void LoopbackHttpServer::Serve() {
     requests_.fetch_add(1);
     if (behaviour_ == Behaviour::kSilent) {
       while (!stop_.load()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    } else if (behaviour_ == Behaviour::kTrickle) {
+      // Always a byte before any time-out of a single step: only a bound on
+      // the whole wait ends this.
+      const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body_;
+      for (int ms = 0, i = 0; ms < kTrickleForMs && !stop_.load(); ms += kTrickleMs, ++i) {
+        const char byte =
+            static_cast<size_t>(i) < reply.size() ? reply[static_cast<size_t>(i)] : ' ';
+        if (SendSome(client, &byte, 1) <= 0) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kTrickleMs));
+      }
     } else {
-      const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                                std::to_string(body_.size()) + "\r\n\r\n" + body_;
+      const std::string cache =
+          behaviour_ == Behaviour::kReplyCacheable ? "Cache-Control: public, max-age=3600\r\n" : "";
+      const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n" + cache +
+                                "Content-Length: " + std::to_string(body_.size()) + "\r\n\r\n" +
+                                body_;
       size_t sent = 0;
       while (sent < reply.size()) {
         const int n = SendSome(client, reply.data() + sent, static_cast<int>(reply.size() - sent));

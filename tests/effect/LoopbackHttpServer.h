@@ -1,7 +1,9 @@
 // A tiny HTTP server for the update-check tests, on the loopback interface
 // only and on a port the system picks: it answers every request with a fixed
-// body, or accepts and never answers. It serves on a thread of its own until
-// it is destroyed.
+// body (also as a reply any cache may keep for an hour), accepts and never
+// answers, or trickles its answer a byte every kTrickleMs (headers, the
+// body, then blanks, for kTrickleForMs at most). It serves on a thread of its
+// own until it is destroyed.
 #pragma once
 
 #include <atomic>
@@ -14,7 +16,9 @@ namespace effect_test {
 
 class LoopbackHttpServer {
  public:
-  enum class Behaviour { kReply, kSilent };
+  enum class Behaviour { kReply, kReplyCacheable, kSilent, kTrickle };
+  static constexpr int kTrickleMs = 50;
+  static constexpr int kTrickleForMs = 20000;
 
   explicit LoopbackHttpServer(std::string body, Behaviour behaviour = Behaviour::kReply);
   ~LoopbackHttpServer();

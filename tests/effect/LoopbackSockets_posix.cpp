@@ -24,6 +24,20 @@ intptr_t ListenOnLoopback(int* port) {
   return fd;
 }
 
+intptr_t BindDatagram(const char* address, int port) {
+  const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  sockaddr_in at = {};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(static_cast<uint16_t>(port));
+  if (inet_pton(AF_INET, address, &at.sin_addr) != 1 ||
+      bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 bool SocketReadable(intptr_t socket, int ms) {
   pollfd p = {static_cast<int>(socket), POLLIN, 0};
   return poll(&p, 1, ms) == 1;

@@ -37,6 +37,22 @@ intptr_t ListenOnLoopback(int* port) {
   return From(fd);
 }
 
+intptr_t BindDatagram(const char* address, int port) {
+  static WinsockUse winsock;
+  SOCKET fd = socket(AF_INET, SOCK_DGRAM, 0);
+  if (fd == INVALID_SOCKET) return -1;
+  sockaddr_in at = {};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(static_cast<u_short>(port));
+  at.sin_addr.s_addr = inet_addr(address);
+  if (at.sin_addr.s_addr == INADDR_NONE ||
+      bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
+    closesocket(fd);
+    return -1;
+  }
+  return From(fd);
+}
+
 bool SocketReadable(intptr_t socket, int ms) {
   fd_set set;
   FD_ZERO(&set);

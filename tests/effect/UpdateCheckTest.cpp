@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <string>
 #include <vector>
 
 #include "LoopbackHttpServer.h"
+#include "LoopbackSockets.h"
 #include "plug/IPlugEditor.h"
 
 namespace {
@@ -84,13 +87,20 @@ TEST(UpdateReply, NoReplyAnHtmlPageOrAnEndlessReplyAreErrors) {
   EXPECT_EQ(none.text, "An error occurred while contacting vellum-music.example.");
   EXPECT_EQ(none.title, "Check Online for Update");
   EXPECT_EQ(none.messageBoxType, kErrorIcon);
+  // A number of a thousand digits is no version either.
   for (const UpdateVerdict& v :
-       {Judge("<html><body>404</body></html>"), Judge("2000<br>"), Judge("9999", true)}) {
+       {Judge("<html><body>404</body></html>"), Judge("2000<br>"), Judge("9999", true),
+        Judge(std::string(1000, '9')), Judge("-" + std::string(10, '1'))}) {
     EXPECT_EQ(v.status, UpdateVerdict::kInvalidReply);
     EXPECT_EQ(v.text, "Invalid call to vellum-music.example.");
     EXPECT_EQ(v.messageBoxType, kErrorIcon);
     EXPECT_FALSE(v.offerDownload);
   }
+}
+
+TEST(UpdateReply, NineDigitsAreStillANumber) {
+  EXPECT_EQ(Judge("999999999").text, NewVersionText("9.9.9999999"));
+  EXPECT_EQ(Judge("-999999999").text, "Your version is up to date.");
 }
 
 TEST(UpdateServer, AddressesCarryAPortOtherThan80) {
@@ -148,10 +158,20 @@ class UpdateCheck : public ::testing::Test {
     return s;
   }
   int Run(const effect::UpdateServer& server) {
-    return effect::RunUpdateCheck(&editor_, Quillet(), server);
+    const auto start = std::chrono::steady_clock::now();
+    const int status = effect::RunUpdateCheck(&editor_, Quillet(), server);
+    waitedMs_ = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - start)
+                    .count();
+    return status;
   }
   ScriptedEditor editor_;
+  long long waitedMs_ = 0;
 };
+
+// How much later than its bound a check may end: the bound is on the wait
+// for the network, not on the test machine's scheduling.
+constexpr long long kLateMs = 1500;
 
 TEST_F(UpdateCheck, AsksOnceWithOurAgentAndPathAndReportsUpToDate) {
   LoopbackHttpServer server("1102");
@@ -161,6 +181,9 @@ TEST_F(UpdateCheck, AsksOnceWithOurAgentAndPathAndReportsUpToDate) {
   const std::string request = server.LastRequest();
   EXPECT_EQ(request.rfind("GET /music/version/?file=quillet HTTP/1.", 0), 0u) << request;
   EXPECT_NE(request.find("User-Agent: Quillet\r\n"), std::string::npos) << request;
+  // The server and every proxy on the way are asked for a fresh answer.
+  EXPECT_NE(request.find("Cache-Control: no-cache\r\n"), std::string::npos) << request;
+  EXPECT_NE(request.find("Pragma: no-cache\r\n"), std::string::npos) << request;
   ASSERT_EQ(editor_.boxes.size(), 1u);
   EXPECT_EQ(editor_.boxes[0].text, "Your version is up to date.");
   EXPECT_EQ(editor_.boxes[0].title, "Check Online for Update");
@@ -168,18 +191,30 @@ TEST_F(UpdateCheck, AsksOnceWithOurAgentAndPathAndReportsUpToDate) {
   EXPECT_TRUE(editor_.urls.empty());
 }
 
-TEST_F(UpdateCheck, YesToANewVersionOpensTheDownloadPageAndNoOpensNothing) {
+TEST_F(UpdateCheck, AReplyCachesMayKeepIsAskedForAgainEveryTime) {
+  LoopbackHttpServer server("1102", LoopbackHttpServer::Behaviour::kReplyCacheable);
+  const effect::UpdateServer at = Loopback(server.Port());
+  EXPECT_EQ(Run(at), 0);
+  EXPECT_EQ(Run(at), 0);
+  EXPECT_EQ(server.Requests(), 2);
+  ASSERT_EQ(editor_.boxes.size(), 2u);
+  EXPECT_EQ(editor_.boxes[1].text, "Your version is up to date.");
+}
+
+TEST_F(UpdateCheck, OnlyYesToANewVersionOpensTheDownloadPage) {
   LoopbackHttpServer server("1103\r\n");
   const effect::UpdateServer at = Loopback(server.Port());
-  editor_.answers = {kNo, kYes};
-  EXPECT_EQ(Run(at), 0);
+  // No, a box that failed (0, also when the editor went away under it) and
+  // any other answer open nothing.
+  editor_.answers = {kNo, 0, 1, kYes};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Run(at), 0);
   EXPECT_TRUE(editor_.urls.empty());
   EXPECT_EQ(Run(at), 0);
-  ASSERT_EQ(editor_.boxes.size(), 2u);
-  EXPECT_EQ(editor_.boxes[1].title, "New Version of Quillet Detected");
-  EXPECT_EQ(editor_.boxes[1].type, kYesNo);
-  EXPECT_NE(editor_.boxes[1].text.find("\tNew version: \t1.1.3\r\n\n"), std::string::npos);
-  EXPECT_NE(editor_.boxes[1].text.find("go to " + at.WebSite() + " to get"), std::string::npos);
+  ASSERT_EQ(editor_.boxes.size(), 4u);
+  EXPECT_EQ(editor_.boxes[3].title, "New Version of Quillet Detected");
+  EXPECT_EQ(editor_.boxes[3].type, kYesNo);
+  EXPECT_NE(editor_.boxes[3].text.find("\tNew version: \t1.1.3\r\n\n"), std::string::npos);
+  EXPECT_NE(editor_.boxes[3].text.find("go to " + at.WebSite() + " to get"), std::string::npos);
   EXPECT_EQ(editor_.urls, (std::vector<std::string>{at.WebSite() + "/music/vst.html"}));
 }
 
@@ -215,11 +250,44 @@ TEST_F(UpdateCheck, NoServerIsAContactError) {
   ExpectOneContactError(editor_);
 }
 
-TEST_F(UpdateCheck, ASilentServerIsEndedByTheTimeOut) {
+TEST_F(UpdateCheck, ASilentServerIsEndedByTheWholeWait) {
   LoopbackHttpServer silent("", LoopbackHttpServer::Behaviour::kSilent);
-  EXPECT_EQ(Run(Loopback(silent.Port())), UpdateVerdict::kNoReply);
+  effect::UpdateServer at = Loopback(silent.Port());
+  at.waitMs = 1000;
+  EXPECT_EQ(Run(at), UpdateVerdict::kNoReply);
   EXPECT_EQ(silent.Requests(), 1);
+  EXPECT_LT(waitedMs_, at.waitMs + kLateMs);
   ExpectOneContactError(editor_);
+}
+
+TEST_F(UpdateCheck, AServerThatTricklesIsEndedByTheWholeWait) {
+  // A byte every 50 ms keeps every single step alive; the reply it has begun
+  // ("1103" and blanks) is no reply when the wait ends before it.
+  LoopbackHttpServer trickling("1103", LoopbackHttpServer::Behaviour::kTrickle);
+  effect::UpdateServer at = Loopback(trickling.Port());
+  at.waitMs = 1500;
+  EXPECT_EQ(Run(at), UpdateVerdict::kNoReply);
+  EXPECT_LT(waitedMs_, at.waitMs + kLateMs);
+  ExpectOneContactError(editor_);
+}
+
+// Runs only under tests/effect/dead-name-server.sh, which gives the program
+// a name server at QUILLET_DEAD_NAME_SERVER (port 53) that it must serve
+// itself: it listens and never answers.
+TEST_F(UpdateCheck, ADeadNameServerIsEndedByTheWholeWait) {
+  const char* nameServer = std::getenv("QUILLET_DEAD_NAME_SERVER");
+  if (!nameServer) GTEST_SKIP() << "needs tests/effect/dead-name-server.sh";
+  const intptr_t listener = effect_test::BindDatagram(nameServer, 53);
+  ASSERT_GE(listener, 0) << nameServer;
+  effect::UpdateServer at = Loopback(80);
+  at.host = "update.quillet-check.test";
+  at.waitMs = 1500;
+  EXPECT_EQ(Run(at), UpdateVerdict::kNoReply);
+  // The look-up did ask the dead server, and was given up in time.
+  EXPECT_TRUE(effect_test::SocketReadable(listener, 0));
+  EXPECT_LT(waitedMs_, at.waitMs + kLateMs);
+  ExpectOneContactError(editor_);
+  effect_test::CloseSocket(listener);
 }
 
 }  // namespace

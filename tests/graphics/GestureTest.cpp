@@ -69,6 +69,50 @@ TEST_F(GestureTest, AWheelTurnIsAGestureUnlessADragIsUnderWay) {
   EXPECT_EQ(log_.Joined(), "b2 a2 e2");
 }
 
+TEST_F(GestureTest, AWheelTurnOfNoWholeStepIsNoGesture) {
+  Editor().OnMouseWheel(20, 20, &left_, 0);
+  EXPECT_EQ(log_.Joined(), "");
+  EXPECT_TRUE(probe_->log.empty());
+}
+
+TEST_F(GestureTest, ALostCaptureEndsTheDragAsItsReleaseWould) {
+  Editor().OnMouseDown(20, 20, &left_);
+  Editor().OnMouseDrag(20, 25, &left_);
+  Editor().OnMouseCaptureLost();
+  EXPECT_EQ(log_.Joined(), "b2 a2 e2");
+  EXPECT_EQ(probe_->log.back(), "up");
+  EXPECT_EQ(Editor().MouseCapture(), -1);
+  // Drags and releases that still arrive belong to nothing; a lost capture
+  // without a press ends nothing either.
+  Editor().OnMouseDrag(20, 30, &left_);
+  Editor().OnMouseUp(20, 30, &left_);
+  Editor().OnMouseCaptureLost();
+  EXPECT_EQ(log_.Joined(), "b2 a2 e2");
+}
+
+TEST_F(GestureTest, ACaptureTakenByAPresssOwnMenuEndsTheGestureAfterTheChoice) {
+  // The menu's loop takes the capture while the press is handled; the choice
+  // still lies inside the gesture.
+  class CaptureTakingMenu : public TestGraphics {
+   public:
+    using TestGraphics::TestGraphics;
+    graphics::IMenu* ShowPopupMenu(graphics::IMenu* menu, const IRect* r) override {
+      OnMouseCaptureLost();
+      return TestGraphics::ShowPopupMenu(menu, r);
+    }
+  };
+  GraphicsPlug plug;
+  CaptureTakingMenu* editor = new CaptureTakingMenu(&plug);
+  plug.AttachEditor(editor);
+  ProbeControl* probe = new ProbeControl(&plug, IRect(10, 10, 50, 50), 1);
+  probe->onPress = ProbeControl::OnPress::kMenu;
+  editor->AttachControl(probe);
+  editor->QueueMenuCommand(1);
+  editor->OnMouseDown(20, 20, &left_);
+  EXPECT_EQ(log_.Joined(), "b1 a1 e1");
+  EXPECT_EQ(editor->GestureParam(), -1);
+}
+
 TEST_F(GestureTest, AMenuOpenedByAPressEndsTheGestureWhenItCloses) {
   probe_->onPress = ProbeControl::OnPress::kMenu;
   Editor().QueueMenuCommand(1);

@@ -98,11 +98,14 @@ void ProbeControl::MouseDown(int x, int y, const graphics::IMouseState* s) {
   log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
   graphics::IGraphics* g = GetGUI();
   switch (onPress) {
-    case OnPress::kMenu: {
+    case OnPress::kMenu:
+    case OnPress::kMenuAtPointer: {
       graphics::IMenu menu;
       menu.AddItem("one");
       menu.AddItem("two");
-      graphics::IMenu* chosen = g->ShowPopupMenu(&menu, &rect_);
+      const graphics::IRect pointer(x, y, x, y);
+      graphics::IMenu* chosen =
+          g->ShowPopupMenu(&menu, onPress == OnPress::kMenu ? &rect_ : &pointer);
       chosenItem = chosen ? chosen->ChosenItem() : -1;
       chosenMenu = chosen ? "main" : "";
       if (chosen) SetValueFromUser(chosen->ChosenItem() / 2.0);
@@ -121,7 +124,7 @@ void ProbeControl::MouseDown(int x, int y, const graphics::IMouseState* s) {
       break;
     }
     case OnPress::kMessageBox:
-      messageBoxAnswer = g->ShowMessageBox("text", "caption", messageBoxType);
+      messageBoxAnswer = g->ShowMessageBox(messageBoxText.c_str(), "caption", messageBoxType);
       break;
     case OnPress::kChange:
       SetValue(0.75);

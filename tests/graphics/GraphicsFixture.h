@@ -107,11 +107,13 @@ class ProbeControl : public graphics::IControl {
 
   std::vector<std::string> log;
   int draws = 0;
-  // What a press does beyond logging: nothing, open a two-item menu, a menu
-  // with a sub-menu, a message box, set the value to 0.75, or prompt.
+  // What a press does beyond logging: nothing, open a two-item menu (below
+  // the control, or at the pointer as the maker's menus do), a menu with a
+  // sub-menu, a message box, set the value to 0.75, or prompt.
   enum class OnPress {
     kNothing,
     kMenu,
+    kMenuAtPointer,
     kSubMenu,
     kMessageBox,
     kChange,
@@ -121,6 +123,7 @@ class ProbeControl : public graphics::IControl {
   // Fill with a grey of the value instead of the fixed colour.
   bool greyFromValue = false;
   int messageBoxType = 0;
+  std::string messageBoxText = "text";
   int messageBoxAnswer = -1;
   // The menu and item chosen in the last menu (-1: none).
   std::string chosenMenu;

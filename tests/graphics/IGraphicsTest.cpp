@@ -124,6 +124,35 @@ TEST_F(IGraphicsTest, StrictDrawingDrawsOnlyWhatTouchesTheUpdate) {
   EXPECT_EQ(hidden->draws, 0);
 }
 
+TEST_F(IGraphicsTest, StrictDrawingKeepsDirtyWhatTheUpdateDrewOnlyInPart) {
+  Probe(IRect(0, 0, 200, 100), -1, 0xFF000000u);
+  Editor().OpenWindow(nullptr);
+  const IRect all(0, 0, 200, 100);
+  Editor().Redraw(&all);
+  ProbeControl* overlapped = Probe(IRect(30, 30, 60, 60), -1, 0xFFFF0000u);
+  ProbeControl* onRightEdge = Probe(IRect(50, 0, 60, 10), -1, 0xFFFF0000u);
+  ProbeControl* onBottomEdge = Probe(IRect(0, 50, 10, 60), -1, 0xFFFF0000u);
+  ProbeControl* beyondTheWindow = Probe(IRect(190, 90, 260, 160), -1, 0xFFFF0000u);
+  // An exposure of the top-left corner: only part of the first is drawn, and
+  // nothing of the two whose edges the update's right and bottom edges touch.
+  const IRect corner(0, 0, 50, 50);
+  Editor().Redraw(&corner);
+  EXPECT_EQ(PixelAt(40, 40), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(55, 55), 0xFF000000u);
+  for (ProbeControl* p : {overlapped, onRightEdge, onBottomEdge, beyondTheWindow})
+    EXPECT_TRUE(p->IsDirty()) << p->Rect().left << "," << p->Rect().top;
+  // The next tick draws them whole; a control partly outside the window is
+  // whole once its visible part is.
+  EXPECT_TRUE(Editor().Tick());
+  EXPECT_EQ(PixelAt(55, 55), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(55, 5), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(5, 55), 0xFFFF0000u);
+  EXPECT_EQ(PixelAt(195, 95), 0xFFFF0000u);
+  for (ProbeControl* p : {overlapped, onRightEdge, onBottomEdge, beyondTheWindow})
+    EXPECT_FALSE(p->IsDirty()) << p->Rect().left << "," << p->Rect().top;
+  EXPECT_FALSE(Editor().Tick());
+}
+
 TEST_F(IGraphicsTest, DrawingIsClippedToTheRectangleBeingDrawn) {
   Probe(IRect(0, 0, 200, 100), -1, 0xFF000000u);
   Editor().OpenWindow(nullptr);

@@ -5,7 +5,7 @@
 // Under callgrind (tools/bench-vst3-callgrind.sh) only the host's block loop
 // is counted, so instructions per stereo sample compare the two paths.
 //
-//   quillet-format-bench --format vst2|vst3 --plugin PATH [--midi8] [--float]
+//   quillet-vst3-bench --format vst2|vst3 --plugin PATH [--midi8] [--float]
 //                        [--changes] [--seconds S]
 #include <valgrind/callgrind.h>
 

@@ -5,7 +5,10 @@
 //     a full redraw, the redraw of one dirty 64 x 64 control, and a timer
 //     tick with nothing to draw;
 //   - Quillet's complete panel: opening the editor of a new instance (the
-//     first one decodes the images), a full redraw, and turning one knob.
+//     first one decodes the images), a full redraw, turning one knob, and the
+//     idle tick of an open editor nobody touches (the host's idle call and a
+//     timer tick; counter drawn/s: controls drawn per second at 25 ticks a
+//     second, in M.SEC and in MIDI mode).
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -16,6 +19,7 @@
 #include "graphics/headless/IGraphicsHeadless.h"
 #include "lice/LICE_MemBitmap.h"
 #include "plug/IPlugBase.h"
+#include "quillet/ParamIndex.h"
 #include "quillet/Quillet.h"
 
 namespace {
@@ -145,6 +149,38 @@ void TurningTheGrainFadeInKnob(benchmark::State& state) {
   panel.gui->OnMouseUp(250, y, &left);
 }
 BENCHMARK(TurningTheGrainFadeInKnob)->Unit(benchmark::kMicrosecond);
+
+// The host's idle call as a binding makes it: the plug-in's idle hook under
+// the instance lock (the headless panel has no window events to run).
+void HostIdleCall(Quillet& quillet) {
+  plug::InstanceLock lock(quillet.Mutex());
+  quillet.HostIdle();
+}
+
+void IdleTickOfTheUntouchedPanel(benchmark::State& state) {
+  CompletePanel panel;
+  {
+    plug::InstanceLock lock(panel.quillet.Mutex());
+    panel.quillet.HostSetParameter(quillet::kGrainMode, state.range(0) == 1 ? 1.0 : 0.0);
+  }
+  for (int i = 0; i < 3 * graphics::IGraphics::kIdleTicksPerHostIdle; ++i) {
+    HostIdleCall(panel.quillet);
+    panel.gui->Tick();
+  }
+  const long long drawnBefore = panel.gui->ControlsDrawn();
+  for (auto _ : state) {
+    HostIdleCall(panel.quillet);
+    benchmark::DoNotOptimize(panel.gui->Tick());
+  }
+  const double perTick = static_cast<double>(panel.gui->ControlsDrawn() - drawnBefore) /
+                         static_cast<double>(state.iterations());
+  state.counters["drawn/s"] = perTick * panel.gui->Fps();
+}
+BENCHMARK(IdleTickOfTheUntouchedPanel)
+    ->ArgName("midi")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

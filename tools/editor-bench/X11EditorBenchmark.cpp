@@ -8,12 +8,20 @@
 // Each is measured twice: as this process's CPU time (our drawing and Xlib's
 // work, without the X server's own time) and as wall time to the server's
 // answer (XSync after each, the server's time included).
+//   - the idle tick of an open editor nobody touches, as a host drives it:
+//     the idle call every 10 ms, and this process's CPU time per timer tick
+//     (the four or so idle calls of each 40 ms); counter drawn/s: controls
+//     drawn per second, in M.SEC and in MIDI mode.
 #include <benchmark/benchmark.h>
+
+#include <time.h>
 
 #include <cstdint>
 
 // The product's headers before Xlib, whose macros (None, Status) clash with
 // their names.
+#include "plug/InstanceMutex.h"
+#include "quillet/ParamIndex.h"
 #include "quillet/Quillet.h"
 // clang-format off
 #include "graphics/x11/IGraphicsX11.h"
@@ -98,6 +106,58 @@ BENCHMARK(TurningOneKnob)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(TurningOneKnob)->ArgName("sync")->Arg(1)->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+long long CpuMicroseconds() {
+  timespec t = {};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<long long>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
+
+void IdleTickOfTheUntouchedPanel(benchmark::State& state) {
+  OpenPanel panel;
+  if (!panel.ok) {
+    state.SkipWithError("no X display or no editor window");
+    return;
+  }
+  Quillet& quillet = panel.quillet;
+  {
+    plug::InstanceLock lock(quillet.Mutex());
+    quillet.HostSetParameter(quillet::kGrainMode, state.range(0) == 1 ? 1.0 : 0.0);
+  }
+  const int periodMs = 1000 / panel.gui->Fps();
+  auto idleFor = [&](int ms) {
+    for (int waited = 0; waited < ms; waited += 10) {
+      // As a binding answers the host's idle call: the editor's events, then
+      // the plug-in's idle hook under the instance lock.
+      quillet.HostEditorEvents();
+      {
+        plug::InstanceLock lock(quillet.Mutex());
+        quillet.HostIdle();
+      }
+      const timespec pause = {0, 10 * 1000000L};
+      nanosleep(&pause, nullptr);
+    }
+  };
+  idleFor(2000);  // drawn, and past a few of the plug-in's idle hooks
+  const long long drawnBefore = panel.gui->ControlsDrawn();
+  for (auto _ : state) {
+    // The sleeps between the calls are not the editor's: only CPU time counts.
+    long long cpu = -CpuMicroseconds();
+    idleFor(periodMs);
+    cpu += CpuMicroseconds();
+    state.SetIterationTime(static_cast<double>(cpu) / 1e6);
+  }
+  const double perTick = static_cast<double>(panel.gui->ControlsDrawn() - drawnBefore) /
+                         static_cast<double>(state.iterations());
+  state.counters["drawn/s"] = perTick * panel.gui->Fps();
+}
+BENCHMARK(IdleTickOfTheUntouchedPanel)
+    ->ArgName("midi")
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(100)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -58,17 +58,17 @@ Window FindNamedWindow(Display* d, const char* name) {
   return 0;
 }
 
-bool WaitForWindow(Display* d, const char* name) {
+bool PopupMenuShown(Display* d) {
   const Atom type = XInternAtom(d, "_NET_WM_WINDOW_TYPE", False);
   const Atom popup = XInternAtom(d, "_NET_WM_WINDOW_TYPE_POPUP_MENU", False);
+  for (Window w : ChildWindows(d, DefaultRootWindow(d)))
+    if (IsMappedPopup(d, w, type, popup)) return true;
+  return false;
+}
+
+bool WaitForWindow(Display* d, const char* name) {
   for (int i = 0; i < 300; ++i) {
-    bool found = false;
-    if (name) {
-      found = FindNamedWindow(d, name) != 0;
-    } else {
-      for (Window w : ChildWindows(d, DefaultRootWindow(d)))
-        found = found || IsMappedPopup(d, w, type, popup);
-    }
+    const bool found = name ? FindNamedWindow(d, name) != 0 : PopupMenuShown(d);
     if (found) {
       SleepMs(50);
       return true;

@@ -17,6 +17,8 @@ Display* ConnectX11();
 // The top-level window with this name, or 0.
 Window FindNamedWindow(Display* d, const char* name);
 std::vector<Window> ChildWindows(Display* d, Window w);
+// Whether a popup menu is mapped now.
+bool PopupMenuShown(Display* d);
 // Waits at most three seconds for a mapped popup menu (without name) or a
 // top-level window named name; true when it came. A little time is left for
 // its grabs and focus.

@@ -146,6 +146,26 @@ TEST_F(StandardControlsTest, WheelStepsAreAHundredthOrAThousandth) {
   EXPECT_DOUBLE_EQ(knob->Value(), 0.507);
 }
 
+TEST_F(StandardControlsTest, AWheelTurnAgainstTheEndOfTheRangeTellsTheHostNothing) {
+  auto* knob = new PlainKnob(&plug_, IRect(0, 0, 64, 64), 0);
+  Editor().AttachControl(knob);
+  graphics::IMouseState plain;
+  for (double end : {1.0, 0.0}) {
+    knob->SetValue(end);
+    knob->ClearDirty();
+    log_.Clear();
+    Editor().OnMouseWheel(5, 5, &plain, end > 0.5 ? 3 : -3);
+    EXPECT_EQ(log_.Joined(), "") << "at " << end;
+    EXPECT_FALSE(knob->IsDirty()) << "at " << end;
+  }
+  // Off the end by less than a step: the turn reaches the end, once.
+  knob->SetValue(0.995);
+  Editor().OnMouseWheel(5, 5, &plain, 1);
+  Editor().OnMouseWheel(5, 5, &plain, 1);
+  EXPECT_EQ(knob->Value(), 1.0);
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+}
+
 class FaderTest : public StandardControlsTest {
  protected:
   void SetUp() override {

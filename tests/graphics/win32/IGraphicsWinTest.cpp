@@ -262,6 +262,77 @@ TEST_F(WindowTest, TheWheelTurnsTheControlUnderThePointer) {
   EXPECT_EQ(log_.Joined(), "b0 a0 e0");
 }
 
+TEST_F(WindowTest, SmoothWheelTurnsAddUpToWholeSteps) {
+  Open();
+  MoveTo(30, 30);
+  const POINT p = At(30, 30);
+  // A touchpad's turns of a quarter notch: nothing reaches the control or
+  // the host until they make a whole one.
+  for (int i = 0; i < 3; ++i) SendMouse(p.x, p.y, MOUSEEVENTF_WHEEL, WHEEL_DELTA / 4);
+  Pump(50);
+  EXPECT_TRUE(panel_.knob->log.empty());
+  EXPECT_EQ(log_.Joined(), "");
+  SendMouse(p.x, p.y, MOUSEEVENTF_WHEEL, WHEEL_DELTA / 4);
+  Pump(50);
+  EXPECT_EQ(panel_.knob->log, (std::vector<std::string>{"wheel 1"}));
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+  // Turning back starts afresh: half a notch back is no step yet.
+  SendMouse(p.x, p.y, MOUSEEVENTF_WHEEL, WHEEL_DELTA / 4);
+  SendMouse(p.x, p.y, MOUSEEVENTF_WHEEL, -WHEEL_DELTA / 2);
+  Pump(50);
+  EXPECT_EQ(panel_.knob->log.size(), 1u);
+  SendMouse(p.x, p.y, MOUSEEVENTF_WHEEL, -WHEEL_DELTA / 2);
+  Pump(50);
+  EXPECT_EQ(panel_.knob->log.back(), "wheel -1");
+}
+
+TEST_F(WindowTest, TheMiddleButtonClicksAndItsReleaseGivesTheCaptureBack) {
+  HWND hwnd = Open();
+  MoveTo(30, 30);
+  const POINT p = At(30, 30);
+  SendMouse(p.x, p.y, MOUSEEVENTF_MIDDLEDOWN);
+  Pump(30);
+  SendMouse(p.x, p.y, MOUSEEVENTF_MIDDLEUP);
+  Pump(30);
+  EXPECT_EQ(panel_.knob->log, (std::vector<std::string>{"down 30,30", "up"}));
+  EXPECT_EQ(log_.Joined(), "b0 e0");
+  EXPECT_NE(GetCapture(), hwnd);
+}
+
+TEST_F(WindowTest, ADragWhoseCaptureIsTakenAwayEndsAtOnce) {
+  HWND hwnd = Open();
+  auto startDrag = [&] {
+    MoveTo(30, 30);
+    POINT p = At(30, 30);
+    SendMouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    Pump(30);
+    p = At(30, 25);
+    SendMouse(p.x, p.y, 0);
+    Pump(30);
+    ASSERT_EQ(GetCapture(), hwnd);
+  };
+  // Another window takes the capture (a host dialog, for instance).
+  startDrag();
+  SetCapture(host_);
+  Pump(30);
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+  EXPECT_EQ(panel_.knob->log.back(), "up");
+  ReleaseCapture();
+  POINT p = At(30, 25);
+  SendMouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+  Pump(GetDoubleClickTime() + 50);
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+  // The system cancels the mode (task switching, a message box elsewhere).
+  log_.Clear();
+  startDrag();
+  SendMessageA(hwnd, WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+  EXPECT_NE(GetCapture(), hwnd);
+  SendMouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+  Pump(50);
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+}
+
 TEST_F(WindowTest, KeysReachTheControlUnderThePointerOrTheHost) {
   Open();
   ClickAt(30, 30);  // the editor takes the keyboard focus
@@ -395,6 +466,28 @@ TEST_F(WindowTest, ClosingWhileAMenuOrATextEntryIsOpenIsSafe) {
   editor_->CloseWindow();
   EXPECT_EQ(editor_->TextEntryWindow(), nullptr);
   EXPECT_EQ(FindWindowExA(host_, nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST_F(WindowTest, AFocusedTextEntryLetsTheWindowCloseAndBeDestroyed) {
+  // Closed by a message while the field has the focus.
+  HWND hwnd = Open();
+  ClickAt(150, 30);
+  ASSERT_EQ(editor_->EditState(), 1);
+  SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(editor_->IsWindowOpen());
+  EXPECT_EQ(editor_->TextEntryWindow(), nullptr);
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), 0);
+  // Destroyed with the host's window while the field has the focus.
+  hwnd = Open();
+  ClickAt(150, 30);
+  ASSERT_EQ(editor_->EditState(), 1);
+  DestroyWindow(host_);
+  host_ = nullptr;
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(editor_->IsWindowOpen());
+  EXPECT_EQ(IGraphicsWin::OpenWindowCount(), 0);
+  editor_->CloseWindow();  // nothing left to close
 }
 
 TEST_F(WindowTest, AHostThatDestroysItsWindowLeavesNoEditorWindowBehind) {

@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -77,6 +78,24 @@ KeySym KeysymOf(int vk) {
     default:
       return NoSymbol;
   }
+}
+
+// Moves the pointer to (x, y) of the window named "host", from a helper's
+// connection.
+void MoveInHost(Display* d, int x, int y) {
+  int rootX = 0, rootY = 0;
+  Window child;
+  XTranslateCoordinates(d, vsthost::FindNamedWindow(d, "host"), DefaultRootWindow(d), x, y, &rootX,
+                        &rootY, &child);
+  XTestFakeMotionEvent(d, DefaultScreen(d), rootX, rootY, CurrentTime);
+  XFlush(d);
+  SleepMs(30);
+}
+
+void FakeButton(Display* d, unsigned button, bool down) {
+  XTestFakeButtonEvent(d, button, down ? True : False, CurrentTime);
+  XFlush(d);
+  SleepMs(30);
 }
 
 void SendKey(Display* d, int vk, bool shift = false) {
@@ -320,6 +339,37 @@ TEST_F(X11WindowTest, ADoubleClickIsAPressSoonAfterAnotherInOnePlace) {
   EXPECT_EQ(log_.Joined(), "b0 e0 b0 e0");
 }
 
+TEST_F(X11WindowTest, TheMiddleButtonClicksAndItsReleaseEndsTheGesture) {
+  Open();
+  MoveTo(30, 30);
+  Button(2, true);
+  Pump(30);
+  Button(2, false);
+  Pump(50);
+  EXPECT_EQ(panel_.knob->log, (std::vector<std::string>{"down 30,30", "up"}));
+  EXPECT_EQ(log_.Joined(), "b0 e0");
+}
+
+TEST_F(X11WindowTest, ADragWhoseGrabTheServerTakesAwayEndsAtOnce) {
+  Open();
+  MoveTo(30, 30);
+  Button(1, true);
+  Pump(30);
+  MoveTo(30, 20);
+  // The host hides its window under the drag: the server lets go of the
+  // editor's grab, and the release will go elsewhere.
+  XUnmapWindow(display_, host_);
+  XSync(display_, False);
+  Pump(50);
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+  EXPECT_EQ(panel_.knob->log.back(), "up");
+  Button(1, false);
+  XMapWindow(display_, host_);
+  XSync(display_, False);
+  MoveTo(32, 32);
+  EXPECT_EQ(log_.Joined(), "b0 a0 e0");
+}
+
 TEST_F(X11WindowTest, TheWheelTurnsTheControlUnderThePointer) {
   Open();
   MoveTo(30, 30);
@@ -421,6 +471,100 @@ TEST_F(X11WindowTest, APopupMenuIsDrivenByTheMouse) {
   EXPECT_EQ(panel_.menu->chosenItem, -1);
 }
 
+// The menu probe opens its menu with the corner at the pointer, as the
+// maker's menus do: item "one" lies from 1 to 21 pixels below the pointer,
+// "two" from 21 to 41.
+class X11MenuAtPointerTest : public X11WindowTest {
+ protected:
+  void SetUp() override {
+    X11WindowTest::SetUp();
+    panel_.menu->onPress = ProbeControl::OnPress::kMenuAtPointer;
+  }
+  // A press on the menu probe at (x, y) that runs the menu's whole loop; the
+  // release and the rest come from the helper given with Later.
+  void PressMenu(int x, int y) {
+    MoveTo(x, y);
+    Button(1, true);
+    Pump(30);
+    JoinLater();
+    Pump(IGraphicsX11::kDoubleClickMs + 50);
+  }
+};
+
+TEST_F(X11MenuAtPointerTest, PressDragReleaseChoosesWhereTheDragEnds) {
+  Open();
+  Later([](Display* d) {
+    vsthost::WaitForWindow(d);
+    MoveInHost(d, 92, 30 + 12);
+    MoveInHost(d, 92, 30 + 31);  // onto "two", the opening press still down
+    FakeButton(d, 1, false);
+  });
+  PressMenu(90, 30);
+  EXPECT_EQ(panel_.menu->chosenItem, 1);
+  EXPECT_EQ(log_.Joined(), "b1 a1 e1");
+  // Dragged off the menu, the release closes it without a choice.
+  log_.Clear();
+  bool openAfterTheRelease = true;
+  Later([&openAfterTheRelease](Display* d) {
+    vsthost::WaitForWindow(d);
+    MoveInHost(d, 90, 30 + 20);
+    MoveInHost(d, 20, 150);
+    FakeButton(d, 1, false);
+    SleepMs(100);
+    openAfterTheRelease = vsthost::PopupMenuShown(d);
+    if (openAfterTheRelease) SendKey(d, 0x1B);
+  });
+  PressMenu(90, 30);
+  EXPECT_FALSE(openAfterTheRelease);
+  EXPECT_EQ(panel_.menu->chosenItem, -1);
+  EXPECT_EQ(log_.Joined(), "b1 e1");
+}
+
+TEST_F(X11MenuAtPointerTest, TheOpeningClickChoosesNothingEvenWithAShakyHand) {
+  Open();
+  // Click-move-click: the opening press ends a pixel or two away, over the
+  // first item; the menu stays open until a later click chooses.
+  bool openAfterTheClick = false;
+  Later([&openAfterTheClick](Display* d) {
+    vsthost::WaitForWindow(d);
+    MoveInHost(d, 91, 32);
+    FakeButton(d, 1, false);
+    SleepMs(100);
+    openAfterTheClick = vsthost::PopupMenuShown(d);
+    MoveInHost(d, 95, 30 + 31);
+    FakeButton(d, 1, true);
+    FakeButton(d, 1, false);
+  });
+  PressMenu(90, 30);
+  EXPECT_TRUE(openAfterTheClick);
+  EXPECT_EQ(panel_.menu->chosenItem, 1);
+  EXPECT_EQ(log_.Joined(), "b1 a1 e1");
+}
+
+TEST_F(X11MenuAtPointerTest, AMenuMovedBackOverAStillPointerNearTheScreenEdgeChoosesNothing) {
+  // The host window in the bottom-right corner: the menu opened at (110, 50)
+  // does not fit below or to the right of the pointer and is moved back over
+  // it, so the pointer starts over its second item.
+  const int screenW = DisplayWidth(display_, DefaultScreen(display_));
+  const int screenH = DisplayHeight(display_, DefaultScreen(display_));
+  XMoveWindow(display_, host_, screenW - 120, screenH - 64);
+  XSync(display_, False);
+  Pump(50);
+  Open();
+  bool openAfterTheClick = false;
+  Later([&openAfterTheClick](Display* d) {
+    vsthost::WaitForWindow(d);
+    FakeButton(d, 1, false);
+    SleepMs(100);
+    openAfterTheClick = vsthost::PopupMenuShown(d);
+    if (openAfterTheClick) SendKey(d, 0x1B);
+  });
+  PressMenu(110, 50);
+  EXPECT_TRUE(openAfterTheClick);
+  EXPECT_EQ(panel_.menu->chosenItem, -1);
+  EXPECT_EQ(log_.Joined(), "b1 e1");
+}
+
 TEST_F(X11WindowTest, ASubMenuChoiceComesBackRelativeToTheSubMenu) {
   Open();
   Later([](Display* d) {
@@ -457,6 +601,48 @@ TEST_F(X11WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
   ClickAt(210, 30);
   EXPECT_EQ(panel_.box->messageBoxAnswer, kIdYes);
   EXPECT_EQ(vsthost::FindNamedWindow(display_, "caption"), 0u);
+}
+
+// The rightmost inked column of each line of text in a window's top part,
+// line by line from the top (rows with ink, separated by rows without).
+std::vector<int> RightEdgesOfTextLines(Display* d, Window w, int rows) {
+  std::vector<int> edges;
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(d, w, &attributes)) return edges;
+  rows = std::min(rows, attributes.height);
+  XImage* image = XGetImage(d, w, 0, 0, attributes.width, rows, AllPlanes, ZPixmap);
+  if (!image) return edges;
+  bool inLine = false;
+  for (int y = 0; y < rows; ++y) {
+    int right = -1;
+    for (int x = 0; x < attributes.width; ++x) {
+      const unsigned long p = XGetPixel(image, x, y);
+      if (((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 0x80) right = x;
+    }
+    if (right >= 0 && !inLine) edges.push_back(right);
+    if (right >= 0) edges.back() = std::max(edges.back(), right);
+    inLine = right >= 0;
+  }
+  XDestroyImage(image);
+  return edges;
+}
+
+TEST_F(X11WindowTest, AMessageBoxLaysOutTabsInColumns) {
+  panel_.box->messageBoxType = 0;
+  // The update check's lines, with a bar for the version.
+  panel_.box->messageBoxText = "\tYour version: \t|\n\tNew version: \t|";
+  Open();
+  std::vector<int> edges;
+  Later([&edges](Display* d) {
+    vsthost::WaitForWindow(d, "caption");
+    SleepMs(100);  // painted
+    edges = RightEdgesOfTextLines(d, vsthost::FindNamedWindow(d, "caption"), 60);
+    SendKey(d, 0x0D);
+  });
+  ClickAt(210, 30);
+  ASSERT_EQ(edges.size(), 2u);
+  // Both bars stand in the column after the labels.
+  EXPECT_EQ(edges[0], edges[1]);
 }
 
 TEST_F(X11WindowTest, ATextEntryIsCommittedWithReturnAndKeepsOnlyNumberCharacters) {

@@ -270,12 +270,19 @@ TEST_F(MakersControls, ThePresetMenuListsTheProgramsAndResetsTheCurrentOne) {
   EXPECT_FLOAT_EQ(static_cast<float>(Plugin().GetParam(quillet::kMix)->Value()), 0.1f);
   RenameProgram("mine");
   for (int i = 0; i < 3; ++i) Tick();
+  host_.calls.clear();
+  host_.values.clear();
   Gui().QueueMenuCommand(11);
   Click(150, 36);
   EXPECT_EQ(Plugin().GetCurrentPresetIdx(), 8);
   EXPECT_DOUBLE_EQ(Plugin().GetParam(quillet::kMix)->Value(), 0.7);
   EXPECT_STREQ(Plugin().GetPresetName(8), "Slap Back");
   EXPECT_DOUBLE_EQ(Gui().GetControl(kMixKnob)->Value(), 0.7);
+  // The host hears the new name and every value that changed, as after a
+  // program change, so its own view and automation follow.
+  EXPECT_EQ(host_.calls, (std::vector<std::string>{"d", "a" + std::to_string(quillet::kMix)}));
+  ASSERT_EQ(host_.values.size(), 1u);
+  EXPECT_FLOAT_EQ(host_.values[0], 0.7f);
   // Chosen or not, every control is redrawn.
   for (int i = 0; i < 3; ++i) Tick();
   Click(150, 36);
@@ -320,7 +327,8 @@ TEST_F(MakersControls, TheOptionMenuVisitsTheSiteSilentlyAndChecksForUpdates) {
   Gui().QueueUrlResult(false);  // even when the browser cannot start
   Click(60, 60);
   ASSERT_EQ(Gui().Urls().size(), 1u);
-  EXPECT_EQ(Gui().Urls()[0].url, "http://www.vellum-music.example/");
+  // The maker's site as this build was configured (QUILLET_WEB_HOST).
+  EXPECT_EQ(Gui().Urls()[0].url, "http://" + effect::MakersUpdateServer().host + "/");
   EXPECT_EQ(Gui().Urls()[0].caption, "");
   EXPECT_EQ(Gui().Urls()[0].confirm, "");
   EXPECT_EQ(Gui().Urls()[0].error, "");
