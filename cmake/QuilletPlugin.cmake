@@ -3,6 +3,10 @@
 #
 #   format   win64             win32           native
 #   VST 2    Quillet64.dll     Quillet.dll     Quillet.so
+#   CLAP     Quillet.clap      -               Quillet.clap
+#   LV2      -                 -               quillet.lv2/ (quillet.so and its descriptions)
+#   VST 3    Quillet.vst3/Contents/x86_64-win/Quillet.vst3, .../x86-win/Quillet.vst3,
+#            .../x86_64-linux/Quillet.so (each build makes its part of the bundle)
 #
 # quillet_add_plugin_module(NAME <target> BINDING <library>
 #     ENTRY_SOURCES <files...> [POSIX_ENTRY_SOURCES <files...>]
@@ -72,3 +76,62 @@ quillet_add_plugin_module(NAME Quillet BINDING quillet_vst2
   WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/vst2/exports.def
   VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst2/exports.version
   OUTPUT_NAME_WIN64 Quillet64)
+
+# CLAP: Linux and 64-bit Windows. No 32-bit Windows CLAP binary: none ships,
+# so none is built or tested.
+if(NOT (WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4))
+  quillet_add_plugin_module(NAME QuilletClap BINDING quillet_clap
+    ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/clap/ClapEntry.cpp
+    EXPORTS clap_entry
+    WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/clap/exports.def
+    VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/clap/exports.version
+    OUTPUT_NAME Quillet SUFFIX .clap)
+  # The import libraries the Windows linker writes must not collide with the
+  # VST 2 module's of the same name.
+  if(WIN32)
+    set_target_properties(QuilletClap PROPERTIES IMPORT_SUFFIX ".clap.a")
+  endif()
+endif()
+
+# LV2 (Linux): the bundle quillet.lv2/ in the build folder, the module and
+# its descriptions, written from the product's tables whenever the writer
+# (tools/lv2ttl, built on the same libraries) changes.
+if(NOT WIN32)
+  quillet_add_plugin_module(NAME quillet_lv2_module BINDING quillet_lv2
+    ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/lv2/Lv2Entry.cpp ${CMAKE_SOURCE_DIR}/plug/lv2/Lv2UiEntry.cpp
+    EXPORTS lv2_descriptor lv2ui_descriptor
+    VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/lv2/exports.version
+    OUTPUT_NAME quillet)
+  set(QUILLET_LV2_BUNDLE ${CMAKE_BINARY_DIR}/quillet.lv2)
+  set_target_properties(quillet_lv2_module PROPERTIES
+    LIBRARY_OUTPUT_DIRECTORY ${QUILLET_LV2_BUNDLE})
+endif()
+
+# The VST 3 module, built into its place in the bundle.
+if(WIN32)
+  set(_vst3_exports GetPluginFactory InitDll ExitDll)
+  set(_vst3_suffix .vst3)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(_vst3_arch x86_64-win)
+  else()
+    set(_vst3_arch x86-win)
+  endif()
+else()
+  set(_vst3_exports GetPluginFactory ModuleEntry ModuleExit)
+  set(_vst3_suffix .so)
+  set(_vst3_arch x86_64-linux)
+endif()
+quillet_add_plugin_module(NAME QuilletVst3 BINDING quillet_vst3
+  ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/vst3/Vst3Entry.cpp
+  POSIX_ENTRY_SOURCES ${CMAKE_SOURCE_DIR}/plug/vst3/Vst3Entry_posix.cpp
+  EXPORTS ${_vst3_exports}
+  WINDOWS_DEF ${CMAKE_SOURCE_DIR}/plug/vst3/exports.def
+  VERSION_SCRIPT ${CMAKE_SOURCE_DIR}/plug/vst3/exports.version
+  OUTPUT_NAME Quillet SUFFIX ${_vst3_suffix})
+set(QUILLET_VST3_BUNDLE ${CMAKE_BINARY_DIR}/Quillet.vst3)
+# The Windows import library gets a name of its own: the 32-bit VST 2 module
+# is called Quillet too.
+set_target_properties(QuilletVst3 PROPERTIES
+  LIBRARY_OUTPUT_DIRECTORY ${QUILLET_VST3_BUNDLE}/Contents/${_vst3_arch}
+  RUNTIME_OUTPUT_DIRECTORY ${QUILLET_VST3_BUNDLE}/Contents/${_vst3_arch}
+  ARCHIVE_OUTPUT_NAME QuilletVst3)

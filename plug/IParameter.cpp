@@ -72,12 +72,16 @@ void IParameter::AddValueText(int value, const char* text) {
 
 double IParameter::SetFromNormalized(double normalized) {
   if (std::isnan(normalized)) return Value();
+  value_ = PlainFromNormalized(normalized);
+  return Value();
+}
+
+double IParameter::PlainFromNormalized(double normalized) const {
   double v = min_ + (max_ - min_) * std::pow(SaneNormalized(normalized), shape_);
   if (kind_ != ParamKind::Continuous && step_ > 0.0) v = std::floor(v / step_ + 0.5) * step_;
   if (v > max_) v = max_;
   if (!std::isfinite(v)) v = min_;
-  value_ = v;
-  return Value();
+  return v;
 }
 
 void IParameter::SetClamped(double v) {

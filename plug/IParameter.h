@@ -56,6 +56,8 @@ class IParameter {
   // Sets the plain value from a normalised one and returns it. Non-finite input
   // leaves the value as it is.
   double SetFromNormalized(double normalized);
+  // The plain value SetFromNormalized would set for a non-NaN normalized.
+  double PlainFromNormalized(double normalized) const;
   // value := v clamped into [minimum, maximum], no step rounding. A NaN gives
   // the minimum: no parameter ever holds NaN.
   void SetClamped(double v);
@@ -69,6 +71,8 @@ class IParameter {
   void FormatValue(double v, bool normalized, char* text, bool useValueTexts) const;
   // The unit label, or "" when a value text is shown for the current value.
   const char* UnitLabel() const;
+  // The unit label whatever the value (formats that describe a parameter once).
+  const char* Label() const { return label_.c_str(); }
 
   // The value text whose integer equals value exactly, or null.
   const char* FindValueText(int value) const;

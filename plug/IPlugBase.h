@@ -317,6 +317,11 @@ class IPlugBase {
   // takes it, OnParamChanged. An index naming no parameter does nothing.
   // [any thread, lock]
   void HostSetParameter(int index, double normalized);
+  // A plain value from a host whose format carries plain values (LV2): the
+  // editor shows it, the parameter takes it exactly (stepped kinds rounded to
+  // their step, then clamped), OnParamChanged. An index naming no parameter,
+  // or a value that is not a number, does nothing. [any thread, lock]
+  void HostSetParameterPlain(int index, double plain);
   // A display text from the host (IParameter::PlainFromText): the editor
   // shows the value, the parameter takes it clamped, OnParamChanged. False
   // and nothing changed for an unknown index or text. [any thread, lock]

@@ -1,6 +1,7 @@
 // The binding entries of IPlugBase that do more than call one virtual: what
 // every format does the same way for presets, parameters, state chunks and
 // the editor.
+#include <cmath>
 #include <string>
 
 #include "plug/FormatState.h"
@@ -26,6 +27,18 @@ void IPlugBase::HostSetParameter(int index, double normalized) {
   if (!param) return;
   if (editor_) editor_->SetParameterFromPlugin(index, normalized, true);
   param->SetFromNormalized(normalized);
+  OnParamChanged(index);
+}
+
+void IPlugBase::HostSetParameterPlain(int index, double plain) {
+  Expect(kAnyLocked, "OnParamChanged");
+  IParameter* param = GetParam(index);
+  if (!param || std::isnan(plain)) return;
+  // Stepped kinds take whole steps, as from a normalised value.
+  if (param->Kind() != ParamKind::Continuous && param->Step() > 0.0)
+    plain = std::floor(plain / param->Step() + 0.5) * param->Step();
+  if (editor_) editor_->SetParameterFromPlugin(index, plain, false);
+  param->SetClamped(plain);
   OnParamChanged(index);
 }
 

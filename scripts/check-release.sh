@@ -44,12 +44,17 @@ expect() {
 }
 common="README.md docs/overview.png licenses/libpng.txt licenses/zlib.txt"
 listed=$(unzip -Z1 "$release/$windows.zip" | grep -v '/$' | LC_ALL=C sort)
-wanted=$(for f in Quillet64.dll Quillet.dll $common licenses/mingw-w64.txt; do
+vst3=Quillet.vst3/Contents
+wanted=$(for f in Quillet64.dll Quillet.dll Quillet.clap $common licenses/mingw-w64.txt \
+  $vst3/x86_64-win/Quillet.vst3 $vst3/x86-win/Quillet.vst3; do
   echo "$windows/$f"
 done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 listed=$(tar -tzf "$release/$linux.tar.gz" | grep -v '/$' | LC_ALL=C sort)
-wanted=$(for f in Quillet.so $common; do echo "$linux/$f"; done | LC_ALL=C sort)
+lv2="quillet.lv2/manifest.ttl quillet.lv2/presets.ttl quillet.lv2/quillet.so quillet.lv2/quillet.ttl"
+wanted=$(for f in Quillet.so Quillet.clap $lv2 $common $vst3/x86_64-linux/Quillet.so; do
+  echo "$linux/$f"
+done | LC_ALL=C sort)
 expect "$listed" "$wanted"
 
 unpacked=$(mktemp -d)
@@ -62,6 +67,15 @@ same() {
 same "$unpacked/$windows/Quillet64.dll" "$builds/win64/Quillet64.dll"
 same "$unpacked/$windows/Quillet.dll" "$builds/win32/Quillet.dll"
 same "$unpacked/$linux/Quillet.so" "$builds/native/Quillet.so"
+same "$unpacked/$windows/Quillet.clap" "$builds/win64/Quillet.clap"
+same "$unpacked/$linux/Quillet.clap" "$builds/native/Quillet.clap"
+for f in $lv2; do
+  same "$unpacked/$linux/$f" "$builds/native/$f"
+done
+for part in x86_64-win/Quillet.vst3:win64 x86-win/Quillet.vst3:win32; do
+  same "$unpacked/$windows/$vst3/${part%%:*}" "$builds/${part#*:}/$vst3/${part%%:*}"
+done
+same "$unpacked/$linux/$vst3/x86_64-linux/Quillet.so" "$builds/native/$vst3/x86_64-linux/Quillet.so"
 for folder in "$windows" "$linux"; do
   same "$unpacked/$folder/README.md" README.md
   same "$unpacked/$folder/docs/overview.png" docs/overview.png

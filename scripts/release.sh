@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # release.sh --web-host HOST --web-domain DOMAIN
-# Makes the release archives from a clean build of the three plug-in binaries,
+# Makes the release archives from clean builds of the plug-in binaries,
 # in build/release/:
-#   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll
-#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so
+#   Quillet-<version>-windows.zip         Quillet64.dll and Quillet.dll (VST 2),
+#                                         Quillet.clap (CLAP, 64-bit), the VST 3
+#                                         bundle Quillet.vst3 (x86_64-win, x86-win)
+#   Quillet-<version>-linux-x86_64.tar.gz Quillet.so (VST 2), Quillet.clap (CLAP),
+#                                         Quillet.vst3 (x86_64-linux) and the LV2
+#                                         bundle quillet.lv2/
 #   SHA256SUMS                            the SHA-256 sums of both archives
 # Each archive holds one folder of its own name with the binaries, README.md
 # (and the overview picture it shows) and, under licenses/, the notices of
@@ -58,8 +62,14 @@ for preset in win64 win32 native; do
   echo "release: building $preset"
   cmake --preset "$preset" -B "$out/build-$preset" -DQUILLET_TESTS=OFF \
     -DQUILLET_WEB_HOST="$web_host" -DQUILLET_WEB_DOMAIN="$web_domain" >/dev/null
-  cmake --build "$out/build-$preset" --target Quillet >/dev/null
+  cmake --build "$out/build-$preset" --target Quillet QuilletVst3 >/dev/null
+  # The CLAP binaries: 64-bit Windows and Linux.
+  if [ "$preset" != win32 ]; then
+    cmake --build "$out/build-$preset" --target QuilletClap >/dev/null
+  fi
 done
+# The LV2 bundle: its module and the descriptions written from the tables.
+cmake --build "$out/build-native" --target quillet_lv2_module >/dev/null
 
 # The notices, from the Debian packages whose sources the binaries are built
 # from: libpng (the mingw builds come from the same source package as
@@ -87,13 +97,23 @@ stage() {
 }
 
 windows=Quillet-$version-windows
-stage "$windows" "$out/build-win64/Quillet64.dll" "$out/build-win32/Quillet.dll"
+stage "$windows" "$out/build-win64/Quillet64.dll" "$out/build-win32/Quillet.dll" \
+  "$out/build-win64/Quillet.clap"
 cp "$notice_zlib_windows" "$out/stage/$windows/licenses/zlib.txt"
 cp "$notice_mingw" "$out/stage/$windows/licenses/mingw-w64.txt"
+for arch in x86_64-win:win64 x86-win:win32; do
+  mkdir -p "$out/stage/$windows/Quillet.vst3/Contents/${arch%%:*}"
+  cp "$out/build-${arch#*:}/Quillet.vst3/Contents/${arch%%:*}/Quillet.vst3" \
+    "$out/stage/$windows/Quillet.vst3/Contents/${arch%%:*}/"
+done
 
 linux=Quillet-$version-linux-x86_64
-stage "$linux" "$out/build-native/Quillet.so"
+stage "$linux" "$out/build-native/Quillet.so" "$out/build-native/Quillet.clap"
+cp -r "$out/build-native/quillet.lv2" "$out/stage/$linux/"
 cp "$notice_zlib_linux" "$out/stage/$linux/licenses/zlib.txt"
+mkdir -p "$out/stage/$linux/Quillet.vst3/Contents/x86_64-linux"
+cp "$out/build-native/Quillet.vst3/Contents/x86_64-linux/Quillet.so" \
+  "$out/stage/$linux/Quillet.vst3/Contents/x86_64-linux/"
 
 find "$out/stage" -exec touch -h -d "@$stamp" {} +
 chmod -R u=rwX,go=rX "$out/stage"

@@ -7,8 +7,9 @@
 # and Courier New, DejaVu Sans for Verdana; the artwork generator's DejaVu
 # faces, whose test renders the editor's images), the fuzzing and benchmarking
 # tools, and what the release archives and the README's picture are made with
-# (zip, pngquant). Idempotent: a second run installs nothing and rebuilds
-# nothing.
+# (zip, pngquant), and for the LV2 build its headers, lilv (our own LV2 test
+# host) and Debian's LV2 tools (lv2-dev, liblilv-dev, lilv-utils, sordi).
+# Idempotent: a second run installs nothing and rebuilds nothing.
 #
 # The mingw builds of libpng and libsndfile come from Debian's source packages,
 # built static into the dependency cache (.deps/ at the top of the checkout, or
@@ -32,9 +33,11 @@ packages=(
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-liberation2 fonts-dejavu-core
   fonts-dejavu-extra
   libx11-dev libxtst-dev xdotool ardour
+  qtractor jackd2
   clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales
   zip unzip pngquant
+  lv2-dev liblilv-dev lilv-utils sordi
 )
 
 missing=()

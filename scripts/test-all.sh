@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Sets up the machine (scripts/setup.sh), then builds and runs every test:
 #   native        unit tests, end-to-end tests through the Linux shared object
+#                 and Quillet.clap (its renders bit-identical to the VST 2 build's)
+#                 and the LV2 bundle (our lilv host, Debian's validators,
+#                 lv2apply, Ardour)
 #   native-tsan   the same under ThreadSanitizer (instance lock, concurrent entries)
 #   win64, win32  the same suites cross-compiled, run under Wine, loading the
-#                 shipped Quillet64.dll and Quillet.dll
+#                 shipped Quillet64.dll and Quillet.dll (and the 64-bit Quillet.clap)
 #   fuzz          libFuzzer targets, replaying their corpora and running briefly,
 #                 and every unit test again under AddressSanitizer and UBSan
 #   format        every C++ file as .clang-format lays it out
 #   cross-build   the 32- and 64-bit DLLs render the same signal alike, and
 #                 both agree with the Linux build on every factory program
+#   render-vst3   the VST 3 bundle renders every factory program bit for bit
+#                 as the VST 2 binary of the same build (native, win64)
 #   release       the release archives, made from clean builds, hold exactly
 #                 the binaries tested above, made for the web host and domain
 #                 given below
@@ -99,6 +104,8 @@ stage cross-build compare_builds
 # (the maths libraries differ in the last bits, hence the tolerance).
 stage render-native-vs-win64 bash tools/render/compare-builds.sh build/native build/win64 1e-12
 stage render-native-vs-win32 bash tools/render/compare-builds.sh build/native build/win32 1e-12
+stage render-vst3-native bash tools/render/compare-vst3.sh build/native
+stage render-vst3-win64 bash tools/render/compare-vst3.sh build/win64 wine
 stage release release_and_check
 stage fuzz build_and_test fuzz
 

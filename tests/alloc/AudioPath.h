@@ -50,5 +50,10 @@ using AudioPathFactory = AudioPath* (*)();
 
 // The paths of the formats built into the test program.
 AudioPath* MakeVst2AudioPath();
+AudioPath* MakeClapAudioPath();
+AudioPath* MakeVst3AudioPath();
+#if !defined(_WIN32)
+AudioPath* MakeLv2AudioPath();
+#endif
 
 }  // namespace alloc_test

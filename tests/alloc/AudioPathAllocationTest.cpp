@@ -89,6 +89,14 @@ TEST_P(AudioPaths, AllocateNothingAfterASampleRateChangeOnceReset) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths, ::testing::Values(&MakeVst2AudioPath));
+#if defined(_WIN32)
+INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
+                         ::testing::Values(&MakeVst2AudioPath, &MakeClapAudioPath,
+                                           &MakeVst3AudioPath));
+#else
+INSTANTIATE_TEST_SUITE_P(Formats, AudioPaths,
+                         ::testing::Values(&MakeVst2AudioPath, &MakeClapAudioPath,
+                                           &MakeVst3AudioPath, &MakeLv2AudioPath));
+#endif
 
 }  // namespace alloc_test

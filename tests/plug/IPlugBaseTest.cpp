@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <string>
 #include <vector>
 
@@ -125,6 +127,27 @@ TEST_F(HostEntries, NormalisedValuesReachEditorThenParameter) {
   EXPECT_EQ(p_.GetParam(1)->Value(), 1.0);
   EXPECT_EQ(editor_->shown, (Calls{"p0 0.5 normalised", "p1 0.4 normalised"}));
   EXPECT_EQ(p_.changed, (std::vector<int>{0, 1}));
+  EXPECT_TRUE(services_.calls.empty());
+}
+
+// Plain values (LV2 ports) are taken exactly where a normalised round trip
+// through the response curve would not be; stepped kinds take whole steps.
+TEST_F(HostEntries, PlainValuesAreTakenExactly) {
+  plug::InstanceLock lock(p_.Mutex());
+  const double length = 0.1 + 0.2;  // no exact normalised value maps back to it
+  p_.HostSetParameterPlain(0, length);
+  EXPECT_EQ(p_.GetParam(0)->Value(), 1.0);  // clamped to the minimum
+  p_.HostSetParameterPlain(0, 60.3);
+  EXPECT_EQ(p_.GetParam(0)->Value(), 60.3);
+  p_.HostSetParameterPlain(0, 5000.0);
+  EXPECT_EQ(p_.GetParam(0)->Value(), 1000.0);
+  p_.HostSetParameterPlain(0, std::nan(""));  // ignored
+  EXPECT_EQ(p_.GetParam(0)->Value(), 1000.0);
+  p_.HostSetParameterPlain(1, 1.6);
+  EXPECT_EQ(p_.GetParam(1)->Value(), 2.0);
+  p_.HostSetParameterPlain(9, 1.0);
+  EXPECT_EQ(p_.changed, (std::vector<int>{0, 0, 0, 1}));
+  EXPECT_EQ(editor_->shown.back(), "p1 2 plain");
   EXPECT_TRUE(services_.calls.empty());
 }
 

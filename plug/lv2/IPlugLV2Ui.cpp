@@ -1,0 +1,82 @@
+#include "plug/lv2/IPlugLV2Ui.h"
+
+#include <cmath>
+
+#include "plug/lv2/Lv2Identity.h"
+#include "plug/lv2/Lv2UiWindow.h"
+
+namespace plug {
+
+IPlugLV2Ui::IPlugLV2Ui(IPlugBase* plugin, LV2UI_Write_Function write, LV2UI_Controller controller,
+                       const LV2UI_Touch* touch, const LV2UI_Resize* resize)
+    : plugin_(plugin), write_(write), controller_(controller), touch_(touch), resize_(resize) {
+  ScopedThreadRole role(ThreadRole::kMain);
+  InstanceLock lock(plugin_->Mutex());
+  plugin_->SetHostServices(this);
+}
+
+IPlugLV2Ui::~IPlugLV2Ui() {
+  ScopedThreadRole role(ThreadRole::kMain);
+  plugin_->HostCloseEditor();
+  plugin_->Mutex().lock();
+  plugin_->Mutex().unlock();
+  delete plugin_;
+}
+
+unsigned long IPlugLV2Ui::Open(unsigned long parent) {
+  ScopedThreadRole role(ThreadRole::kMain);
+  IPlugEditor* editor = plugin_->GetEditor();
+  if (!editor || !parent) return 0;
+  if (!plugin_->HostOpenEditor(reinterpret_cast<void*>(parent))) return 0;
+  ResizeEditor(editor->Width(), editor->Height());
+  return NewestChildWindow(parent);
+}
+
+void IPlugLV2Ui::PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
+  // Control ports only, as floats (format 0); the rest is not ours to show.
+  if (format != 0 || size != sizeof(float) || !buffer || port >= lv2::kParamPorts) return;
+  const float value = *static_cast<const float*>(buffer);
+  if (std::isnan(value)) return;
+  ScopedThreadRole role(ThreadRole::kMain);
+  InstanceLock lock(plugin_->Mutex());
+  plugin_->HostSetParameterPlain(static_cast<int>(port), value);
+}
+
+void IPlugLV2Ui::Idle() {
+  ScopedThreadRole role(ThreadRole::kMain);
+  plugin_->HostEditorEvents();
+  InstanceLock lock(plugin_->Mutex());
+  plugin_->HostIdle();
+}
+
+void IPlugLV2Ui::BeginParamGesture(int paramIndex) {
+  if (touch_ && touch_->touch && paramIndex >= 0 && paramIndex < lv2::kParamPorts)
+    touch_->touch(touch_->handle, static_cast<uint32_t>(paramIndex), true);
+}
+
+void IPlugLV2Ui::NotifyHostParamValue(int paramIndex, double) {
+  if (!write_ || paramIndex < 0 || paramIndex >= lv2::kParamPorts) return;
+  // The port takes the plain value the editor just stored (stepped kinds
+  // already rounded), which the plug-in maps back to the same value.
+  const IParameter* param = plugin_->GetParam(paramIndex);
+  if (!param) return;
+  const float value = static_cast<float>(param->Value());
+  write_(controller_, static_cast<uint32_t>(paramIndex), sizeof value, 0, &value);
+}
+
+void IPlugLV2Ui::EndParamGesture(int paramIndex) {
+  if (touch_ && touch_->touch && paramIndex >= 0 && paramIndex < lv2::kParamPorts)
+    touch_->touch(touch_->handle, static_cast<uint32_t>(paramIndex), false);
+}
+
+void IPlugLV2Ui::GetHostProduct(char* product, int capacity, int* version) {
+  if (capacity > 0) product[0] = '\0';
+  *version = 0;
+}
+
+void IPlugLV2Ui::ResizeEditor(int width, int height) {
+  // Fixed at the editor's size until the editor scales.
+  if (resize_ && resize_->ui_resize) resize_->ui_resize(resize_->handle, width, height);
+}
+
+}  // namespace plug

@@ -1,0 +1,58 @@
+// The LV2 UI (ui:X11UI, in the plug-in's own binary): the product's editor in
+// the host's parent window, working through ports alone. It keeps a product
+// instance of its own that the editor shows and edits: an edit goes to the
+// host as a port write of the plain value, between touch begin and end where
+// the host offers ui:touch; a port event from the host sets the value there,
+// which the editor then shows. The host drives events and redraw through the
+// idle interface; nothing runs on a thread of ours.
+//
+// Every entry comes on the host's UI thread.
+#pragma once
+
+#include "lv2/ui/ui.h"
+#include "plug/IHostServices.h"
+#include "plug/IPlugBase.h"
+
+namespace plug {
+
+class IPlugLV2Ui : public IHostServices {
+ public:
+  // Binds plugin (owned from here on) to the host's write function and
+  // optional touch and resize features. [main]
+  IPlugLV2Ui(IPlugBase* plugin, LV2UI_Write_Function write, LV2UI_Controller controller,
+             const LV2UI_Touch* touch, const LV2UI_Resize* resize);
+  ~IPlugLV2Ui() override;  // closes the window, deletes the instance [main]
+  IPlugLV2Ui(const IPlugLV2Ui&) = delete;
+  IPlugLV2Ui& operator=(const IPlugLV2Ui&) = delete;
+
+  // Opens the editor in parent; the editor's window, or 0. [main]
+  unsigned long Open(unsigned long parent);
+  // A port's value from the host. [main]
+  void PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer);
+  // The host's idle call: the editor's events and redraw, then the product's
+  // idle work. [main]
+  void Idle();
+
+  int FormatCode() const override { return kFormatLv2; }
+  void BeginParamGesture(int paramIndex) override;
+  void NotifyHostParamValue(int paramIndex, double normalized) override;
+  void EndParamGesture(int paramIndex) override;
+  void NotifyHostDisplayChanged() override {}
+  bool IsOfflineRender() override { return false; }
+  void GetTransportInfo(ITransportInfo*) override {}
+  void GetHostProduct(char* product, int capacity, int* version) override;
+  // The editor's size, the one place it is told to the host.
+  void ResizeEditor(int width, int height) override;
+  bool SendMidiToHost(const IMidiMessage*) override { return false; }
+  bool SendSysExToHost(const ISysExMessage*) override { return false; }
+  void SetLatencySamples(int) override {}
+
+ private:
+  IPlugBase* plugin_;  // owned
+  LV2UI_Write_Function write_;
+  LV2UI_Controller controller_;
+  const LV2UI_Touch* touch_;    // may be null
+  const LV2UI_Resize* resize_;  // may be null
+};
+
+}  // namespace plug

@@ -1,0 +1,232 @@
+// The LV2 UI as a host embeds it, with real X11 input on the virtual display:
+// the editor in the host's parent window at its size, driven only by the
+// host's idle calls; a drag on a knob reaches the host as port writes of
+// plain values between exactly one touch begin and one end; a port event
+// from the host moves the control; closing leaves no window and no open file
+// behind. Through ports alone: the host offers no instance access.
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <dirent.h>
+#include <dlfcn.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "lv2/ui/ui.h"
+
+namespace e2e {
+namespace {
+
+constexpr const char* kPluginUri = "https://vellum-music.com/plugins/quillet";
+constexpr int kVolumePort = 0;
+// The Volume knob in the editor, and the plain value a 40-pixel drag up from
+// the middle of its range gives (a quarter turn per 64 pixels).
+constexpr int kVolumeX = 62, kVolumeY = 198;
+
+int OpenFileCount() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (readdir(d)) ++n;
+    closedir(d);
+  }
+  return n;
+}
+
+// What the host got from the UI, in order.
+struct HostRecord {
+  std::vector<std::string> calls;  // "touch 0 on", "write 0 1.3125", "touch 0 off"
+  int width = 0, height = 0;
+
+  static void Write(LV2UI_Controller c, uint32_t port, uint32_t size, uint32_t format,
+                    const void* buffer) {
+    auto* r = static_cast<HostRecord*>(c);
+    if (format != 0 || size != sizeof(float)) {
+      r->calls.push_back("bad write");
+      return;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "write %u %g", port, *static_cast<const float*>(buffer));
+    r->calls.push_back(text);
+  }
+  static void Touch(LV2UI_Feature_Handle h, uint32_t port, bool grabbed) {
+    static_cast<HostRecord*>(h)->calls.push_back("touch " + std::to_string(port) +
+                                                 (grabbed ? " on" : " off"));
+  }
+  static int Resize(LV2UI_Feature_Handle h, int width, int height) {
+    auto* r = static_cast<HostRecord*>(h);
+    r->width = width;
+    r->height = height;
+    return 0;
+  }
+};
+
+class Lv2Ui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    library_ = dlopen(QUILLET_LV2_BUNDLE "/quillet.so", RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library_, nullptr) << dlerror();
+    auto entry = reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(
+        dlsym(library_, "lv2ui_descriptor"));
+    ASSERT_NE(entry, nullptr);
+    descriptor_ = entry(0);
+    ASSERT_NE(descriptor_, nullptr);
+    EXPECT_EQ(entry(1), nullptr);
+    display_ = XOpenDisplay(nullptr);
+    ASSERT_NE(display_, nullptr);
+    parent_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 984, 432, 0, 0, 0);
+    XStoreName(display_, parent_, "LV2 UI host");
+    XMapWindow(display_, parent_);
+    XSync(display_, False);
+  }
+  void TearDown() override {
+    if (handle_) descriptor_->cleanup(handle_);
+    if (display_) {
+      XDestroyWindow(display_, parent_);
+      XCloseDisplay(display_);
+    }
+    if (library_) dlclose(library_);
+  }
+
+  // The UI in parent_, with or without touch.
+  void Instantiate(bool withTouch) {
+    touch_ = {&record_, HostRecord::Touch};
+    resize_ = {&record_, HostRecord::Resize};
+    const LV2_Feature parentFeature = {LV2_UI__parent,
+                                       reinterpret_cast<void*>(static_cast<uintptr_t>(parent_))};
+    const LV2_Feature touchFeature = {LV2_UI__touch, &touch_};
+    const LV2_Feature resizeFeature = {LV2_UI__resize, &resize_};
+    std::vector<const LV2_Feature*> features = {&parentFeature, &resizeFeature};
+    if (withTouch) features.push_back(&touchFeature);
+    features.push_back(nullptr);
+    handle_ = descriptor_->instantiate(descriptor_, kPluginUri, QUILLET_LV2_BUNDLE,
+                                       HostRecord::Write, &record_, &widget_, features.data());
+    ASSERT_NE(handle_, nullptr);
+    idle_ = static_cast<const LV2UI_Idle_Interface*>(
+        descriptor_->extension_data(LV2_UI__idleInterface));
+    ASSERT_NE(idle_, nullptr);
+    Idle(300);  // the first frames
+  }
+  // The host's idle calls every 10 ms for ms milliseconds.
+  void Idle(int ms) {
+    for (int t = 0; t < ms; t += 10) {
+      EXPECT_EQ(idle_->idle(handle_), 0);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  void DragVolumeUp(int pixels) {
+    Window child = 0;
+    int x = 0, y = 0;
+    XTranslateCoordinates(display_, parent_, DefaultRootWindow(display_), kVolumeX, kVolumeY, &x,
+                          &y, &child);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
+    XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+    XFlush(display_);
+    Idle(50);
+    for (int moved = 0; moved < pixels; moved += 5) {
+      XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y - moved - 5, CurrentTime);
+      XFlush(display_);
+      Idle(30);
+    }
+    XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+    XFlush(display_);
+  }
+  std::vector<Window> Children() {
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned int n = 0;
+    std::vector<Window> out;
+    if (XQueryTree(display_, parent_, &root, &up, &children, &n))
+      out.assign(children, children + n);
+    if (children) XFree(children);
+    return out;
+  }
+
+  void* library_ = nullptr;
+  const LV2UI_Descriptor* descriptor_ = nullptr;
+  Display* display_ = nullptr;
+  Window parent_ = 0;
+  HostRecord record_;
+  LV2UI_Touch touch_{};
+  LV2UI_Resize resize_{};
+  LV2UI_Handle handle_ = nullptr;
+  LV2UI_Widget widget_ = nullptr;
+  const LV2UI_Idle_Interface* idle_ = nullptr;
+};
+
+TEST_F(Lv2Ui, OpensInTheParentAtItsSizeAndClosesWithoutTrace) {
+  const int files = OpenFileCount();
+  Instantiate(true);
+  EXPECT_EQ(record_.width, 984);
+  EXPECT_EQ(record_.height, 432);
+  const std::vector<Window> children = Children();
+  ASSERT_EQ(children.size(), 1u);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(widget_), children[0]);
+  XWindowAttributes a{};
+  XGetWindowAttributes(display_, children[0], &a);
+  EXPECT_EQ(a.width, 984);
+  EXPECT_EQ(a.height, 432);
+  EXPECT_TRUE(record_.calls.empty());
+  descriptor_->cleanup(handle_);
+  handle_ = nullptr;
+  XSync(display_, False);
+  EXPECT_TRUE(Children().empty());
+  EXPECT_EQ(OpenFileCount(), files);
+}
+
+// The drag reaches the host only through the idle calls, as plain values
+// between one touch begin and one end.
+TEST_F(Lv2Ui, ADragWritesPlainValuesBetweenOneTouchBeginAndEnd) {
+  Instantiate(true);
+  DragVolumeUp(40);
+  Idle(200);
+  ASSERT_GE(record_.calls.size(), 3u);
+  EXPECT_EQ(record_.calls.front(), "touch 0 on");
+  EXPECT_EQ(record_.calls.back(), "touch 0 off");
+  for (std::size_t i = 1; i + 1 < record_.calls.size(); ++i)
+    EXPECT_EQ(record_.calls[i].rfind("write 0 ", 0), 0u) << record_.calls[i];
+  EXPECT_EQ(record_.calls[record_.calls.size() - 2], "write 0 1.3125");
+}
+
+TEST_F(Lv2Ui, NothingMovesBetweenIdleCalls) {
+  Instantiate(true);
+  Window child = 0;
+  int x = 0, y = 0;
+  XTranslateCoordinates(display_, parent_, DefaultRootWindow(display_), kVolumeX, kVolumeY, &x, &y,
+                        &child);
+  XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y, CurrentTime);
+  XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+  XTestFakeMotionEvent(display_, DefaultScreen(display_), x, y - 20, CurrentTime);
+  XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+  XSync(display_, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_TRUE(record_.calls.empty());
+  Idle(200);
+  EXPECT_FALSE(record_.calls.empty());
+}
+
+// A host's port event sets the control: the same drag from the top of the
+// range writes the top of the range.
+TEST_F(Lv2Ui, PortEventsMoveTheControls) {
+  Instantiate(false);
+  const float loudest = 2.0f;
+  descriptor_->port_event(handle_, kVolumePort, sizeof loudest, 0, &loudest);
+  // What is not a control port value as a float is ignored.
+  const double wide = 0.0;
+  descriptor_->port_event(handle_, kVolumePort, sizeof wide, 0, &wide);
+  descriptor_->port_event(handle_, 33, sizeof loudest, 0, &loudest);
+  descriptor_->port_event(handle_, kVolumePort, sizeof loudest, 1, &loudest);
+  Idle(100);
+  DragVolumeUp(40);
+  Idle(200);
+  ASSERT_FALSE(record_.calls.empty());
+  EXPECT_EQ(record_.calls.back(), "write 0 2");
+  // Without ui:touch there are writes only.
+  for (const std::string& call : record_.calls)
+    EXPECT_EQ(call.rfind("touch", 0), std::string::npos);
+}
+
+}  // namespace
+}  // namespace e2e
