@@ -337,11 +337,15 @@ void IPlugClap::GetHostProduct(char* product, int capacity, int* version) {
   *version = (major << 16) | (minor << 8) | patch;
 }
 
-void IPlugClap::ResizeEditor(int width, int height) {
-  // The size is fixed today; a scalable editor asks the host here.
-  if (hostGui_ && guiCreated_ && width > 0 && height > 0)
-    hostGui_->requestResize(host_, static_cast<std::uint32_t>(width),
-                            static_cast<std::uint32_t>(height));
+void IPlugClap::ResizeEditor(int width, int height) { RequestEditorResize(width, height); }
+
+// The editor already answers the new size (get_size) while the host handles
+// the request: a host that sizes its window from inside request_resize, or
+// later through set_size, sees the size it was asked for.
+bool IPlugClap::RequestEditorResize(int width, int height) {
+  if (!hostGui_ || !guiCreated_ || width <= 0 || height <= 0) return false;
+  return hostGui_->requestResize(host_, static_cast<std::uint32_t>(width),
+                                 static_cast<std::uint32_t>(height));
 }
 
 bool IPlugClap::SendMidiToHost(const IMidiMessage* msg) {

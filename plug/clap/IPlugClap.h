@@ -53,6 +53,9 @@ class IPlugClap : public IHostServices {
   void GetTransportInfo(ITransportInfo* info) override;
   void GetHostProduct(char* product, int capacity, int* version) override;
   void ResizeEditor(int width, int height) override;
+  // request_resize: false without a created editor or the host's gui
+  // extension, or when the host refuses. [main]
+  bool RequestEditorResize(int width, int height) override;
   bool SendMidiToHost(const IMidiMessage* msg) override;
   bool SendSysExToHost(const ISysExMessage* msg) override;
   void SetLatencySamples(int samples) override;

@@ -1,11 +1,14 @@
 // The GUI extension with the timer and fd support that run the editor.
 //
-// The editor is embedded (never floating) at its fixed size; the window is
-// made at set_parent and goes at destroy. On Linux the editor runs no thread
-// of its own: its X connection's events are read in on_fd (the host watches
-// the connection's descriptor) and the redraw runs from on_timer, both on the
-// host's main thread. The timer also drives the product's idle work on every
-// platform (the Windows editor redraws from its own window timer).
+// The editor is embedded (never floating); the window is made at set_parent
+// and goes at destroy. Its size follows its scale (the host's set_scale, or
+// the user's Size choice): every size query is answered from the editor, and
+// the host never sizes it freely (can_resize false, adjust_size answers the
+// editor's size). On Linux the editor runs no thread of its own: its X
+// connection's events are read in on_fd (the host watches the connection's
+// descriptor) and the redraw runs from on_timer, both on the host's main
+// thread. The timer also drives the product's idle work on every platform
+// (the Windows editor redraws from its own window timer).
 #include <cstring>
 
 #include "plug/clap/ClapWindowApi.h"
@@ -60,8 +63,19 @@ void CLAP_CALL IPlugClap::GuiDestroy(const clap::Plugin* plugin) {
   self->guiCreated_ = false;
 }
 
-bool CLAP_CALL IPlugClap::GuiSetScale(const clap::Plugin*, double) {
-  return false;  // the editor is drawn at one size for now
+// With a window open the editor asks for its new size through
+// RequestEditorResize (request_resize) from inside this call; a refusal keeps
+// the old size, and the scale is still taken (true).
+bool CLAP_CALL IPlugClap::GuiSetScale(const clap::Plugin* plugin, double scale) {
+  IPlugClap* self = From(plugin);
+  if (!self || !self->plugin_->GetEditor()) return false;
+  ScopedThreadRole role(ThreadRole::kMain);
+  self->CheckMainThread("gui set_scale");
+  try {
+    return self->plugin_->HostSetEditorScale(scale);
+  } catch (...) {
+    return false;
+  }
 }
 
 bool CLAP_CALL IPlugClap::GuiGetSize(const clap::Plugin* plugin, std::uint32_t* width,
@@ -83,7 +97,8 @@ bool CLAP_CALL IPlugClap::GuiGetResizeHints(const clap::Plugin* plugin,
   return true;
 }
 
-// The size negotiation: one size today, the scalable editor's sizes later.
+// The editor takes no size but its own: the host's proposal is answered with
+// it.
 bool CLAP_CALL IPlugClap::GuiAdjustSize(const clap::Plugin* plugin, std::uint32_t* width,
                                         std::uint32_t* height) {
   return GuiGetSize(plugin, width, height);

@@ -1,6 +1,9 @@
 #include "plug/lv2/IPlugLV2Ui.h"
 
 #include <cmath>
+#include <cstring>
+
+#include "lv2/atom/atom.h"
 
 #include "plug/lv2/Lv2Identity.h"
 #include "plug/lv2/Lv2UiWindow.h"
@@ -8,9 +11,14 @@
 namespace plug {
 
 IPlugLV2Ui::IPlugLV2Ui(IPlugBase* plugin, LV2UI_Write_Function write, LV2UI_Controller controller,
-                       const LV2UI_Touch* touch, const LV2UI_Resize* resize)
+                       const LV2UI_Touch* touch, const LV2UI_Resize* resize,
+                       const LV2_URID_Map* map)
     : plugin_(plugin), write_(write), controller_(controller), touch_(touch), resize_(resize) {
   ScopedThreadRole role(ThreadRole::kMain);
+  if (map && map->map) {
+    scaleFactorKey_ = map->map(map->handle, LV2_UI__scaleFactor);
+    floatType_ = map->map(map->handle, LV2_ATOM__Float);
+  }
   InstanceLock lock(plugin_->Mutex());
   plugin_->SetHostServices(this);
 }
@@ -49,6 +57,26 @@ void IPlugLV2Ui::Idle() {
   plugin_->HostIdle();
 }
 
+uint32_t IPlugLV2Ui::SetOptions(const LV2_Options_Option* options) {
+  uint32_t status = LV2_OPTIONS_SUCCESS;
+  for (int i = 0; options && (options[i].key != 0 || options[i].value); ++i) {
+    const LV2_Options_Option& option = options[i];
+    if (!scaleFactorKey_ || option.key != scaleFactorKey_) {
+      status |= LV2_OPTIONS_ERR_BAD_KEY;
+      continue;
+    }
+    float scale = 0;
+    if (option.type != floatType_ || option.size != sizeof scale || !option.value) {
+      status |= LV2_OPTIONS_ERR_BAD_VALUE;
+      continue;
+    }
+    std::memcpy(&scale, option.value, sizeof scale);
+    ScopedThreadRole role(ThreadRole::kMain);
+    if (!plugin_->HostSetEditorScale(scale)) status |= LV2_OPTIONS_ERR_BAD_VALUE;
+  }
+  return status;
+}
+
 void IPlugLV2Ui::BeginParamGesture(int paramIndex) {
   if (touch_ && touch_->touch && paramIndex >= 0 && paramIndex < lv2::kParamPorts)
     touch_->touch(touch_->handle, static_cast<uint32_t>(paramIndex), true);
@@ -74,9 +102,11 @@ void IPlugLV2Ui::GetHostProduct(char* product, int capacity, int* version) {
   *version = 0;
 }
 
-void IPlugLV2Ui::ResizeEditor(int width, int height) {
-  // Fixed at the editor's size until the editor scales.
-  if (resize_ && resize_->ui_resize) resize_->ui_resize(resize_->handle, width, height);
+void IPlugLV2Ui::ResizeEditor(int width, int height) { RequestEditorResize(width, height); }
+
+bool IPlugLV2Ui::RequestEditorResize(int width, int height) {
+  if (!resize_ || !resize_->ui_resize || width <= 0 || height <= 0) return false;
+  return resize_->ui_resize(resize_->handle, width, height) == 0;
 }
 
 }  // namespace plug

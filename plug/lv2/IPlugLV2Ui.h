@@ -6,10 +6,17 @@
 // which the editor then shows. The host drives events and redraw through the
 // idle interface; nothing runs on a thread of ours.
 //
+// The editor's scale: the host's ui:scaleFactor option, from the options
+// feature at instantiate (before the window opens, so the size told through
+// ui:resize is already the scaled one) and from the options interface later;
+// a later change asks the host with ui:resize, and a refusal keeps the size.
+//
 // Every entry comes on the host's UI thread.
 #pragma once
 
+#include "lv2/options/options.h"
 #include "lv2/ui/ui.h"
+#include "lv2/urid/urid.h"
 #include "plug/IHostServices.h"
 #include "plug/IPlugBase.h"
 
@@ -18,9 +25,10 @@ namespace plug {
 class IPlugLV2Ui : public IHostServices {
  public:
   // Binds plugin (owned from here on) to the host's write function and
-  // optional touch and resize features. [main]
+  // optional touch, resize and URID map features (without the map no option
+  // is understood). [main]
   IPlugLV2Ui(IPlugBase* plugin, LV2UI_Write_Function write, LV2UI_Controller controller,
-             const LV2UI_Touch* touch, const LV2UI_Resize* resize);
+             const LV2UI_Touch* touch, const LV2UI_Resize* resize, const LV2_URID_Map* map);
   ~IPlugLV2Ui() override;  // closes the window, deletes the instance [main]
   IPlugLV2Ui(const IPlugLV2Ui&) = delete;
   IPlugLV2Ui& operator=(const IPlugLV2Ui&) = delete;
@@ -32,6 +40,11 @@ class IPlugLV2Ui : public IHostServices {
   // The host's idle call: the editor's events and redraw, then the product's
   // idle work. [main]
   void Idle();
+  // The host's options (a list ended by a zero key and null value; null is
+  // an empty list): ui:scaleFactor as an atom:Float goes to the editor. The
+  // LV2_Options_Status bits: bad key for options not ours, bad value for a
+  // scale that is not a float or not a scale. [main]
+  uint32_t SetOptions(const LV2_Options_Option* options);
 
   int FormatCode() const override { return kFormatLv2; }
   void BeginParamGesture(int paramIndex) override;
@@ -43,6 +56,8 @@ class IPlugLV2Ui : public IHostServices {
   void GetHostProduct(char* product, int capacity, int* version) override;
   // The editor's size, the one place it is told to the host.
   void ResizeEditor(int width, int height) override;
+  // ui:resize's ui_resize == 0; false without the feature. [main]
+  bool RequestEditorResize(int width, int height) override;
   bool SendMidiToHost(const IMidiMessage*) override { return false; }
   bool SendSysExToHost(const ISysExMessage*) override { return false; }
   void SetLatencySamples(int) override {}
@@ -51,8 +66,10 @@ class IPlugLV2Ui : public IHostServices {
   IPlugBase* plugin_;  // owned
   LV2UI_Write_Function write_;
   LV2UI_Controller controller_;
-  const LV2UI_Touch* touch_;    // may be null
-  const LV2UI_Resize* resize_;  // may be null
+  const LV2UI_Touch* touch_;     // may be null
+  const LV2UI_Resize* resize_;   // may be null
+  LV2_URID scaleFactorKey_ = 0;  // 0 without the host's URID map
+  LV2_URID floatType_ = 0;
 };
 
 }  // namespace plug

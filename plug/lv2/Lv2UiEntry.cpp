@@ -1,6 +1,7 @@
 // The LV2 UI's exported entry: lv2ui_descriptor, the one UI of the bundle.
-// Needs ui:parent (an embedded X11 window); ui:touch and ui:resize are used
-// where offered; the idle interface drives it.
+// Needs ui:parent (an embedded X11 window); ui:touch, ui:resize and the
+// options feature (with urid:map, for ui:scaleFactor) are used where offered;
+// the idle interface drives it, the options interface takes later options.
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -33,8 +34,12 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
     std::unique_ptr<IPlugLV2Ui> ui(
         new IPlugLV2Ui(product.get(), write, controller,
                        static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch)),
-                       static_cast<const LV2UI_Resize*>(Feature(features, LV2_UI__resize))));
+                       static_cast<const LV2UI_Resize*>(Feature(features, LV2_UI__resize)),
+                       static_cast<const LV2_URID_Map*>(Feature(features, LV2_URID__map))));
     product.release();  // owned by the UI
+    // The host's scale before the window opens: the first size told is the
+    // scaled one. Options not ours are no reason to fail.
+    ui->SetOptions(static_cast<const LV2_Options_Option*>(Feature(features, LV2_OPTIONS__options)));
     const unsigned long window = ui->Open(parent);
     if (!window) return nullptr;
     *widget = reinterpret_cast<LV2UI_Widget>(static_cast<std::uintptr_t>(window));
@@ -62,8 +67,23 @@ int Idle(LV2UI_Handle handle) {
 
 const LV2UI_Idle_Interface kIdle = {Idle};
 
+// Nothing to report: the host knows the options it gave.
+uint32_t GetOptions(LV2_Handle, LV2_Options_Option*) { return LV2_OPTIONS_ERR_BAD_KEY; }
+
+uint32_t SetOptions(LV2_Handle handle, const LV2_Options_Option* options) {
+  if (!handle) return LV2_OPTIONS_ERR_UNKNOWN;
+  try {
+    return static_cast<IPlugLV2Ui*>(handle)->SetOptions(options);
+  } catch (...) {
+    return LV2_OPTIONS_ERR_UNKNOWN;
+  }
+}
+
+const LV2_Options_Interface kOptions = {GetOptions, SetOptions};
+
 const void* ExtensionData(const char* uri) {
   if (uri && std::strcmp(uri, LV2_UI__idleInterface) == 0) return &kIdle;
+  if (uri && std::strcmp(uri, LV2_OPTIONS__interface) == 0) return &kOptions;
   return nullptr;
 }
 

@@ -177,6 +177,16 @@ class IPlugView : public FUnknown {
   ~IPlugView() = default;  // never deleted through the interface
 };
 
+// On the view, optional: the host's scale for the view's content, 1.0 for
+// 100 %, at any time the view exists.
+class IPlugViewContentScaleSupport : public FUnknown {
+ public:
+  VST3_METHOD setContentScaleFactor(float factor) = 0;
+
+ protected:
+  ~IPlugViewContentScaleSupport() = default;  // never deleted through the interface
+};
+
 class IEventHandler : public FUnknown {  // Linux::IEventHandler
  public:
   virtual void VST3_CALL onFDIsSet(int fd) = 0;
@@ -293,6 +303,7 @@ constexpr Uid kEditController{0xDCD7BBE3, 0x7742448D, 0xA874AACC, 0x979C759E};
 constexpr Uid kMidiMapping{0xDF0FF9F7, 0x49B74669, 0xB63AB732, 0x7ADBF5E5};
 constexpr Uid kUnitInfo{0x3D4BD6B5, 0x913A4FD2, 0xA886E768, 0xA5EB92C1};
 constexpr Uid kPlugView{0x5BC32507, 0xD06049EA, 0xA6151B52, 0x2B755B29};
+constexpr Uid kPlugViewContentScaleSupport{0x65ED9690, 0x8AC44525, 0x8AADEF7A, 0x72EA703F};
 constexpr Uid kEventHandler{0x561E65C9, 0x13A0496F, 0x813A2C35, 0x654D7983};
 constexpr Uid kTimerHandler{0x10BDD94F, 0x41424774, 0x821FAD8F, 0xECA72CA9};
 constexpr Uid kHostApplication{0x58E595CC, 0xDB2D4969, 0x8B6AAF8C, 0x36A664E5};

@@ -314,6 +314,10 @@ void Vst3Plugin::ResizeEditor(int width, int height) {
   if (view_) view_->RequestSize(width, height);
 }
 
+bool Vst3Plugin::RequestEditorResize(int width, int height) {
+  return view_ && view_->RequestSize(width, height);
+}
+
 // VST 3 has no MIDI output for an effect: the product's MIDI thru goes nowhere.
 bool Vst3Plugin::SendMidiToHost(const IMidiMessage*) { return false; }
 bool Vst3Plugin::SendSysExToHost(const ISysExMessage*) { return false; }

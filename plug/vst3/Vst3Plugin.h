@@ -180,6 +180,9 @@ class Vst3Plugin : public Vst3ComponentSide,
   void GetTransportInfo(ITransportInfo* info) override;
   void GetHostProduct(char* product, int capacity, int* version) override;
   void ResizeEditor(int width, int height) override;
+  // The view's IPlugFrame::resizeView: false without a view and frame, or
+  // when the host refuses. [main]
+  bool RequestEditorResize(int width, int height) override;
   bool SendMidiToHost(const IMidiMessage* msg) override;
   bool SendSysExToHost(const ISysExMessage* msg) override;
   void SetLatencySamples(int samples) override;

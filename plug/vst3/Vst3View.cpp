@@ -18,9 +18,7 @@ Vst3View* Vst3View::Create(Vst3Plugin* owner) {
 
 Vst3View::Vst3View(Vst3Plugin* owner) : owner_(owner) {
   owner_->addRef();
-  IPlugEditor* editor = owner_->Plugin()->GetEditor();
-  width_ = editor->Width();
-  height_ = editor->Height();
+  Size();
 }
 
 Vst3View::~Vst3View() {
@@ -47,17 +45,30 @@ void Vst3View::DetachFromPlugin() {
   owner->release();
 }
 
-void Vst3View::RequestSize(int width, int height) {
-  width_ = width;
-  height_ = height;
+bool Vst3View::RequestSize(int width, int height) {
+  if (!frame_ || width <= 0 || height <= 0) return false;
   ViewRect rect{0, 0, width, height};
-  if (frame_) frame_->resizeView(this, &rect);
+  return frame_->resizeView(this, &rect) == kResultTrue;
+}
+
+ViewRect Vst3View::Size() {
+  IPlugEditor* editor = owner_ ? owner_->Plugin()->GetEditor() : nullptr;
+  if (editor) {
+    width_ = editor->Width();
+    height_ = editor->Height();
+  }
+  return ViewRect{0, 0, width_, height_};
 }
 
 tresult VST3_CALL Vst3View::queryInterface(const TUID iid, void** obj) {
   if (!obj) return kInvalidArgument;
   if (UidEquals(iid, iid::kFUnknown) || UidEquals(iid, iid::kPlugView)) {
     *obj = static_cast<IPlugView*>(this);
+    addRef();
+    return kResultOk;
+  }
+  if (UidEquals(iid, iid::kPlugViewContentScaleSupport)) {
+    *obj = static_cast<IPlugViewContentScaleSupport*>(this);
     addRef();
     return kResultOk;
   }
@@ -108,11 +119,12 @@ tresult VST3_CALL Vst3View::onKeyUp(char16, int16, int16) { return kResultFalse;
 
 tresult VST3_CALL Vst3View::getSize(ViewRect* size) {
   if (!size) return kInvalidArgument;
-  *size = ViewRect{0, 0, width_, height_};
+  *size = Size();
   return kResultOk;
 }
 
-// The editor has one size for now; the host's frame is asked to keep it.
+// The host's frame sizes the view after resizeView (or on its own); the
+// editor keeps its own size, which checkSizeConstraint gave the host.
 tresult VST3_CALL Vst3View::onSize(ViewRect* newSize) {
   return newSize ? kResultOk : kInvalidArgument;
 }
@@ -133,9 +145,23 @@ tresult VST3_CALL Vst3View::canResize() { return kResultFalse; }
 
 tresult VST3_CALL Vst3View::checkSizeConstraint(ViewRect* rect) {
   if (!rect) return kInvalidArgument;
-  rect->right = rect->left + width_;
-  rect->bottom = rect->top + height_;
+  const ViewRect size = Size();
+  rect->right = rect->left + size.right;
+  rect->bottom = rect->top + size.bottom;
   return kResultTrue;
+}
+
+// With the window open the editor asks for its new size through
+// IPlugFrame::resizeView from inside this call (a refusal keeps the old
+// size); without one, the next getSize answers the scaled size.
+tresult VST3_CALL Vst3View::setContentScaleFactor(float factor) {
+  if (!owner_) return kResultFalse;
+  ScopedThreadRole role(ThreadRole::kMain);
+  try {
+    return owner_->Plugin()->HostSetEditorScale(factor) ? kResultTrue : kResultFalse;
+  } catch (...) {
+    return kInternalError;
+  }
 }
 
 }  // namespace plug

@@ -1,8 +1,11 @@
 // The editor as a VST 3 plug-in view: the product's editor window inside the
-// host's (HWND on Windows, X11EmbedWindowID on Linux), fixed at the editor's
-// size. On Linux the editor's X events and redraw run from the host's run
-// loop (Vst3EditorPump), never from a thread of ours; on Windows the editor's
-// own window timer runs them.
+// host's (HWND on Windows, X11EmbedWindowID on Linux). Its size is the
+// editor's, which follows the editor's scale (the host's content scale
+// factor, or the user's Size choice): getSize and checkSizeConstraint answer
+// it whenever asked, and the host never sizes the view freely. On Linux the
+// editor's X events and redraw run from the host's run loop (Vst3EditorPump),
+// never from a thread of ours; on Windows the editor's own window timer runs
+// them.
 //
 // Life cycle: createView makes it (count 1, holding a reference on the
 // plug-in, so the plug-in outlives it); attached opens the window, removed
@@ -19,14 +22,15 @@ namespace plug {
 class Vst3Plugin;
 class Vst3EditorPump;
 
-class Vst3View final : public vst3::IPlugView {
+class Vst3View final : public vst3::IPlugView, public vst3::IPlugViewContentScaleSupport {
  public:
   // The new view, or null without an editor. [main]
   static Vst3View* Create(Vst3Plugin* owner);
   // The plug-in is terminating: the window goes now. [main]
   void DetachFromPlugin();
-  // The editor has this size now: asks the host's frame to fit. [main]
-  void RequestSize(int width, int height);
+  // The editor has (or asks for) this size: asks the host's frame to fit;
+  // true when the frame agreed (resizeView answered kResultTrue). [main]
+  bool RequestSize(int width, int height);
 
   vst3::tresult VST3_CALL queryInterface(const vst3::TUID iid, void** obj) override;
   vst3::uint32 VST3_CALL addRef() override;
@@ -45,6 +49,7 @@ class Vst3View final : public vst3::IPlugView {
   vst3::tresult VST3_CALL setFrame(vst3::IPlugFrame* frame) override;
   vst3::tresult VST3_CALL canResize() override;
   vst3::tresult VST3_CALL checkSizeConstraint(vst3::ViewRect* rect) override;
+  vst3::tresult VST3_CALL setContentScaleFactor(float factor) override;
 
   // The platform's view type ("HWND" or "X11EmbedWindowID").
   static const char* PlatformType();
@@ -53,13 +58,15 @@ class Vst3View final : public vst3::IPlugView {
   explicit Vst3View(Vst3Plugin* owner);
   ~Vst3View();
   void CloseWindow();
+  // The editor's size now; the last one seen once the plug-in has gone.
+  vst3::ViewRect Size();
 
   std::atomic<vst3::uint32> refs_{1};
   Vst3Plugin* owner_;                  // held reference; null after DetachFromPlugin
   vst3::IPlugFrame* frame_ = nullptr;  // held reference
   Vst3EditorPump* pump_ = nullptr;     // owned
   bool open_ = false;
-  int width_ = 0;
+  int width_ = 0;  // the editor's size when last asked
   int height_ = 0;
 };
 

@@ -352,7 +352,7 @@ bool ClapPluginHost::openGui(void* parent) {
   if (!gui_->isApiSupported(plugin_, api, false) || !gui_->create(plugin_, api, false))
     return false;
   guiCreated_ = true;
-  gui_->setScale(plugin_, 1.0);
+  gui_->setScale(plugin_, guiScale_);
   std::uint32_t width = 0, height = 0;
   if (!gui_->getSize(plugin_, &width, &height)) return false;
   clap::Window window{};
@@ -445,10 +445,15 @@ void CLAP_CALL ClapPluginHost::StateMarkDirty(const clap::Host* host) {
   if (auto* self = From(host)) ++self->record_.markDirty;
 }
 void CLAP_CALL ClapPluginHost::GuiResizeHintsChanged(const clap::Host*) {}
-bool CLAP_CALL ClapPluginHost::GuiRequestResize(const clap::Host* host, std::uint32_t,
-                                                std::uint32_t) {
-  if (auto* self = From(host)) ++self->record_.resizeRequests;
-  return false;
+bool CLAP_CALL ClapPluginHost::GuiRequestResize(const clap::Host* host, std::uint32_t w,
+                                                std::uint32_t h) {
+  auto* self = From(host);
+  if (!self) return false;
+  self->record_.resizeRequests.emplace_back(w, h);
+  std::uint32_t now[2] = {0, 0};
+  if (self->gui_) self->gui_->getSize(self->plugin_, &now[0], &now[1]);
+  self->record_.sizeDuringResize.emplace_back(now[0], now[1]);
+  return self->resizeAnswer_;
 }
 bool CLAP_CALL ClapPluginHost::GuiRequestShow(const clap::Host*) { return false; }
 bool CLAP_CALL ClapPluginHost::GuiRequestHide(const clap::Host*) { return false; }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "plug/clap/ClapAbi.h"
@@ -31,7 +32,9 @@ struct HostRecord {
   int requestCallback = 0;
   int markDirty = 0;
   std::vector<std::uint32_t> rescans;  // params rescan flags, in order
-  int resizeRequests = 0;
+  // request_resize's sizes, and the plug-in's get_size answer inside each.
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> resizeRequests;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> sizeDuringResize;
   int guiClosed = 0;
   std::vector<std::string> logs;
   std::vector<std::string> presetsLoaded;  // load keys
@@ -117,9 +120,13 @@ class ClapPluginHost {
   bool discoverPresets(std::vector<DiscoveredPreset>* presets, std::string* errorText);
   bool loadPreset(std::uint32_t kind, const char* location, const char* loadKey);
 
-  // The editor, embedded in parent (X window id or HWND). The host's timers
-  // and watched descriptors are kept here and run by pumpGui.
+  // The editor, embedded in parent (X window id or HWND), given the host's
+  // scale (setGuiScale, 1.0 by default) before its size is asked. The host's
+  // timers and watched descriptors are kept here and run by pumpGui.
   bool openGui(void* parent);
+  void setGuiScale(double scale) { guiScale_ = scale; }
+  // request_resize's answer (false, a host that refuses, by default).
+  void setResizeAnswer(bool accept) { resizeAnswer_ = accept; }
   void closeGui();
   // Every registered timer once, and each watched descriptor that is
   // readable (POSIX; waits up to waitMs for one).
@@ -185,6 +192,8 @@ class ClapPluginHost {
   bool active_ = false;
   bool processing_ = false;
   bool guiCreated_ = false;
+  double guiScale_ = 1.0;
+  bool resizeAnswer_ = false;
   std::thread::id mainThread_;
   std::atomic<std::thread::id> audioThread_{};
   InputEventList input_;

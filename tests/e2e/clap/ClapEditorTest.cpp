@@ -1,6 +1,9 @@
 // The editor embedded as a CLAP host embeds it: its life cycle leaves no
 // window, timer or descriptor behind, and a drag with the real pointer
 // reaches the host as one gesture: begin, values, end.
+#include <utility>
+#include <vector>
+
 #include "e2e/clap/ClapFixture.h"
 #include "e2e/clap/ClapHostWindow.h"
 #include "tools/vsthost/EditorInput.h"
@@ -79,6 +82,45 @@ TEST_F(ShippedClapEditor, OpenCloseReopenAndDestroyLeaveNothingBehind) {
   EXPECT_EQ(host_.timerCount(), 0u);
   EXPECT_EQ(host_.fdCount(), 0u);
   EXPECT_EQ(host_.record().offThreadCalls, 0);
+}
+
+// The host's scale sizes the editor: given before the window opens it is the
+// size the host is told; with the window open the editor asks with
+// request_resize and answers the new size from inside the request, and a
+// host that refuses leaves the editor at its size.
+TEST_F(ShippedClapEditor, TheHostScaleSizesTheEditorAndARefusedResizeKeepsItsSize) {
+  const clap::PluginGui* gui = host_.gui();
+  ASSERT_NE(gui, nullptr);
+  host_.setGuiScale(2.0);
+  Open();
+  std::uint32_t w = 0, h = 0;
+  ASSERT_TRUE(gui->getSize(host_.plugin(), &w, &h));
+  EXPECT_EQ(w, 1968u);
+  EXPECT_EQ(h, 864u);
+  EXPECT_TRUE(host_.record().resizeRequests.empty());
+  using Sizes = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+
+  host_.setResizeAnswer(true);
+  EXPECT_TRUE(gui->setScale(host_.plugin(), 1.0));
+  EXPECT_EQ(host_.record().resizeRequests, (Sizes{{984, 432}}));
+  EXPECT_EQ(host_.record().sizeDuringResize, (Sizes{{984, 432}}));
+  ASSERT_TRUE(gui->getSize(host_.plugin(), &w, &h));
+  EXPECT_EQ(w, 984u);
+  EXPECT_EQ(h, 432u);
+  EXPECT_TRUE(gui->setSize(host_.plugin(), 984, 432));
+
+  host_.setResizeAnswer(false);
+  EXPECT_TRUE(gui->setScale(host_.plugin(), 2.0));
+  EXPECT_EQ(host_.record().resizeRequests, (Sizes{{984, 432}, {1968, 864}}));
+  ASSERT_TRUE(gui->getSize(host_.plugin(), &w, &h));
+  EXPECT_EQ(w, 984u);
+  EXPECT_EQ(h, 432u);
+  EXPECT_FALSE(gui->setSize(host_.plugin(), 1968, 864));
+  // Not a scale: refused, nothing asked.
+  EXPECT_FALSE(gui->setScale(host_.plugin(), -1.0));
+  EXPECT_EQ(host_.record().resizeRequests.size(), 2u);
+  ClapHostWindow::pump(&host_, 50);
+  EXPECT_EQ(window_.childCount(), 1);
 }
 
 #if !defined(_WIN32)

@@ -14,9 +14,13 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
+#include "lv2/atom/atom.h"
+#include "lv2/options/options.h"
 #include "lv2/ui/ui.h"
+#include "lv2/urid/urid.h"
 
 namespace e2e {
 namespace {
@@ -38,8 +42,19 @@ int OpenFileCount() {
 
 // What the host got from the UI, in order.
 struct HostRecord {
-  std::vector<std::string> calls;  // "touch 0 on", "write 0 1.3125", "touch 0 off"
-  int width = 0, height = 0;
+  std::vector<std::string> calls;            // "touch 0 on", "write 0 1.3125", "touch 0 off"
+  int width = 0, height = 0;                 // the last size the host agreed to
+  std::vector<std::pair<int, int>> resizes;  // every ui_resize
+  int resizeAnswer = 0;                      // non-zero: the host refuses
+  std::vector<std::string> uris;             // urid:map, URID i + 1
+
+  static LV2_URID Map(LV2_URID_Map_Handle h, const char* uri) {
+    auto* r = static_cast<HostRecord*>(h);
+    for (std::size_t i = 0; i < r->uris.size(); ++i)
+      if (r->uris[i] == uri) return static_cast<LV2_URID>(i + 1);
+    r->uris.emplace_back(uri);
+    return static_cast<LV2_URID>(r->uris.size());
+  }
 
   static void Write(LV2UI_Controller c, uint32_t port, uint32_t size, uint32_t format,
                     const void* buffer) {
@@ -58,6 +73,8 @@ struct HostRecord {
   }
   static int Resize(LV2UI_Feature_Handle h, int width, int height) {
     auto* r = static_cast<HostRecord*>(h);
+    r->resizes.emplace_back(width, height);
+    if (r->resizeAnswer != 0) return r->resizeAnswer;
     r->width = width;
     r->height = height;
     return 0;
@@ -91,16 +108,26 @@ class Lv2Ui : public ::testing::Test {
     if (library_) dlclose(library_);
   }
 
-  // The UI in parent_, with or without touch.
-  void Instantiate(bool withTouch) {
+  // The UI in parent_, with or without touch; hostScale > 0: with the URID
+  // map and the options feature giving that ui:scaleFactor.
+  void Instantiate(bool withTouch, float hostScale = 0) {
     touch_ = {&record_, HostRecord::Touch};
     resize_ = {&record_, HostRecord::Resize};
+    map_ = {&record_, HostRecord::Map};
     const LV2_Feature parentFeature = {LV2_UI__parent,
                                        reinterpret_cast<void*>(static_cast<uintptr_t>(parent_))};
     const LV2_Feature touchFeature = {LV2_UI__touch, &touch_};
     const LV2_Feature resizeFeature = {LV2_UI__resize, &resize_};
+    const LV2_Feature mapFeature = {LV2_URID__map, &map_};
+    const LV2_Options_Option options[] = {ScaleOption(&hostScale), {}};
+    const LV2_Feature optionsFeature = {LV2_OPTIONS__options,
+                                        const_cast<LV2_Options_Option*>(options)};
     std::vector<const LV2_Feature*> features = {&parentFeature, &resizeFeature};
     if (withTouch) features.push_back(&touchFeature);
+    if (hostScale > 0) {
+      features.push_back(&mapFeature);
+      features.push_back(&optionsFeature);
+    }
     features.push_back(nullptr);
     handle_ = descriptor_->instantiate(descriptor_, kPluginUri, QUILLET_LV2_BUNDLE,
                                        HostRecord::Write, &record_, &widget_, features.data());
@@ -109,6 +136,21 @@ class Lv2Ui : public ::testing::Test {
         descriptor_->extension_data(LV2_UI__idleInterface));
     ASSERT_NE(idle_, nullptr);
     Idle(300);  // the first frames
+  }
+  LV2_Options_Option ScaleOption(const float* scale) {
+    return {LV2_OPTIONS_INSTANCE,
+            0,
+            HostRecord::Map(&record_, LV2_UI__scaleFactor),
+            sizeof(float),
+            HostRecord::Map(&record_, LV2_ATOM__Float),
+            scale};
+  }
+  // The editor window's size now.
+  std::pair<int, int> EditorSize() {
+    XSync(display_, False);
+    XWindowAttributes a{};
+    XGetWindowAttributes(display_, static_cast<Window>(reinterpret_cast<uintptr_t>(widget_)), &a);
+    return {a.width, a.height};
   }
   // The host's idle calls every 10 ms for ms milliseconds.
   void Idle(int ms) {
@@ -151,6 +193,7 @@ class Lv2Ui : public ::testing::Test {
   HostRecord record_;
   LV2UI_Touch touch_{};
   LV2UI_Resize resize_{};
+  LV2_URID_Map map_{};
   LV2UI_Handle handle_ = nullptr;
   LV2UI_Widget widget_ = nullptr;
   const LV2UI_Idle_Interface* idle_ = nullptr;
@@ -226,6 +269,47 @@ TEST_F(Lv2Ui, PortEventsMoveTheControls) {
   // Without ui:touch there are writes only.
   for (const std::string& call : record_.calls)
     EXPECT_EQ(call.rfind("touch", 0), std::string::npos);
+}
+
+// The host's ui:scaleFactor: at instantiate the first size told is the scaled
+// one; set later through the options interface the editor asks with
+// ui:resize, and a host that refuses leaves it at its size.
+TEST_F(Lv2Ui, TheHostScaleSizesTheEditorAndARefusedResizeKeepsItsSize) {
+  using Sizes = std::vector<std::pair<int, int>>;
+  Instantiate(true, 2.0f);
+  EXPECT_EQ(record_.resizes, (Sizes{{1968, 864}}));
+  EXPECT_EQ(EditorSize(), std::make_pair(1968, 864));
+  const auto* options = static_cast<const LV2_Options_Interface*>(
+      descriptor_->extension_data(LV2_OPTIONS__interface));
+  ASSERT_NE(options, nullptr);
+
+  float scale = 1.0f;
+  const LV2_Options_Option one[] = {ScaleOption(&scale), {}};
+  EXPECT_EQ(options->set(handle_, one), LV2_OPTIONS_SUCCESS);
+  EXPECT_EQ(record_.resizes, (Sizes{{1968, 864}, {984, 432}}));
+  Idle(50);
+  EXPECT_EQ(EditorSize(), std::make_pair(984, 432));
+
+  record_.resizeAnswer = 1;
+  scale = 2.0f;
+  EXPECT_EQ(options->set(handle_, one), LV2_OPTIONS_SUCCESS);
+  EXPECT_EQ(record_.resizes, (Sizes{{1968, 864}, {984, 432}, {1968, 864}}));
+  Idle(50);
+  EXPECT_EQ(EditorSize(), std::make_pair(984, 432));
+  EXPECT_EQ(record_.width, 984);
+
+  // Not a float, not a scale, not ours: refused, nothing asked.
+  const double wide = 1.5;
+  LV2_Options_Option bad[] = {ScaleOption(&scale), {}};
+  bad[0].size = sizeof wide;
+  bad[0].value = &wide;
+  EXPECT_EQ(options->set(handle_, bad), LV2_OPTIONS_ERR_BAD_VALUE);
+  scale = -1.0f;
+  EXPECT_EQ(options->set(handle_, one), LV2_OPTIONS_ERR_BAD_VALUE);
+  LV2_Options_Option other[] = {ScaleOption(&scale), {}};
+  other[0].key = HostRecord::Map(&record_, LV2_UI__updateRate);
+  EXPECT_EQ(options->set(handle_, other), LV2_OPTIONS_ERR_BAD_KEY);
+  EXPECT_EQ(record_.resizes.size(), 3u);
 }
 
 }  // namespace

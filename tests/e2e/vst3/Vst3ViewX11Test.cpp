@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/vst3host/HostObjects.h"
@@ -82,10 +83,23 @@ class RunLoop : public HostObject<IRunLoop> {
   uint64 intervalMs_ = 16;
 };
 
+// The host's frame: resizeView answers `answer`; the sizes asked for and the
+// view's getSize from inside each request are kept. Agreeing, it sizes the
+// view (onSize) in the same call, as hosts do.
 class Frame : public HostObject<IPlugFrame> {
  public:
   explicit Frame(RunLoop* loop) : HostObject(iid::kPlugFrame, false), loop_(loop) {}
-  tresult VST3_CALL resizeView(IPlugView*, ViewRect*) override { return kResultOk; }
+  tresult VST3_CALL resizeView(IPlugView* view, ViewRect* newSize) override {
+    if (!view || !newSize) return kInvalidArgument;
+    requests.emplace_back(newSize->right - newSize->left, newSize->bottom - newSize->top);
+    ViewRect now{};
+    view->getSize(&now);
+    sizeDuringRequest.emplace_back(now.right - now.left, now.bottom - now.top);
+    if (answer == kResultTrue) view->onSize(newSize);
+    return answer;
+  }
+  tresult answer = kResultTrue;
+  std::vector<std::pair<int, int>> requests, sizeDuringRequest;
 
  protected:
   void* queryOther(const TUID iid) override {
@@ -200,6 +214,57 @@ TEST_F(Vst3ViewX11, ADragOnAKnobReachesTheHostAsOnePairedGesture) {
   EXPECT_GT(instance_.controller()->getParamNormalized(0), before);
   EXPECT_EQ(view->removed(), kResultOk);
   view->setFrame(nullptr);
+  EXPECT_EQ(view->release(), 0u);
+}
+
+// The host's content scale sizes the view: given before attaching, getSize
+// answers the scaled size; attached, the view asks the frame with resizeView
+// and answers the new size from inside it, and a frame that refuses leaves
+// the view at its size.
+TEST_F(Vst3ViewX11, TheHostScaleSizesTheViewAndARefusedResizeKeepsItsSize) {
+  IPlugView* view = createView();
+  ASSERT_NE(view, nullptr);
+  char iidBytes[16];
+  UidToBytes(iid::kPlugViewContentScaleSupport, iidBytes);
+  void* found = nullptr;
+  ASSERT_EQ(view->queryInterface(iidBytes, &found), kResultOk);
+  auto* scale = static_cast<IPlugViewContentScaleSupport*>(found);
+  using Sizes = std::vector<std::pair<int, int>>;
+  auto size = [view] {
+    ViewRect r{};
+    EXPECT_EQ(view->getSize(&r), kResultOk);
+    return std::make_pair(r.right - r.left, r.bottom - r.top);
+  };
+
+  EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultTrue);
+  EXPECT_EQ(size(), std::make_pair(1968, 864));
+  ViewRect proposed{10, 10, 510, 310};
+  ASSERT_EQ(view->checkSizeConstraint(&proposed), kResultTrue);
+  EXPECT_EQ(proposed.right - proposed.left, 1968);
+  EXPECT_EQ(proposed.bottom - proposed.top, 864);
+  view->setFrame(&frame_);
+  ASSERT_EQ(view->attached(parent(), "X11EmbedWindowID"), kResultOk);
+  loop_.pump(150);
+  EXPECT_TRUE(frame_.requests.empty());
+
+  EXPECT_EQ(scale->setContentScaleFactor(1.0f), kResultTrue);
+  EXPECT_EQ(frame_.requests, (Sizes{{984, 432}}));
+  EXPECT_EQ(frame_.sizeDuringRequest, (Sizes{{984, 432}}));
+  EXPECT_EQ(size(), std::make_pair(984, 432));
+
+  frame_.answer = kResultFalse;
+  EXPECT_EQ(scale->setContentScaleFactor(2.0f), kResultTrue);
+  EXPECT_EQ(frame_.requests, (Sizes{{984, 432}, {1968, 864}}));
+  EXPECT_EQ(size(), std::make_pair(984, 432));
+  // Not a scale: refused, nothing asked.
+  EXPECT_EQ(scale->setContentScaleFactor(-1.0f), kResultFalse);
+  EXPECT_EQ(frame_.requests.size(), 2u);
+  loop_.pump(50);
+  EXPECT_EQ(children().size(), 1u);
+
+  EXPECT_EQ(view->removed(), kResultOk);
+  view->setFrame(nullptr);
+  scale->release();
   EXPECT_EQ(view->release(), 0u);
 }
 
