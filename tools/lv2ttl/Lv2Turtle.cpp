@@ -210,12 +210,15 @@ std::string PluginTurtle(const plug::IPlugBase& plugin) {
        "\n  a rdf:Property ;\n"
        "  rdfs:label \"Quillet program\" ;\n"
        "  rdfs:comment \"One program's exact values and name.\" .\n\n";
-  // The editor, embedded in the host's window and driven by its idle calls.
+  // The editor, embedded in the host's window and driven by its idle calls;
+  // the host's scale arrives as the ui:scaleFactor option, at instantiation
+  // or later through the options interface.
   t += Iri(plug::lv2::kUiUri) +
        "\n  a ui:X11UI ;\n"
        "  lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
-       "  lv2:optionalFeature ui:resize , ui:touch ;\n"
-       "  lv2:extensionData ui:idleInterface .\n";
+       "  lv2:optionalFeature ui:resize , ui:touch , opts:options , urid:map ;\n"
+       "  opts:supportedOption ui:scaleFactor ;\n"
+       "  lv2:extensionData ui:idleInterface , opts:interface .\n";
   return t;
 }
 
