@@ -7,22 +7,27 @@
 # their windows there, never on a developer's own screen. The screen holds the
 # editor at 200 % (1968 x 864) with room around it.
 set -u
+screen=2560x1440x24
 state=$1.xvfb
 mkdir -p "$(dirname "$state")"
 (
   flock 8
   if [ -f "$state" ]; then
     read -r display pid <"$state"
+    # A server left from an older checkout with a smaller screen is not kept.
     if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X${display#:}" ]; then
-      echo "$display"
-      exit 0
+      if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q -- "-screen 0 $screen "; then
+        echo "$display"
+        exit 0
+      fi
+      kill "$pid" 2>/dev/null
     fi
   fi
   for n in $(seq 90 299); do
     { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
     # Detached and with every descriptor closed, so it holds neither the lock
     # nor the output of the program that started it.
-    setsid Xvfb ":$n" -screen 0 2560x1440x24 -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
+    setsid Xvfb ":$n" -screen 0 "$screen" -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
     pid=$!
     for _ in $(seq 200); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
