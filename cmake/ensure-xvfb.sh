@@ -5,7 +5,9 @@
 # the server lives on for the programs that follow (scripts/test-all.sh stops
 # it at the end). Windows programs under Wine and the native editor tests get
 # their windows there, never on a developer's own screen. The screen holds the
-# editor at 200 % (1968 x 864) with room around it.
+# editor at 200 % (1968 x 864) with room around it. The server never resets
+# when its last client leaves: a reset refuses connections for a moment, and
+# tests that close every connection between their cases then fail to connect.
 set -u
 screen=2560x1440x24
 state=$1.xvfb
@@ -14,9 +16,10 @@ mkdir -p "$(dirname "$state")"
   flock 8
   if [ -f "$state" ]; then
     read -r display pid <"$state"
-    # A server left from an older checkout with a smaller screen is not kept.
+    # A server left from an older checkout (a smaller screen, resets) is not
+    # kept.
     if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X${display#:}" ]; then
-      if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q -- "-screen 0 $screen "; then
+      if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q -- "-screen 0 $screen -noreset "; then
         echo "$display"
         exit 0
       fi
@@ -27,7 +30,7 @@ mkdir -p "$(dirname "$state")"
     { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
     # Detached and with every descriptor closed, so it holds neither the lock
     # nor the output of the program that started it.
-    setsid Xvfb ":$n" -screen 0 "$screen" -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
+    setsid Xvfb ":$n" -screen 0 "$screen" -noreset -nolisten tcp </dev/null >/dev/null 2>&1 8>&- &
     pid=$!
     for _ in $(seq 200); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
