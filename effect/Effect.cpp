@@ -97,6 +97,13 @@ void Effect::SetLearnSwitch(ILearnSwitch* learnSwitch) {
 }
 
 void Effect::SetMidiLearn(bool active, bool unlearn) {
+  plug::IHostServices* host = HostServices();
+  if (host && host->LearnsElsewhere()) {
+    host->PassMidiLearn(!active   ? plug::kMidiLearnOff
+                        : unlearn ? plug::kMidiUnlearnOn
+                                  : plug::kMidiLearnOn);
+    return;
+  }
   // The capture runs under the lock on the MIDI thread; taking it here keeps
   // the flags and indices from changing half-way through a capture.
   Lock lock(Mutex());
@@ -104,6 +111,29 @@ void Effect::SetMidiLearn(bool active, bool unlearn) {
   learnedParam_ = ControllerMap::kUnassigned;
   unlearnMode_ = unlearn;
   learnActive_ = active;
+}
+
+void Effect::OnHostMidiLearn(int mode) {
+  if (mode != plug::kMidiLearnOff && mode != plug::kMidiLearnOn && mode != plug::kMidiUnlearnOn)
+    return;
+  Lock lock(Mutex());
+  const bool on = mode != plug::kMidiLearnOff;
+  const plug::IHostServices* host = HostServices();
+  if (!host || !host->LearnsElsewhere()) {
+    learnedController_ = ControllerMap::kUnassigned;
+    learnedParam_ = ControllerMap::kUnassigned;
+    unlearnMode_ = mode == plug::kMidiUnlearnOn;
+    learnActive_ = on;
+  }
+  if (learnSwitch_ != nullptr) {
+    learnSwitch_->SetValueFromPlugin(on ? 1.0 : 0.0);
+    learnSwitch_->MarkDirty(true);
+  }
+}
+
+int Effect::GetMidiLearnMode() const {
+  if (!learnActive_) return plug::kMidiLearnOff;
+  return unlearnMode_ ? plug::kMidiUnlearnOn : plug::kMidiLearnOn;
 }
 
 void Effect::SelectPreset(int index) {

@@ -93,8 +93,17 @@ class Effect : public plug::IPlugBase {
   void SetLearnSwitch(ILearnSwitch* learnSwitch);
 
   // The learn switch was clicked: learn (unlearn = false) or unlearn mode on
-  // or off, captured controller and parameter forgotten. [main]
+  // or off, captured controller and parameter forgotten. Where the host's
+  // binding learns elsewhere (IHostServices::LearnsElsewhere) the mode goes
+  // to it instead and this instance stays idle. [main]
   void SetMidiLearn(bool active, bool unlearn);
+
+  // A binding's MIDI learn mode (plug::MidiLearnMode; others change
+  // nothing): taken as SetMidiLearn takes it, or, where the binding learns
+  // elsewhere, only shown. The switch shows it either way. [any thread,
+  // takes the lock]
+  void OnHostMidiLearn(int mode) override;
+  int GetMidiLearnMode() const override;  // [any thread, lock]
 
   // The preset menu: the live values go into the current preset (its name
   // stays), the chosen one is loaded, and the host is told. An index naming

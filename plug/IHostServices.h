@@ -42,6 +42,15 @@ enum PlugFormat : int {
   kFormatLv2 = 5,
 };
 
+// The modes of the product's MIDI learn, as bindings pass them between an
+// editor and the instance that processes (IHostServices::PassMidiLearn,
+// IPlugBase::HostSetMidiLearn).
+enum MidiLearnMode : int {
+  kMidiLearnOff = 0,
+  kMidiLearnOn = 1,
+  kMidiUnlearnOn = 2,
+};
+
 class IHostServices {
  public:
   virtual ~IHostServices() = default;
@@ -101,6 +110,18 @@ class IHostServices {
 
   // The plug-in's latency changed. [main, lock]
   virtual void SetLatencySamples(int samples) = 0;
+
+  // MIDI learn where the editor works on an instance of its own, apart from
+  // the one that processes (LV2's UI). True: the editor's instance only shows
+  // the learn switch, and every mode the user chooses goes to PassMidiLearn;
+  // that instance never captures nor saves (its controller map is the one
+  // read when it was made, older than the processing instance's). [any
+  // thread]
+  virtual bool LearnsElsewhere() const { return false; }
+  // The user chose a MidiLearnMode on the editor's switch; the binding takes
+  // it to the processing instance (HostSetMidiLearn there). Only called when
+  // LearnsElsewhere. [main]
+  virtual void PassMidiLearn(int mode) {}
 };
 
 }  // namespace plug

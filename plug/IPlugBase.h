@@ -251,6 +251,15 @@ class IPlugBase {
   // changes. Allocates: never from the audio path. [main, lock]
   virtual void ChangeBlockSize(int frames);
 
+  // ---- Virtuals outside the slot table ----------------------------------
+
+  // MIDI learn set from a binding (a MidiLearnMode, IHostServices.h): the
+  // mode the editor's switch chose, on the instance that processes, or the
+  // mode that instance reports, shown on an editor that learns elsewhere.
+  // The base has no learning: it ignores the mode and answers off.
+  virtual void OnHostMidiLearn(int mode) {}                       // [any thread, lock]
+  virtual int GetMidiLearnMode() const { return kMidiLearnOff; }  // [any thread, lock]
+
   // ---- Binding entries ---------------------------------------------------
   // What a format binding calls. Each checks its contract in check builds,
   // then runs the operation named on the right.
@@ -367,6 +376,18 @@ class IPlugBase {
   // for a scale that is not a positive finite number of at most 8. [main,
   // without the lock]
   bool HostSetEditorScale(double scale);
+  // MIDI learn from a binding whose editor works on an instance of its own
+  // (see IHostServices::LearnsElsewhere): the mode to take or to show, and
+  // the mode the instance is in now (learning ends on its own when it
+  // finishes). [any thread, lock]
+  void HostSetMidiLearn(int mode) {  // OnHostMidiLearn
+    Expect(kAnyLocked, "OnHostMidiLearn");
+    OnHostMidiLearn(mode);
+  }
+  int HostMidiLearnMode() {  // GetMidiLearnMode
+    Expect(kAnyLocked, "GetMidiLearnMode");
+    return GetMidiLearnMode();
+  }
 
   // ---- Non-virtual services ------------------------------------------------
 

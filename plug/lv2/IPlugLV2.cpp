@@ -69,6 +69,7 @@ void IPlugLV2::MapUrids(LV2_URID_Map* map) {
   urids_.programKey = m(lv2::kProgramKey);
   urids_.maxBlockLength = m(LV2_BUF_SIZE__maxBlockLength);
   urids_.nominalBlockLength = m(LV2_BUF_SIZE__nominalBlockLength);
+  learnUrids_.Map(map);
 }
 
 int IPlugLV2::BlockSizeFromOptions(const LV2_Feature* const* features) const {

@@ -22,6 +22,7 @@
 #include "plug/IHostServices.h"
 #include "plug/IPlugBase.h"
 #include "plug/lv2/Lv2Identity.h"
+#include "plug/lv2/Lv2LearnMessage.h"
 
 namespace plug {
 
@@ -129,6 +130,11 @@ class IPlugLV2 : public IHostServices {
   void HandleEvent(const LV2_Atom_Event* event);
   void ReadPosition(const LV2_Atom_Object* object);
   void BeginMidiOut();
+  // Appends an event to the atom output; false when it is full or absent.
+  bool AppendOutput(int64_t frame, LV2_URID type, const void* body, uint32_t size);
+  // The MIDI-learn mode for the UI, when it changed or a message came in
+  // this run, as the output's last event.
+  void ReportLearnMode(int frames);
 
   IPlugBase* plugin_;  // owned
   LV2_URID_Map* map_ = nullptr;
@@ -146,6 +152,9 @@ class IPlugLV2 : public IHostServices {
   int pieceStart_ = 0;
   Position position_;
   StateChunk stateChunk_;
+  lv2::LearnUrids learnUrids_;
+  // The mode last told to the UI; -1 when a message asks for a report.
+  int reportedLearnMode_ = kMidiLearnOff;
 };
 
 }  // namespace plug

@@ -83,6 +83,7 @@ void IPlugLV2::RunPieces(int frames) {
   if (done < frames) ProcessPiece(done, frames - done);
   position_.framesSince += frames - pieceStart_;
   pieceStart_ = 0;
+  ReportLearnMode(frames);
 }
 
 void IPlugLV2::ProcessPiece(int offset, int frames) {
@@ -142,6 +143,12 @@ void IPlugLV2::HandleEvent(const LV2_Atom_Event* event) {
       body.size >= sizeof(LV2_Atom_Object_Body)) {
     const auto* object = reinterpret_cast<const LV2_Atom_Object*>(&body);
     if (object->body.otype == urids_.timePosition) ReadPosition(object);
+    // The UI's learn switch: the sequence walk has bounded the body.
+    int mode = kMidiLearnOff;
+    if (lv2::ReadLearnMessage(learnUrids_, &body, sizeof(LV2_Atom) + body.size, &mode)) {
+      plugin_->HostSetMidiLearn(mode);
+      reportedLearnMode_ = -1;
+    }
   }
 }
 
@@ -192,22 +199,36 @@ void IPlugLV2::BeginMidiOut() {
     midiOutCapacity_ = capacity - sizeof(LV2_Atom_Sequence_Body);
 }
 
-bool IPlugLV2::SendMidiToHost(const IMidiMessage* msg) {
-  if (!midiOut_ || !map_ || !msg) return false;
+bool IPlugLV2::AppendOutput(int64_t frame, LV2_URID type, const void* body, uint32_t size) {
+  if (!midiOut_ || !map_) return false;
   const uint32_t used = midiOut_->atom.size - sizeof(LV2_Atom_Sequence_Body);
-  const uint32_t need = lv2_atom_pad_size(sizeof(LV2_Atom_Event) + 3);
+  const uint32_t need = lv2_atom_pad_size(sizeof(LV2_Atom_Event) + size);
   if (used + need > midiOutCapacity_) return false;
   auto* event = reinterpret_cast<LV2_Atom_Event*>(reinterpret_cast<uint8_t*>(&midiOut_->body) +
                                                   sizeof(LV2_Atom_Sequence_Body) + used);
-  event->time.frames = pieceStart_ + msg->offset;
-  event->body.type = urids_.midiEvent;
-  event->body.size = 3;
-  auto* bytes = reinterpret_cast<uint8_t*>(event + 1);
-  bytes[0] = msg->status;
-  bytes[1] = msg->data1;
-  bytes[2] = msg->data2;
+  event->time.frames = frame;
+  event->body.type = type;
+  event->body.size = size;
+  std::memcpy(event + 1, body, size);
   midiOut_->atom.size += need;
   return true;
+}
+
+bool IPlugLV2::SendMidiToHost(const IMidiMessage* msg) {
+  if (!msg) return false;
+  const uint8_t bytes[3] = {msg->status, msg->data1, msg->data2};
+  return AppendOutput(pieceStart_ + msg->offset, urids_.midiEvent, bytes, sizeof bytes);
+}
+
+void IPlugLV2::ReportLearnMode(int frames) {
+  const int mode = plugin_->HostMidiLearnMode();
+  if (mode == reportedLearnMode_ || !learnUrids_.Known()) return;
+  // After the run's MIDI, which lies before its last frame; untold while
+  // the output is full or absent, so the next run tries again.
+  const lv2::LearnMessage message = lv2::MakeLearnMessage(learnUrids_, mode);
+  if (AppendOutput(frames > 0 ? frames - 1 : 0, message.object.atom.type, &message.object.body,
+                   message.object.atom.size))
+    reportedLearnMode_ = mode;
 }
 
 }  // namespace plug

@@ -18,6 +18,8 @@ IPlugLV2Ui::IPlugLV2Ui(IPlugBase* plugin, LV2UI_Write_Function write, LV2UI_Cont
   if (map && map->map) {
     scaleFactorKey_ = map->map(map->handle, LV2_UI__scaleFactor);
     floatType_ = map->map(map->handle, LV2_ATOM__Float);
+    eventTransfer_ = map->map(map->handle, LV2_ATOM__eventTransfer);
+    learnUrids_.Map(map);
   }
   InstanceLock lock(plugin_->Mutex());
   plugin_->SetHostServices(this);
@@ -37,11 +39,21 @@ unsigned long IPlugLV2Ui::Open(unsigned long parent) {
   if (!editor || !parent) return 0;
   if (!plugin_->HostOpenEditor(reinterpret_cast<void*>(parent))) return 0;
   ResizeEditor(editor->Width(), editor->Height());
+  PassMidiLearn(kMidiLearnOff);
   return NewestChildWindow(parent);
 }
 
 void IPlugLV2Ui::PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer) {
-  // Control ports only, as floats (format 0); the rest is not ours to show.
+  int mode = kMidiLearnOff;
+  if (port == lv2::kPortMidiOut && eventTransfer_ && format == eventTransfer_ &&
+      lv2::ReadLearnMessage(learnUrids_, static_cast<const LV2_Atom*>(buffer), buffer ? size : 0,
+                            &mode)) {
+    ScopedThreadRole role(ThreadRole::kMain);
+    InstanceLock lock(plugin_->Mutex());
+    plugin_->HostSetMidiLearn(mode);
+    return;
+  }
+  // Control ports as floats (format 0); the rest is not ours to show.
   if (format != 0 || size != sizeof(float) || !buffer || port >= lv2::kParamPorts) return;
   const float value = *static_cast<const float*>(buffer);
   if (std::isnan(value)) return;
@@ -95,6 +107,12 @@ void IPlugLV2Ui::NotifyHostParamValue(int paramIndex, double) {
 void IPlugLV2Ui::EndParamGesture(int paramIndex) {
   if (touch_ && touch_->touch && paramIndex >= 0 && paramIndex < lv2::kParamPorts)
     touch_->touch(touch_->handle, static_cast<uint32_t>(paramIndex), false);
+}
+
+void IPlugLV2Ui::PassMidiLearn(int mode) {
+  if (!write_ || !eventTransfer_ || !learnUrids_.Known()) return;
+  const lv2::LearnMessage message = lv2::MakeLearnMessage(learnUrids_, mode);
+  write_(controller_, lv2::kPortEventsIn, message.AtomSize(), eventTransfer_, &message);
 }
 
 void IPlugLV2Ui::GetHostProduct(char* product, int capacity, int* version) {

@@ -6,6 +6,13 @@
 // which the editor then shows. The host drives events and redraw through the
 // idle interface; nothing runs on a thread of ours.
 //
+// MIDI learn happens in the plug-in, which gets the MIDI: the learn switch's
+// mode goes there as a message on the events input, and the plug-in's mode
+// comes back on its atom output (Lv2LearnMessage.h), which the switch shows.
+// Opening tells the plug-in to stop learning, as the switch starts off.
+// Without the host's URID map there is no message, and the switch does
+// nothing.
+//
 // The editor's scale: the host's ui:scaleFactor option, from the options
 // feature at instantiate (before the window opens, so the size told through
 // ui:resize is already the scaled one) and from the options interface later;
@@ -19,6 +26,7 @@
 #include "lv2/urid/urid.h"
 #include "plug/IHostServices.h"
 #include "plug/IPlugBase.h"
+#include "plug/lv2/Lv2LearnMessage.h"
 
 namespace plug {
 
@@ -35,7 +43,8 @@ class IPlugLV2Ui : public IHostServices {
 
   // Opens the editor in parent; the editor's window, or 0. [main]
   unsigned long Open(unsigned long parent);
-  // A port's value from the host. [main]
+  // A control port's value, or the plug-in's learn mode from its atom
+  // output, from the host. [main]
   void PortEvent(uint32_t port, uint32_t size, uint32_t format, const void* buffer);
   // The host's idle call: the editor's events and redraw, then the product's
   // idle work. [main]
@@ -61,6 +70,9 @@ class IPlugLV2Ui : public IHostServices {
   bool SendMidiToHost(const IMidiMessage*) override { return false; }
   bool SendSysExToHost(const ISysExMessage*) override { return false; }
   void SetLatencySamples(int) override {}
+  bool LearnsElsewhere() const override { return true; }
+  // The mode as a message to the events input. [main]
+  void PassMidiLearn(int mode) override;
 
  private:
   IPlugBase* plugin_;  // owned
@@ -70,6 +82,8 @@ class IPlugLV2Ui : public IHostServices {
   const LV2UI_Resize* resize_;   // may be null
   LV2_URID scaleFactorKey_ = 0;  // 0 without the host's URID map
   LV2_URID floatType_ = 0;
+  LV2_URID eventTransfer_ = 0;
+  lv2::LearnUrids learnUrids_;  // unknown without the host's URID map
 };
 
 }  // namespace plug

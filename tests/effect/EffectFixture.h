@@ -34,9 +34,13 @@ class RecordingHost : public plug::IHostServices {
   bool SendMidiToHost(const plug::IMidiMessage*) override { return true; }
   bool SendSysExToHost(const plug::ISysExMessage*) override { return true; }
   void SetLatencySamples(int) override {}
+  bool LearnsElsewhere() const override { return learnsElsewhere; }
+  void PassMidiLearn(int mode) override { passedLearnModes.push_back(mode); }
 
   std::vector<std::pair<int, float>> automation;
   int displayUpdates = 0;
+  bool learnsElsewhere = false;  // as an editor apart from the processing
+  std::vector<int> passedLearnModes;
 };
 
 // Records what reaches the editor's controls.

@@ -230,4 +230,56 @@ TEST_F(EffectLearnTest, RegisteringTheSwitchEndsAnyModeAndLearningNeedsNoSwitch)
   EXPECT_FALSE(plugin->IsLearnActive());
 }
 
+// A binding sets the mode of the instance that processes (its editor works
+// elsewhere): learning then runs as from the switch, and the mode reads back
+// as it changes; the switch shows it. Modes that name nothing change nothing.
+TEST_F(EffectLearnTest, ABindingSetsTheModeAndReadsItBack) {
+  auto plugin = MakeEffect();
+  plugin->OnHostMidiLearn(plug::kMidiLearnOn);
+  EXPECT_EQ(plugin->GetMidiLearnMode(), plug::kMidiLearnOn);
+  EXPECT_EQ(switch_.value, 1.0);
+  plugin->OnHostMidiLearn(7);
+  EXPECT_EQ(plugin->GetMidiLearnMode(), plug::kMidiLearnOn);
+  plugin->HandleControlChange(7, 1);
+  Touch(*plugin, 3);
+  EXPECT_EQ(plugin->GetMidiLearnMode(), plug::kMidiLearnOff);
+  EXPECT_EQ(switch_.value, 0.0);
+  EXPECT_EQ(SettingsText(), "[MIDI Control]\nCC7=3\n");
+
+  plugin->OnHostMidiLearn(plug::kMidiUnlearnOn);
+  EXPECT_EQ(plugin->GetMidiLearnMode(), plug::kMidiUnlearnOn);
+  Touch(*plugin, 3);
+  EXPECT_EQ(plugin->GetMidiLearnMode(), plug::kMidiLearnOff);
+  EXPECT_EQ(SettingsText(), "[MIDI Control]\n");
+}
+
+// The editor's own instance where the binding learns elsewhere: the switch's
+// modes go to the binding, the instance never captures nor saves (its map is
+// older than the processing instance's), and a mode from the binding is only
+// shown.
+TEST_F(EffectLearnTest, AnEditorThatLearnsElsewherePassesTheModeAndNeverSaves) {
+  WriteSettings("[MIDI Control]\r\nCC1=5\r\n");
+  host_.learnsElsewhere = true;
+  auto plugin = MakeEffect();
+  WriteSettings("[MIDI Control]\r\nCC1=5\r\nCC2=6\r\n");  // the processing side learned
+  switch_.Click(*plugin);
+  EXPECT_EQ(host_.passedLearnModes, (std::vector<int>{plug::kMidiLearnOn}));
+  EXPECT_EQ(plugin->GetMidiLearnMode(), plug::kMidiLearnOff);
+  plugin->HandleControlChange(7, 1);
+  Touch(*plugin, 3);
+  switch_.Click(*plugin);
+  switch_.learnMode = false;
+  switch_.Click(*plugin);
+  Touch(*plugin, 5);
+  EXPECT_EQ(host_.passedLearnModes,
+            (std::vector<int>{plug::kMidiLearnOn, plug::kMidiLearnOff, plug::kMidiUnlearnOn}));
+  EXPECT_EQ(SettingsText(), "[MIDI Control]\nCC1=5\nCC2=6\n");
+
+  plugin->OnHostMidiLearn(plug::kMidiLearnOff);
+  EXPECT_EQ(switch_.value, 0.0);
+  plugin->OnHostMidiLearn(plug::kMidiLearnOn);
+  EXPECT_EQ(switch_.value, 1.0);
+  EXPECT_EQ(plugin->GetMidiLearnMode(), plug::kMidiLearnOff);
+}
+
 }  // namespace

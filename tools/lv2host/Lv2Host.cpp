@@ -293,14 +293,18 @@ void Lv2Host::addPosition(int64_t frame, const Position& p) {
 
 void Lv2Host::collectMidiOut() {
   midiOut_.clear();
+  atomsOut_.clear();
   if (eventsOutPort_ < 0) return;
   const auto* seq = reinterpret_cast<const LV2_Atom_Sequence*>(eventsOut_.data());
   if (seq->atom.type != map(LV2_ATOM__Sequence)) return;
   const LV2_URID midi = map(LV2_MIDI__MidiEvent);
   LV2_ATOM_SEQUENCE_FOREACH(seq, ev) {
-    if (ev->body.type != midi) continue;
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(ev + 1);
-    midiOut_.push_back({ev->time.frames, std::vector<std::uint8_t>(bytes, bytes + ev->body.size)});
+    std::vector<std::uint8_t> body(bytes, bytes + ev->body.size);
+    if (ev->body.type == midi)
+      midiOut_.push_back({ev->time.frames, std::move(body)});
+    else
+      atomsOut_.push_back({ev->time.frames, ev->body.type, std::move(body)});
   }
 }
 

@@ -60,6 +60,13 @@ struct MidiOut {
   std::vector<std::uint8_t> bytes;
 };
 
+// An event of the atom output that is not MIDI: its type and body.
+struct AtomOut {
+  int64_t frame;
+  LV2_URID type;
+  std::vector<std::uint8_t> body;
+};
+
 class Lv2Host {
  public:
   static constexpr int kEventCapacity = 1 << 16;
@@ -101,8 +108,9 @@ class Lv2Host {
   void run(const float* const* inputs, float* const* outputs, int frames);
   // Through the plug-in's double-precision run; false when it has none.
   bool runDouble(const double* const* inputs, double* const* outputs, int frames);
-  // The MIDI of the last run's atom output.
+  // The MIDI of the last run's atom output, and its other events.
   const std::vector<MidiOut>& midiOut() const { return midiOut_; }
+  const std::vector<AtomOut>& atomsOut() const { return atomsOut_; }
 
   // The state as lilv saves it for hosts (Turtle), and restored from such a
   // text; restore returns false when lilv cannot read it. Port values in it
@@ -159,6 +167,7 @@ class Lv2Host {
   LV2_Atom_Forge_Frame sequenceFrame_{};
   std::vector<float> silence_;
   std::vector<MidiOut> midiOut_;
+  std::vector<AtomOut> atomsOut_;
 };
 
 }  // namespace lv2host

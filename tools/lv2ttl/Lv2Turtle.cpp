@@ -109,7 +109,7 @@ std::string ControlPort(const plug::IParameter& p, int index) {
 }
 
 std::string OtherPort(const char* kind, int index, const char* symbol, const char* name,
-                      const char* extra) {
+                      const std::string& extra) {
   std::string t = std::string("  lv2:port [\n    a ") + kind + " ;\n";
   t += "    lv2:index " + std::to_string(index) + " ;\n";
   t += std::string("    lv2:symbol \"") + symbol + "\" ;\n";
@@ -193,31 +193,52 @@ std::string PluginTurtle(const plug::IPlugBase& plugin) {
   t +=
       OtherPort("lv2:InputPort , atom:AtomPort", plug::lv2::kPortEventsIn, "events_in", "Events In",
                 "    atom:bufferType atom:Sequence ;\n"
-                "    atom:supports midi:MidiEvent , time:Position ;\n"
-                "    lv2:designation lv2:control ;\n"
-                "    lv2:portProperty lv2:connectionOptional ;\n");
+                "    atom:supports midi:MidiEvent , time:Position , " +
+                    Iri(plug::lv2::kLearnMessageUri) +
+                    " ;\n"
+                    "    lv2:designation lv2:control ;\n"
+                    "    lv2:portProperty lv2:connectionOptional ;\n");
   t += OtherPort("lv2:OutputPort , atom:AtomPort", plug::lv2::kPortMidiOut, "midi_out", "MIDI Thru",
                  "    atom:bufferType atom:Sequence ;\n"
-                 "    atom:supports midi:MidiEvent ;\n"
-                 "    lv2:portProperty lv2:connectionOptional ;\n");
+                 "    atom:supports midi:MidiEvent , " +
+                     Iri(plug::lv2::kLearnMessageUri) +
+                     " ;\n"
+                     "    lv2:portProperty lv2:connectionOptional ;\n");
   t += "  ui:ui " + Iri(plug::lv2::kUiUri) + " .\n\n";
   // The state's properties: what validators and hosts may look up.
   t += Iri(plug::lv2::kStateKey) +
        "\n  a rdf:Property ;\n"
        "  rdfs:label \"Quillet state\" ;\n"
        "  rdfs:comment \"Every preset, the live values and the current preset.\" .\n\n";
+  // MIDI learn between the editor and the plug-in.
+  t += Iri(plug::lv2::kLearnMessageUri) +
+       "\n  a rdfs:Class ;\n"
+       "  rdfs:label \"Quillet MIDI learn\" ;\n"
+       "  rdfs:comment \"The MIDI-learn mode, from the editor's switch or the plug-in.\" .\n\n";
+  t += Iri(plug::lv2::kLearnModeUri) +
+       "\n  a rdf:Property ;\n"
+       "  rdfs:label \"Quillet learn mode\" ;\n"
+       "  rdfs:comment \"0 off, 1 learning, 2 unlearning.\" .\n\n";
   t += Iri(plug::lv2::kProgramKey) +
        "\n  a rdf:Property ;\n"
        "  rdfs:label \"Quillet program\" ;\n"
        "  rdfs:comment \"One program's exact values and name.\" .\n\n";
   // The editor, embedded in the host's window and driven by its idle calls;
   // the host's scale arrives as the ui:scaleFactor option, at instantiation
-  // or later through the options interface.
+  // or later through the options interface; the plug-in's learn mode from
+  // its atom output.
   t += Iri(plug::lv2::kUiUri) +
        "\n  a ui:X11UI ;\n"
        "  lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
        "  lv2:optionalFeature ui:resize , ui:touch , opts:options , urid:map ;\n"
        "  opts:supportedOption ui:scaleFactor ;\n"
+       "  ui:portNotification [\n"
+       "    ui:plugin " +
+       Iri(plug::lv2::kPluginUri) +
+       " ;\n"
+       "    lv2:symbol \"midi_out\" ;\n"
+       "    ui:protocol atom:eventTransfer\n"
+       "  ] ;\n"
        "  lv2:extensionData ui:idleInterface , opts:interface .\n";
   return t;
 }

@@ -1,14 +1,17 @@
 // quillet-screenshot: writes what the X display shows to a PNG file, for
 // scripts that drive a host on a virtual display and leave a picture when
-// something goes wrong.
+// something goes wrong, or compare a part of the screen before and after.
 //
-//   quillet-screenshot OUT.png
+//   quillet-screenshot OUT.png [X Y WIDTH HEIGHT]
 //
+// With a rectangle only that part (within the screen) is written.
 // Exit status: 0 written, 1 bad command line or file, 2 no display.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -16,8 +19,12 @@
 #include "tools/render/PngWriter.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: quillet-screenshot OUT.png\n");
+  int part[4] = {0, 0, 0, 0};
+  if (argc == 6) {
+    for (int i = 0; i < 4; ++i) part[i] = std::atoi(argv[2 + i]);
+  }
+  if ((argc != 2 && argc != 6) || part[2] < 0 || part[3] < 0) {
+    std::fprintf(stderr, "usage: quillet-screenshot OUT.png [X Y WIDTH HEIGHT]\n");
     return 1;
   }
   Display* d = XOpenDisplay(nullptr);
@@ -28,15 +35,24 @@ int main(int argc, char** argv) {
   const Window root = DefaultRootWindow(d);
   XWindowAttributes attributes;
   XGetWindowAttributes(d, root, &attributes);
-  XImage* image = XGetImage(d, root, 0, 0, static_cast<unsigned>(attributes.width),
-                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  int left = 0, top = 0, width = attributes.width, height = attributes.height;
+  if (argc == 6) {
+    left = std::max(0, std::min(part[0], attributes.width));
+    top = std::max(0, std::min(part[1], attributes.height));
+    width = std::min(part[2], attributes.width - left);
+    height = std::min(part[3], attributes.height - top);
+  }
+  XImage* image = width > 0 && height > 0
+                      ? XGetImage(d, root, left, top, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), AllPlanes, ZPixmap)
+                      : nullptr;
   if (!image) {
     XCloseDisplay(d);
     return 2;
   }
-  std::unique_ptr<LICE_MemBitmap> picture(new LICE_MemBitmap(attributes.width, attributes.height));
-  for (int y = 0; y < attributes.height; ++y)
-    for (int x = 0; x < attributes.width; ++x)
+  std::unique_ptr<LICE_MemBitmap> picture(new LICE_MemBitmap(width, height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
       picture->Bits()[y * picture->RowSpan() + x] =
           static_cast<LICE_pixel>(XGetPixel(image, x, y) & 0xFFFFFFu) | 0xFF000000u;
   XDestroyImage(image);

@@ -12,6 +12,7 @@
 #include <dlfcn.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
@@ -30,6 +31,19 @@ constexpr int kVolumePort = 0;
 // The Volume knob in the editor, and the plain value a 40-pixel drag up from
 // the middle of its range gives (a quarter turn per 64 pixels).
 constexpr int kVolumeX = 62, kVolumeY = 198;
+// The learn switch, and the plug-in's atom output where its mode comes from.
+constexpr int kLearnX = 44, kLearnY = 399;
+constexpr int kEventsInPort = 33, kMidiOutPort = 34;
+constexpr const char* kLearnMessage = "https://vellum-music.com/plugins/quillet#MidiLearn";
+constexpr const char* kLearnMode = "https://vellum-music.com/plugins/quillet#learnMode";
+
+// The learn message as an atom, as the plug-in writes it.
+struct LearnAtom {
+  LV2_Atom_Object object;
+  LV2_Atom_Property_Body property;
+  int32_t mode;
+  int32_t pad;
+};
 
 int OpenFileCount() {
   int n = 0;
@@ -59,6 +73,10 @@ struct HostRecord {
   static void Write(LV2UI_Controller c, uint32_t port, uint32_t size, uint32_t format,
                     const void* buffer) {
     auto* r = static_cast<HostRecord*>(c);
+    if (format != 0 && format == Map(r, LV2_ATOM__eventTransfer)) {
+      r->calls.push_back(r->LearnCall(port, size, buffer));
+      return;
+    }
     if (format != 0 || size != sizeof(float)) {
       r->calls.push_back("bad write");
       return;
@@ -66,6 +84,18 @@ struct HostRecord {
     char text[64];
     std::snprintf(text, sizeof text, "write %u %g", port, *static_cast<const float*>(buffer));
     r->calls.push_back(text);
+  }
+  // "learn N" for a learn message to the events input.
+  std::string LearnCall(uint32_t port, uint32_t size, const void* buffer) {
+    LearnAtom m{};
+    if (port != kEventsInPort || size != sizeof(LV2_Atom) + 28 || !buffer) return "bad message";
+    std::memcpy(&m, buffer, size);
+    if (m.object.atom.type != Map(this, LV2_ATOM__Object) ||
+        m.object.body.otype != Map(this, kLearnMessage) ||
+        m.property.key != Map(this, kLearnMode) ||
+        m.property.value.type != Map(this, LV2_ATOM__Int) || m.property.value.size != 4)
+      return "bad message";
+    return "learn " + std::to_string(m.mode);
   }
   static void Touch(LV2UI_Feature_Handle h, uint32_t port, bool grabbed) {
     static_cast<HostRecord*>(h)->calls.push_back("touch " + std::to_string(port) +
@@ -114,7 +144,7 @@ class Lv2Ui : public ::testing::Test {
 
   // The UI in parent_, with or without touch; hostScale > 0: with the URID
   // map and the options feature giving that ui:scaleFactor.
-  void Instantiate(bool withTouch, float hostScale = 0) {
+  void Instantiate(bool withTouch, float hostScale = 0, bool withMap = false) {
     touch_ = {&record_, HostRecord::Touch};
     resize_ = {&record_, HostRecord::Resize};
     map_ = {&record_, HostRecord::Map};
@@ -128,10 +158,8 @@ class Lv2Ui : public ::testing::Test {
                                         const_cast<LV2_Options_Option*>(options)};
     std::vector<const LV2_Feature*> features = {&parentFeature, &resizeFeature};
     if (withTouch) features.push_back(&touchFeature);
-    if (hostScale > 0) {
-      features.push_back(&mapFeature);
-      features.push_back(&optionsFeature);
-    }
+    if (hostScale > 0 || withMap) features.push_back(&mapFeature);
+    if (hostScale > 0) features.push_back(&optionsFeature);
     features.push_back(nullptr);
     handle_ = descriptor_->instantiate(descriptor_, kPluginUri, QUILLET_LV2_BUNDLE,
                                        HostRecord::Write, &record_, &widget_, features.data());
@@ -179,6 +207,30 @@ class Lv2Ui : public ::testing::Test {
     }
     XTestFakeButtonEvent(display_, 1, False, CurrentTime);
     XFlush(display_);
+  }
+  void Click(int x, int y, unsigned button) {
+    Window child = 0;
+    int rx = 0, ry = 0;
+    XTranslateCoordinates(display_, parent_, DefaultRootWindow(display_), x, y, &rx, &ry, &child);
+    XTestFakeMotionEvent(display_, DefaultScreen(display_), rx, ry, CurrentTime);
+    XTestFakeButtonEvent(display_, button, True, CurrentTime);
+    XTestFakeButtonEvent(display_, button, False, CurrentTime);
+    XFlush(display_);
+    Idle(100);
+  }
+  // The plug-in's learn mode as the host passes its atom output to the UI.
+  void ReportMode(int mode, uint32_t size = sizeof(LV2_Atom) + 28) {
+    LearnAtom m{};
+    m.object.atom.type = HostRecord::Map(&record_, LV2_ATOM__Object);
+    m.object.atom.size = 28;
+    m.object.body.otype = HostRecord::Map(&record_, kLearnMessage);
+    m.property.key = HostRecord::Map(&record_, kLearnMode);
+    m.property.value.type = HostRecord::Map(&record_, LV2_ATOM__Int);
+    m.property.value.size = 4;
+    m.mode = mode;
+    descriptor_->port_event(handle_, kMidiOutPort, size,
+                            HostRecord::Map(&record_, LV2_ATOM__eventTransfer), &m);
+    Idle(50);
   }
   std::vector<Window> Children() {
     Window root = 0, up = 0, *children = nullptr;
@@ -314,6 +366,43 @@ TEST_F(Lv2Ui, TheHostScaleSizesTheEditorAndARefusedResizeKeepsItsSize) {
   other[0].key = HostRecord::Map(&record_, LV2_UI__updateRate);
   EXPECT_EQ(options->set(handle_, other), LV2_OPTIONS_ERR_BAD_KEY);
   EXPECT_EQ(record_.resizes.size(), 3u);
+}
+
+// The learn switch starts learning in the plug-in, not in the UI's own
+// instance: each click sends the switch's new mode as a message to the events
+// input (opening sends off, as the switch starts off), and the mode the
+// plug-in reports back is what the switch shows. Reports cut short, or not
+// learn messages, show nothing.
+TEST_F(Lv2Ui, TheLearnSwitchTalksToThePlugInThroughMessages) {
+  Instantiate(true, 0, true);
+  EXPECT_EQ(record_.calls, (std::vector<std::string>{"learn 0"}));
+  record_.calls.clear();
+  Click(kLearnX, kLearnY, 1);
+  EXPECT_EQ(record_.calls, (std::vector<std::string>{"learn 1"}));
+
+  // Ignored: cut short, another format, another port.
+  ReportMode(0, sizeof(LV2_Atom) + 20);
+  const LearnAtom nothing{};
+  descriptor_->port_event(handle_, kMidiOutPort, sizeof nothing, 0, &nothing);
+  descriptor_->port_event(handle_, kEventsInPort, sizeof nothing,
+                          HostRecord::Map(&record_, LV2_ATOM__eventTransfer), &nothing);
+  Click(kLearnX, kLearnY, 1);  // still on: this click turns it off
+  EXPECT_EQ(record_.calls, (std::vector<std::string>{"learn 1", "learn 0"}));
+
+  // The plug-in finished learning: the switch is off, the next click learns.
+  Click(kLearnX, kLearnY, 1);
+  ReportMode(0);
+  Click(kLearnX, kLearnY, 1);
+  EXPECT_EQ(record_.calls.back(), "learn 1");
+  // Unlearn mode (a right click while off), reported on: the click ends it.
+  ReportMode(0);
+  Click(kLearnX, kLearnY, 3);
+  Click(kLearnX, kLearnY, 1);
+  EXPECT_EQ(record_.calls.back(), "learn 2");
+  ReportMode(2);
+  Click(kLearnX, kLearnY, 1);
+  EXPECT_EQ(record_.calls.back(), "learn 0");
+  for (const std::string& call : record_.calls) EXPECT_NE(call, "bad message");
 }
 
 }  // namespace

@@ -10,7 +10,11 @@
 #   3. ardour7-export renders one second: the plug-in processed the sine
 #   4. Ardour's GUI opens the session with the plug-in's own UI embedded, a
 #      drag on the Volume knob moves it, Ctrl+S: the saved Volume port follows
-#      (1.0 + 40 / 64 / 4 of the range 0..2 = 1.3125)
+#      (1.0 + 40 / 64 / 4 of the range 0..2 = 1.3125); before the drag the
+#      learn switch is put in unlearn mode (right click) and on (click), so
+#      the drag, reaching the plug-in, takes away the controller assigned to
+#      Volume in the settings file, and the switch shows the plug-in's mode
+#      (off again)
 # On failure a picture of the screen is left in WORK-FOLDER/screen.png.
 set -euo pipefail
 bundle=$(cd "$1" && pwd)
@@ -135,6 +139,8 @@ volume() { sed -n "\\|unique-id=\"$uri\"|,\\|</Processor>|p" "$file" | grep -o '
 window="<Extra><UI><Window name=\"P-$route-$processor\" visible=\"1\" x-off=\"0\" y-off=\"0\""
 window="$window x-size=\"984\" y-size=\"472\" custom-ui=\"1\"/></UI></Extra>"
 sed -i "s|^</Session>|  $window\n</Session>|" "$file"
+mkdir -p "$QUILLET_LOCAL_APPDATA/VellumMusic"
+printf '[MIDI Control]\r\nCC1=0\r\nCC2=1\r\n' >"$QUILLET_LOCAL_APPDATA/VellumMusic/quillet.ini"
 ardour -n -a "$file" >"$work/ardour.log" 2>&1 &
 ardour_pid=$!
 editor=
@@ -151,6 +157,20 @@ eval "$(xdotool getwindowgeometry --shell "$editor")"
 # the editor draws its 984 x 432 from the top left.
 [ "$WIDTH" = 984 ] && [ "$HEIGHT" -ge 432 ] || fail "the editor is ${WIDTH} x ${HEIGHT}"
 "$screenshot" "$work/ardour-ui.png" >/dev/null 2>&1 || true
+# The learn switch at (29, 387), its click point inside.
+switch_picture() {
+  "$screenshot" "$work/$1.png" $((X + 29)) $((Y + 387)) 68 25 >/dev/null 2>&1 ||
+    fail "no picture of the learn switch"
+}
+xdotool mousemove $((X + 44)) $((Y + 399))
+sleep 0.2
+xdotool click 3
+sleep 0.5
+switch_picture unlearn-off
+xdotool click 1
+sleep 0.5
+switch_picture unlearn-on
+cmp -s "$work/unlearn-off.png" "$work/unlearn-on.png" && fail "the learn switch did not turn on"
 xdotool mousemove $((X + 62)) $((Y + 198))
 sleep 0.2
 xdotool mousedown 1
@@ -161,6 +181,12 @@ done
 sleep 0.2
 xdotool mouseup 1
 sleep 0.5
+switch_picture unlearn-after
+cmp -s "$work/unlearn-off.png" "$work/unlearn-after.png" ||
+  fail "the learn switch did not show the plug-in's unlearning end"
+settings=$(tr -d '\r' <"$QUILLET_LOCAL_APPDATA/VellumMusic/quillet.ini" | tr '\n' ' ')
+[ "$settings" = "[MIDI Control] CC2=1 " ] ||
+  fail "unlearning Volume from the UI left the settings as: $settings"
 main=$(xdotool search --name '^\*?session - Ardour$' 2>/dev/null | head -n 1 || true)
 [ -n "$main" ] || fail "no Ardour main window"
 before=$(stat -c %Y "$file")
@@ -179,4 +205,4 @@ for _ in $(seq 40); do
   kill -0 "$ardour_pid" 2>/dev/null || { ardour_pid=; break; }
   sleep 0.25
 done
-echo "ardour-lv2-test: Ardour loaded, processed, saved and reloaded the LV2 (preset Slap Back, Grain Length 100, RMS $rms) and opened its UI; the drag set Volume to $value"
+echo "ardour-lv2-test: Ardour loaded, processed, saved and reloaded the LV2 (preset Slap Back, Grain Length 100, RMS $rms) and opened its UI; the drag set Volume to $value and, with the learn switch in unlearn mode, took controller 1 from it in the plug-in"
