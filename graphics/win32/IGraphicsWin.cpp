@@ -438,6 +438,15 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
       HideTooltip();
       OnMouseOut();
       return 0;
+    // An open menu drawn at the editor's scale (ShowPopupMenu).
+    case WM_MEASUREITEM:
+      if (menuLook_ && menuLook_->Measure(hwnd, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+        return TRUE;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_DRAWITEM:
+      if (menuLook_ && menuLook_->Draw(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)))
+        return TRUE;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }

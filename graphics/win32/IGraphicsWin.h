@@ -4,6 +4,10 @@
 // dialogs, opening web addresses, clipboard text, folder paths, the cursor and
 // the library's PNG resources.
 //
+// MENUS are the system's; when the editor's scale differs from the one the
+// system draws menus at for the window (the user chose another size), their
+// items are drawn by the editor at its scale (ScaledMenuLook.h).
+//
 // TEXT ENTRY STATES (editState)
 //   0 no field   1 the field has the focus   2 skip one tick
 //   3 cancel     4 commit
@@ -34,6 +38,7 @@
 #include <string>
 
 #include "graphics/IGraphics.h"
+#include "graphics/win32/ScaledMenuLook.h"
 
 namespace graphics {
 
@@ -125,6 +130,7 @@ class IGraphicsWin : public IGraphics {
   int editState_ = 0;
   int wheelRemainder_ = 0;
   bool menuOpen_ = false;
+  ScaledMenuLook* menuLook_ = nullptr;  // while a menu drawn at our scale is open
   bool tooltipShown_ = false;
   int tooltipIndex_ = -1;
   COLORREF* customColours_ = nullptr;  // 16, made on first use

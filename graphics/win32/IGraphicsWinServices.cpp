@@ -9,6 +9,7 @@
 #include <wininet.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -100,17 +101,20 @@ HMENU IGraphicsWin::BuildMenu(IMenu* menu, const MenuCommandMap& commands) {
       continue;
     }
     const std::string text = menu->DisplayText(i);
+    // Owner-drawn items carry their look's item data in place of the text.
+    const UINT kind = menuLook_ ? MF_OWNERDRAW : MF_STRING;
+    const char* content =
+        menuLook_ ? reinterpret_cast<const char*>(menuLook_->AddItem(text)) : text.c_str();
     if (item->SubMenu()) {
       HMENU sub = BuildMenu(item->SubMenu(), commands);
-      if (sub)
-        AppendMenuA(native, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
+      if (sub) AppendMenuA(native, kind | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), content);
       continue;
     }
-    UINT flags = MF_STRING;
+    UINT flags = kind;
     if (item->Flags() & IMenuItem::kGrayed) flags |= MF_GRAYED;
     if (item->Flags() & IMenuItem::kDisabled) flags |= MF_DISABLED;
     if (item->Flags() & IMenuItem::kChecked) flags |= MF_CHECKED;
-    AppendMenuA(native, flags, static_cast<UINT_PTR>(first + i), text.c_str());
+    AppendMenuA(native, flags, static_cast<UINT_PTR>(first + i), content);
   }
   return native;
 }
@@ -121,8 +125,18 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect* r) {
   HWND hwnd = hwnd_.load();
   if (!menu || !r || !hwnd) return nullptr;
   const MenuCommandMap commands(menu);
+  // At the system's scale for the window its own items; at another the
+  // editor's, drawn by us.
+  const int systemPercent = SystemScalePercent();
+  std::unique_ptr<ScaledMenuLook> look;
+  if (systemPercent > 0 && ScalePercent() != systemPercent)
+    look.reset(new ScaledMenuLook(ScalePercent() / static_cast<double>(systemPercent)));
+  menuLook_ = look.get();
   HMENU native = BuildMenu(menu, commands);
-  if (!native) return nullptr;
+  if (!native) {
+    menuLook_ = nullptr;
+    return nullptr;
+  }
   POINT at = {ToDevice(r->left), ToDevice(r->bottom)};
   ClientToScreen(hwnd, &at);
   IMenu* chosen = nullptr;
@@ -135,6 +149,7 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect* r) {
       HIWORD(msg.wParam) == 0)
     chosen = commands.Choose(LOWORD(msg.wParam));
   DestroyMenu(native);
+  menuLook_ = nullptr;
   // The editor may have been closed while the menu was open.
   hwnd = hwnd_.load();
   if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);

@@ -398,6 +398,53 @@ TEST_F(WindowTest, ASubMenuChoiceComesBackRelativeToTheSubMenu) {
   EXPECT_EQ(panel_.sub->chosenItem, 1);
 }
 
+// At a size the user chose over the system's (200 % on this 96 DPI screen)
+// the menu's items come at the editor's scale: twice as high as the system's
+// own, with a check mark, and the keys choose as before. At the system's
+// scale the items are the system's.
+TEST_F(WindowTest, AMenuAtAnotherSizeThanTheSystemsIsDrawnAtTheEditorsScale) {
+  struct Seen {
+    int height = 0;
+    UINT type = 0;
+  };
+  auto look = [](Seen* seen) {
+    return [seen] {
+      HWND popup = FindWindowA("#32768", nullptr);
+      HMENU menu =
+          popup ? reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0)) : nullptr;
+      RECT r = {};
+      MENUITEMINFOA info = {};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      if (menu && GetMenuItemRect(nullptr, menu, 0, &r) && GetMenuItemInfoA(menu, 0, TRUE, &info)) {
+        seen->height = r.bottom - r.top;
+        seen->type = info.fType;
+      }
+      SendKey(VK_DOWN);
+      SendKey(VK_DOWN);
+      SendKey(VK_RETURN);
+    };
+  };
+  Open();
+  Seen system;
+  Later(300, look(&system));
+  ClickAt(90, 30);
+  ASSERT_GT(system.height, 0);
+  EXPECT_EQ(system.type & MFT_OWNERDRAW, 0u);
+  editor_->CloseWindow();
+
+  editor_->SetUserScalePercent(200);
+  Open();
+  Seen scaled;
+  panel_.menu->chosenItem = -1;
+  Later(300, look(&scaled));
+  ClickAt(180, 60);
+  EXPECT_NE(scaled.type & MFT_OWNERDRAW, 0u);
+  EXPECT_GE(scaled.height, 2 * system.height - 2);
+  EXPECT_LE(scaled.height, 2 * system.height + 8);
+  EXPECT_EQ(panel_.menu->chosenItem, 1);
+}
+
 TEST_F(WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
   Open();
   HWND owner = nullptr;
