@@ -6,7 +6,8 @@
 //
 // MENUS are the system's; when the editor's scale differs from the one the
 // system draws menus at for the window (the user chose another size), their
-// items are drawn by the editor at its scale (ScaledMenuLook.h).
+// items are drawn by the editor at its scale (ScaledMenuLook.h); message
+// boxes likewise become a dialog of ours (ScaledMessageBox.h).
 //
 // TEXT ENTRY STATES (editState)
 //   0 no field   1 the field has the focus   2 skip one tick

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "graphics/FileFilter.h"
+#include "graphics/win32/ScaledMessageBox.h"
 #include "plug/IParameter.h"
 #include "plug/TextUtil.h"
 
@@ -86,6 +87,14 @@ HWND IGraphicsWin::GetMainWindow() {
 
 int IGraphicsWin::ShowMessageBox(const char* text, const char* caption, int type) {
   CountModalLoop();
+  // At the system's scale for the window the system's box; at another ours.
+  const int systemPercent = SystemScalePercent();
+  if (systemPercent > 0 && ScalePercent() != systemPercent) {
+    const int answer =
+        ShowScaledMessageBox(module_, GetMainWindow(), text, caption, static_cast<UINT>(type),
+                             ScalePercent() / static_cast<double>(systemPercent));
+    if (answer) return answer;
+  }
   return MessageBoxA(GetMainWindow(), text ? text : "", caption ? caption : "",
                      static_cast<UINT>(type));
 }

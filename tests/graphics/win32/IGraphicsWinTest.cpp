@@ -461,6 +461,52 @@ TEST_F(WindowTest, AMessageBoxIsOwnedByTheHostWindowAndAnswered) {
   EXPECT_EQ(panel_.box->messageBoxAnswer, IDYES);
 }
 
+// At a size the user chose over the system's the message box is ours, at the
+// editor's scale: its buttons twice the system's box's height, owned by the
+// host's window, answered by the same keys.
+TEST_F(WindowTest, AMessageBoxAtAnotherSizeThanTheSystemsIsAtTheEditorsScale) {
+  struct Seen {
+    HWND owner = nullptr;
+    int buttonHeight = 0;
+  };
+  auto look = [](Seen* seen, WORD key) {
+    return [seen, key] {
+      HWND box = FindWindowA(nullptr, "caption");
+      seen->owner = box ? GetWindow(box, GW_OWNER) : nullptr;
+      HWND button = box ? FindWindowExA(box, nullptr, "Button", nullptr) : nullptr;
+      RECT r = {};
+      if (button && GetWindowRect(button, &r)) seen->buttonHeight = r.bottom - r.top;
+      SendKey(key);
+    };
+  };
+  Open();
+  Seen system;
+  Later(300, look(&system, 'N'));
+  ClickAt(210, 30);
+  ASSERT_GT(system.buttonHeight, 0);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, IDNO);
+  editor_->CloseWindow();
+
+  editor_->SetUserScalePercent(200);
+  Open();
+  Seen scaled;
+  Later(300, look(&scaled, 'N'));
+  ClickAt(420, 60);
+  EXPECT_EQ(scaled.owner, host_);
+  EXPECT_GE(scaled.buttonHeight, 2 * system.buttonHeight - 2);
+  EXPECT_LE(scaled.buttonHeight, 2 * system.buttonHeight + 2);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, IDNO);
+  Later(300, [] { SendKey(VK_RETURN); });  // Yes is the default button
+  ClickAt(420, 60);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, IDYES);
+  Later(300, [] {
+    SendKey(VK_ESCAPE);  // nothing in a Yes/No box
+    Later(600, [] { SendKey('Y'); });
+  });
+  ClickAt(420, 60);
+  EXPECT_EQ(panel_.box->messageBoxAnswer, IDYES);
+}
+
 TEST_F(WindowTest, ATextEntryIsCommittedWithReturnAndKeepsOnlyNumberCharacters) {
   Open();
   ClickAt(150, 30);
