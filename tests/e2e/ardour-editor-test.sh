@@ -40,6 +40,8 @@ stop_ardour() {
   ardour_pid=
 }
 trap stop_ardour EXIT
+# shellcheck source=tests/e2e/ardour-gui.sh
+source "$(dirname "${BASH_SOURCE[0]}")/ardour-gui.sh"
 
 command -v ardour >/dev/null || fail "ardour is not installed (scripts/setup.sh)"
 command -v xdotool >/dev/null || fail "xdotool is not installed (scripts/setup.sh)"
@@ -103,49 +105,15 @@ window="$window x-size=\"984\" y-size=\"472\" custom-ui=\"1\"/></UI></Extra>"
 sed -i "s|^</Session>|  $window\n</Session>|" "$file"
 
 # 3. Ardour with the session; the plug-in's window comes up with it.
-ardour -n -a "$file" >"$work/ardour.log" 2>&1 &
-ardour_pid=$!
-editor=
-for _ in $(seq 120); do
-  editor=$(xdotool search --classname '^IPlug$' 2>/dev/null | head -n 1 || true)
-  [ -n "$editor" ] && break
-  kill -0 "$ardour_pid" 2>/dev/null || fail "Ardour ended ($(tail -n 3 "$work/ardour.log"))"
-  sleep 0.5
-done
-[ -n "$editor" ] || fail "no editor window in Ardour's plug-in window"
-sleep 2  # the editor's first frames
-eval "$(xdotool getwindowgeometry --shell "$editor")"
+ardour_open_editor "$file" "$work"
 [ "$WIDTH" = 984 ] && [ "$HEIGHT" = 432 ] || fail "the editor is ${WIDTH} x ${HEIGHT}"
 
-# 4. Drag Volume (62, 198 of the editor) 40 pixels up, then save.
-xdotool mousemove $((X + 62)) $((Y + 198))
-sleep 0.2
-xdotool mousedown 1
-for _ in 1 2 3 4 5 6 7 8; do
-  sleep 0.05
-  xdotool mousemove_relative -- 0 -5
-done
-sleep 0.2
-xdotool mouseup 1
-sleep 0.5
-main=$(xdotool search --name '^\*?session - Ardour$' 2>/dev/null | head -n 1 || true)
-[ -n "$main" ] || fail "no Ardour main window"
-before=$(stat -c %Y "$file")
-xdotool windowfocus "$main"
-sleep 0.3
-xdotool key ctrl+s
-for _ in $(seq 40); do
-  [ "$(stat -c %Y "$file")" != "$before" ] && break
-  sleep 0.25
-done
-sleep 0.5
+# 4. Drag Volume 40 pixels up, then save.
+ardour_drag_volume
+ardour_save "$file"
 
 # 5. What Ardour holds for Volume.
 value=$(volume)
 [ "$value" = "0.65625" ] || fail "Volume is $value in Ardour after the drag, expected 0.65625"
-xdotool key ctrl+q
-for _ in $(seq 40); do
-  kill -0 "$ardour_pid" 2>/dev/null || { ardour_pid=; break; }
-  sleep 0.25
-done
+ardour_quit
 echo "ardour-editor-test: Ardour opened the editor (984 x 432); the drag set Volume to $value"

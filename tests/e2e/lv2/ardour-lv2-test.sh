@@ -44,6 +44,8 @@ stop_ardour() {
   ardour_pid=
 }
 trap stop_ardour EXIT
+# shellcheck source=tests/e2e/ardour-gui.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../ardour-gui.sh"
 command -v ardour7-lua >/dev/null || fail "ardour is not installed (scripts/setup.sh)"
 touch "$HOME/.config/ardour7/.a7"
 
@@ -141,18 +143,7 @@ window="$window x-size=\"984\" y-size=\"472\" custom-ui=\"1\"/></UI></Extra>"
 sed -i "s|^</Session>|  $window\n</Session>|" "$file"
 mkdir -p "$QUILLET_LOCAL_APPDATA/VellumMusic"
 printf '[MIDI Control]\r\nCC1=0\r\nCC2=1\r\n' >"$QUILLET_LOCAL_APPDATA/VellumMusic/quillet.ini"
-ardour -n -a "$file" >"$work/ardour.log" 2>&1 &
-ardour_pid=$!
-editor=
-for _ in $(seq 120); do
-  editor=$(xdotool search --classname '^IPlug$' 2>/dev/null | head -n 1 || true)
-  [ -n "$editor" ] && break
-  kill -0 "$ardour_pid" 2>/dev/null || fail "Ardour ended ($(tail -n 3 "$work/ardour.log"))"
-  sleep 0.5
-done
-[ -n "$editor" ] || fail "no editor in Ardour's plug-in window"
-sleep 2
-eval "$(xdotool getwindowgeometry --shell "$editor")"
+ardour_open_editor "$file" "$work"
 # Ardour's embedding (suil) stretches the UI's window to the room it gave it;
 # the editor draws its 984 x 432 from the top left.
 [ "$WIDTH" = 984 ] && [ "$HEIGHT" -ge 432 ] || fail "the editor is ${WIDTH} x ${HEIGHT}"
@@ -171,38 +162,15 @@ xdotool click 1
 sleep 0.5
 switch_picture unlearn-on
 cmp -s "$work/unlearn-off.png" "$work/unlearn-on.png" && fail "the learn switch did not turn on"
-xdotool mousemove $((X + 62)) $((Y + 198))
-sleep 0.2
-xdotool mousedown 1
-for _ in 1 2 3 4 5 6 7 8; do
-  sleep 0.05
-  xdotool mousemove_relative -- 0 -5
-done
-sleep 0.2
-xdotool mouseup 1
-sleep 0.5
+ardour_drag_volume
 switch_picture unlearn-after
 cmp -s "$work/unlearn-off.png" "$work/unlearn-after.png" ||
   fail "the learn switch did not show the plug-in's unlearning end"
 settings=$(tr -d '\r' <"$QUILLET_LOCAL_APPDATA/VellumMusic/quillet.ini" | tr '\n' ' ')
 [ "$settings" = "[MIDI Control] CC2=1 " ] ||
   fail "unlearning Volume from the UI left the settings as: $settings"
-main=$(xdotool search --name '^\*?session - Ardour$' 2>/dev/null | head -n 1 || true)
-[ -n "$main" ] || fail "no Ardour main window"
-before=$(stat -c %Y "$file")
-xdotool windowfocus "$main"
-sleep 0.3
-xdotool key ctrl+s
-for _ in $(seq 40); do
-  [ "$(stat -c %Y "$file")" != "$before" ] && break
-  sleep 0.25
-done
-sleep 0.5
+ardour_save "$file"
 value=$(volume)
 [ "$value" = "1.3125" ] || fail "Volume is $value in Ardour after the drag, expected 1.3125"
-xdotool key ctrl+q
-for _ in $(seq 40); do
-  kill -0 "$ardour_pid" 2>/dev/null || { ardour_pid=; break; }
-  sleep 0.25
-done
+ardour_quit
 echo "ardour-lv2-test: Ardour loaded, processed, saved and reloaded the LV2 (preset Slap Back, Grain Length 100, RMS $rms) and opened its UI; the drag set Volume to $value and, with the learn switch in unlearn mode, took controller 1 from it in the plug-in"
