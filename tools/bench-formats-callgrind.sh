@@ -15,26 +15,18 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/bench}
 seconds=${SECONDS_OF_AUDIO:-1}
 
-bench=${BENCH:-}
-if [ -z "$bench" ]; then
-  if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BENCH=ON \
-      -DQUILLET_TESTS=OFF >/dev/null
-  fi
-  cmake --build "$build" --target quillet-format-bench >/dev/null
-  bench=$(find "$build" -name quillet-format-bench -type f -perm -u+x | head -n 1)
-fi
+# shellcheck source=tools/bench-lib.sh
+source "$root/tools/bench-lib.sh"
+bench=$(bench_program "$build" quillet-format-bench)
 [ -x "$bench" ] || { echo "no benchmark program found" >&2; exit 1; }
-command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1; }
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 count() {  # FORMAT CONFIG: instructions per stereo sample
-  valgrind --tool=callgrind --toggle-collect='*RenderBlocks*' --callgrind-out-file="$out/cg.out" \
-    "$bench" --format "$1" --config "$2" --seconds "$seconds" >"$out/stdout" 2>"$out/stderr"
   local samples collected
+  collected=$(callgrind_instructions "$out" --toggle-collect='*RenderBlocks*' \
+    "$bench" --format "$1" --config "$2" --seconds "$seconds")
   samples=$(awk '{ print $3 }' "$out/stdout")
-  collected=$(sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$out/stderr")
   awk -v s="$samples" -v c="$collected" 'BEGIN { printf "%.1f", c / s }'
 }
 printf '%-10s %14s %14s %10s\n' configuration "VST 2 Ir/smp" "LV2 Ir/smp" "LV2 more"

@@ -13,12 +13,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/bench}
 seconds=${SECONDS_OF_AUDIO:-1}
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake --preset bench -B "$build" >/dev/null
-fi
-cmake --build "$build" --target quillet-vst3-bench >/dev/null
-bench=$build/tools/bench/quillet-vst3-bench
-command -v valgrind >/dev/null || { echo "valgrind is not installed" >&2; exit 1; }
+# shellcheck source=tools/bench-lib.sh
+source "$root/tools/bench-lib.sh"
+bench=$(bench_program "$build" quillet-vst3-bench)
+[ -x "$bench" ] || { echo "no benchmark program found" >&2; exit 1; }
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 export QUILLET_LOCAL_APPDATA=$out/appdata
@@ -26,11 +24,10 @@ export QUILLET_LOCAL_APPDATA=$out/appdata
 count() {  # FORMAT PLUGIN FLAGS... -> instructions per stereo sample
   local format=$1 plugin=$2
   shift 2
-  valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$out/cg.out" \
-    "$bench" --format "$format" --plugin "$plugin" --seconds "$seconds" "$@" >"$out/stdout" 2>"$out/stderr"
   local samples collected
+  collected=$(callgrind_instructions "$out" --collect-atstart=no \
+    "$bench" --format "$format" --plugin "$plugin" --seconds "$seconds" "$@")
   samples=$(awk '/^samples/ { print $2 }' "$out/stdout")
-  collected=$(sed -n 's/.*Collected : \([0-9]*\).*/\1/p' "$out/stderr")
   awk -v s="$samples" -v c="$collected" 'BEGIN { printf "%.1f", c / s }'
 }
 
