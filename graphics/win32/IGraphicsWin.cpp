@@ -47,6 +47,7 @@ IGraphicsWin::~IGraphicsWin() {
   DestroyEditorWindow(false);
   ReleaseWindowsGone();
   delete[] customColours_;
+  if (updateRegion_) DeleteObject(updateRegion_);
 }
 
 void IGraphicsWin::ReleaseWindowsGone() {
@@ -173,6 +174,12 @@ void IGraphicsWin::DestroyEditorWindow(bool endGesture) {
 bool IGraphicsWin::BlitToScreen(const IRect* r) {
   HWND hwnd = hwnd_.load();
   if (!hwnd || !r || !DrawingBitmap()) return false;
+  if (paintDc_) {
+    const IRect d = ToDeviceCover(*r);
+    BitBlt(paintDc_, d.left, d.top, d.W(), d.H(),
+           static_cast<HDC>(DrawingBitmap()->DeviceContext()), d.left, d.top, SRCCOPY);
+    return true;
+  }
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   if (dc) {
@@ -293,17 +300,12 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       return 0;
-    case WM_PAINT: {
-      RECT r;
-      if (GetUpdateRect(hwnd, &r, FALSE)) {
-        const IRect update = ToLogicalCover(IRect(r.left, r.top, r.right, r.bottom));
-        Redraw(&update);
-      }
+    case WM_PAINT:
+      Paint(hwnd);
       // Redraw paints only when there is something to draw; the update
       // region must go either way, or the system would paint forever.
       ValidateRect(hwnd, nullptr);
       return 0;
-    }
     case WM_CLOSE:
       // Not CloseWindow: that one gives back library references, which only a
       // call from the host may.
@@ -465,6 +467,43 @@ void IGraphicsWin::OnKeyDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   if (root && root != hwnd) SendMessageA(root, msg, wParam, lParam);
 }
 
+void IGraphicsWin::Paint(HWND hwnd) {
+  // The region comes as bands of rectangles; the dirty list joins the bands
+  // of each area again and keeps areas that lie apart apart. A region of
+  // more rectangles than the buffer holds is drawn as its bounds.
+  IDirtyList update;
+  if (!updateRegion_) updateRegion_ = CreateRectRgn(0, 0, 0, 0);
+  if (updateRegion_) {
+    if (GetUpdateRgn(hwnd, updateRegion_, FALSE) <= NULLREGION) return;
+    struct {
+      RGNDATAHEADER header;
+      RECT rects[32];
+    } data;
+    const DWORD got = GetRegionData(updateRegion_, sizeof data, reinterpret_cast<RGNDATA*>(&data));
+    if (got != 0 && data.header.nCount <= 32) {
+      for (DWORD i = 0; i < data.header.nCount; ++i) {
+        const RECT& r = data.rects[i];
+        update.Add(ToLogicalCover(IRect(r.left, r.top, r.right, r.bottom)));
+      }
+    } else {
+      RECT b;
+      GetRgnBox(updateRegion_, &b);
+      update.Add(ToLogicalCover(IRect(b.left, b.top, b.right, b.bottom)));
+    }
+  } else {
+    RECT b;
+    if (!GetUpdateRect(hwnd, &b, FALSE)) return;
+    update.Add(ToLogicalCover(IRect(b.left, b.top, b.right, b.bottom)));
+  }
+  PAINTSTRUCT ps;
+  paintDc_ = BeginPaint(hwnd, &ps);
+  // Without a device context there is nothing to copy to; the controls
+  // still count as drawn, as they always did.
+  for (int i = 0; i < update.Size(); ++i) Redraw(&update[i]);
+  paintDc_ = nullptr;
+  EndPaint(hwnd, &ps);
+}
+
 void IGraphicsWin::OnTimer() {
   HWND hwnd = hwnd_.load();
   if (!hwnd) return;
@@ -487,11 +526,19 @@ void IGraphicsWin::OnTimer() {
     if (!first) FollowDpi(0);
     if (!hwnd_.load()) return;
   }
-  IRect dirty;
+  IDirtyList dirty;
   if (!CollectDirty(&dirty)) return;
-  dirty = ToDeviceCover(dirty);
-  RECT r = {dirty.left, dirty.top, dirty.right, dirty.bottom};
-  InvalidateRect(hwnd, &r, FALSE);
+  if (dirty.Size() == 0) {
+    // Only controls without area were dirty: nothing to invalidate, and the
+    // pass over nothing clears them.
+    Redraw(dirty);
+    return;
+  }
+  for (int i = 0; i < dirty.Size(); ++i) {
+    const IRect d = ToDeviceCover(dirty[i]);
+    RECT r = {d.left, d.top, d.right, d.bottom};
+    InvalidateRect(hwnd, &r, FALSE);
+  }
   if (entryWnd_ && entryControl_) {
     // The field is not painted over.
     const IRect e = ToDevice(entryControl_->Rect());

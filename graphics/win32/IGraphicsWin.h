@@ -92,6 +92,9 @@ class IGraphicsWin : public IGraphics {
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleEntryMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void OnTimer();
+  // WM_PAINT: the update region's rectangles, each drawn and copied in its
+  // own pass, inside one BeginPaint.
+  void Paint(HWND hwnd);
   void OnScaleChanged() override;
   // A new DPI (0: ask the window's); the editor follows it.
   void FollowDpi(int dpi);
@@ -133,6 +136,11 @@ class IGraphicsWin : public IGraphics {
   std::string mainClassName_;
   mutable int systemPercent_ = 0;  // 0 until asked
   HMONITOR monitor_ = nullptr;
+  // The update region's copy, made on the first paint and kept with the
+  // editor, so painting makes no region of its own each time.
+  HRGN updateRegion_ = nullptr;
+  // The device context of the paint in progress, for BlitToScreen.
+  HDC paintDc_ = nullptr;
 };
 
 }  // namespace graphics

@@ -4,7 +4,8 @@
 //   - a full redraw: every control drawn and the whole picture put on the
 //     window (XPutImage, flushed), at 100, 150 and 200 % (percent);
 //   - turning one knob: a drag step and the redraw of what it dirtied (the
-//     knob and both envelope pictures), put on the window.
+//     knob and both envelope pictures, as the layer's timer draws them: each
+//     area in a pass of its own), put on the window.
 // Each is measured twice: as this process's CPU time (our drawing and Xlib's
 // work, without the X server's own time) and as wall time to the server's
 // answer (XSync after each, the server's time included).
@@ -101,8 +102,8 @@ void TurningOneKnob(benchmark::State& state) {
   for (auto _ : state) {
     y = y == 318 ? 317 : 318;
     panel.gui->OnMouseDrag(250, y, &left);
-    IRect dirty;
-    if (panel.gui->CollectDirty(&dirty)) panel.gui->Redraw(&dirty);
+    graphics::IDirtyList dirty;
+    if (panel.gui->CollectDirty(&dirty)) panel.gui->Redraw(dirty);
     if (sync) panel.Sync();
   }
   panel.gui->OnMouseUp(250, y, &left);
