@@ -301,10 +301,9 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_KILLFOCUS:
       return 0;
     case WM_PAINT:
+      // BeginPaint inside takes the update region away, drawn or not, or
+      // the system would paint forever.
       Paint(hwnd);
-      // Redraw paints only when there is something to draw; the update
-      // region must go either way, or the system would paint forever.
-      ValidateRect(hwnd, nullptr);
       return 0;
     case WM_CLOSE:
       // Not CloseWindow: that one gives back library references, which only a
@@ -471,14 +470,19 @@ void IGraphicsWin::Paint(HWND hwnd) {
   // The region comes as bands of rectangles; the dirty list joins the bands
   // of each area again and keeps areas that lie apart apart. A region of
   // more rectangles than the buffer holds is drawn as its bounds.
-  IDirtyList update;
   if (!updateRegion_) updateRegion_ = CreateRectRgn(0, 0, 0, 0);
-  if (updateRegion_) {
-    if (GetUpdateRgn(hwnd, updateRegion_, FALSE) <= NULLREGION) return;
-    struct {
-      RGNDATAHEADER header;
-      RECT rects[32];
-    } data;
+  const int kind = updateRegion_ ? GetUpdateRgn(hwnd, updateRegion_, FALSE) : ERROR;
+  PAINTSTRUCT ps;
+  paintDc_ = BeginPaint(hwnd, &ps);
+  IDirtyList update;
+  struct {
+    RGNDATAHEADER header;
+    RECT rects[32];
+  } data;
+  if (kind == ERROR) {
+    const RECT& b = ps.rcPaint;
+    update.Add(ToLogicalCover(IRect(b.left, b.top, b.right, b.bottom)));
+  } else if (kind != NULLREGION) {
     const DWORD got = GetRegionData(updateRegion_, sizeof data, reinterpret_cast<RGNDATA*>(&data));
     if (got != 0 && data.header.nCount <= 32) {
       for (DWORD i = 0; i < data.header.nCount; ++i) {
@@ -490,13 +494,7 @@ void IGraphicsWin::Paint(HWND hwnd) {
       GetRgnBox(updateRegion_, &b);
       update.Add(ToLogicalCover(IRect(b.left, b.top, b.right, b.bottom)));
     }
-  } else {
-    RECT b;
-    if (!GetUpdateRect(hwnd, &b, FALSE)) return;
-    update.Add(ToLogicalCover(IRect(b.left, b.top, b.right, b.bottom)));
   }
-  PAINTSTRUCT ps;
-  paintDc_ = BeginPaint(hwnd, &ps);
   // Without a device context there is nothing to copy to; the controls
   // still count as drawn, as they always did.
   for (int i = 0; i < update.Size(); ++i) Redraw(&update[i]);
@@ -518,37 +516,45 @@ void IGraphicsWin::OnTimer() {
     return;
   }
   // A move to a monitor of another DPI, for hosts whose windows get no
-  // DPI message of their own.
-  HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
-  if (monitor != monitor_) {
-    const bool first = monitor_ == nullptr;
-    monitor_ = monitor;
-    if (!first) FollowDpi(0);
-    if (!hwnd_.load()) return;
+  // DPI message of their own. Asked twice a second, not on every tick: the
+  // question costs the system several round trips under Wine.
+  if (--monitorCheckTicks_ <= 0) {
+    monitorCheckTicks_ = std::max(fps_ / 2, 1);
+    HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+    if (monitor != monitor_) {
+      const bool first = monitor_ == nullptr;
+      monitor_ = monitor;
+      if (!first) FollowDpi(0);
+      if (!hwnd_.load()) return;
+    }
   }
   IDirtyList dirty;
   if (!CollectDirty(&dirty)) return;
-  if (dirty.Size() == 0) {
-    // Only controls without area were dirty: nothing to invalidate, and the
-    // pass over nothing clears them.
-    Redraw(dirty);
+  // Drawn and copied at once through the window's device context: asking
+  // for a paint (invalidating, WM_PAINT) costs many times the drawing of a
+  // knob under Wine. What the system itself asks to paint (exposure, size)
+  // still comes as WM_PAINT.
+  HDC dc = GetDC(hwnd);
+  if (!dc) {
+    for (int i = 0; i < dirty.Size(); ++i) {
+      const IRect d = ToDeviceCover(dirty[i]);
+      RECT r = {d.left, d.top, d.right, d.bottom};
+      InvalidateRect(hwnd, &r, FALSE);
+    }
+    UpdateWindow(hwnd);
     return;
   }
-  for (int i = 0; i < dirty.Size(); ++i) {
-    const IRect d = ToDeviceCover(dirty[i]);
-    RECT r = {d.left, d.top, d.right, d.bottom};
-    InvalidateRect(hwnd, &r, FALSE);
-  }
-  if (entryWnd_ && entryControl_) {
+  const bool fieldOpen = entryWnd_ && entryControl_;
+  if (fieldOpen) {
     // The field is not painted over.
     const IRect e = ToDevice(entryControl_->Rect());
-    RECT keep = {e.left, e.top, e.right, e.bottom};
-    ValidateRect(hwnd, &keep);
-    UpdateWindow(hwnd);
-    editState_ = 2;
-  } else {
-    UpdateWindow(hwnd);
+    ExcludeClipRect(dc, e.left, e.top, e.right, e.bottom);
   }
+  paintDc_ = dc;
+  Redraw(dirty);
+  paintDc_ = nullptr;
+  ReleaseDC(hwnd, dc);
+  if (fieldOpen) editState_ = 2;
 }
 
 void IGraphicsWin::SetUpTooltips() {

@@ -136,10 +136,12 @@ class IGraphicsWin : public IGraphics {
   std::string mainClassName_;
   mutable int systemPercent_ = 0;  // 0 until asked
   HMONITOR monitor_ = nullptr;
+  int monitorCheckTicks_ = 0;  // timer ticks until the monitor is asked again
   // The update region's copy, made on the first paint and kept with the
   // editor, so painting makes no region of its own each time.
   HRGN updateRegion_ = nullptr;
-  // The device context of the paint in progress, for BlitToScreen.
+  // The device context of the paint or timer draw in progress, for
+  // BlitToScreen.
   HDC paintDc_ = nullptr;
 };
 
