@@ -171,7 +171,8 @@ bool IGraphicsX11::BlitToScreen(const IRect* r) {
   if (!shared_ || !shared_->Put(window, bitmap, shown.left, shown.top, shown.W(), shown.H()))
     display_->PutPixels(window, bitmap, shown.left, shown.top, shown.W(), shown.H(), shown.left,
                         shown.top);
-  XFlush(display_->Get());
+  // Not flushed here: a tick puts several areas, and the event loops that
+  // draw (RunEvents, the modal loops) flush once after it.
   return true;
 }
 
