@@ -2,7 +2,8 @@
 // window (run it with DISPLAY set, e.g. through cmake/run-with-display.sh on
 // a virtual display), in microseconds per operation:
 //   - a full redraw: every control drawn and the whole picture put on the
-//     window (XPutImage, flushed), at 100, 150 and 200 % (percent);
+//     window (through shared memory where the server offers it, else
+//     XPutImage; flushed), at 100, 150 and 200 % (percent);
 //   - turning one knob: a drag step and the redraw of what it dirtied (the
 //     knob and both envelope pictures, as the layer's timer draws them: each
 //     area in a pass of its own), put on the window.
