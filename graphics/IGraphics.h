@@ -43,7 +43,8 @@
 //   are not redrawn beneath it. A control counts as drawn, and loses its dirty
 //   flag, only when the update covered all of it that lies in the window; one
 //   the update only overlaps or touches stays dirty, and the next tick draws
-//   it whole.
+//   it whole. A tick draws the dirty controls as a short list of rectangles
+//   (IDirtyList), one pass each, and copies only those to the window.
 //
 // SCALE
 //   The panel is width x height logical pixels (984 x 432), drawn at a scale
@@ -75,6 +76,7 @@
 #include <vector>
 
 #include "graphics/controls/IControl.h"
+#include "graphics/IDirtyList.h"
 #include "graphics/IGraphicsTypes.h"
 #include "graphics/IMenu.h"
 #include "graphics/IRect.h"
@@ -247,9 +249,17 @@ class IGraphics : public plug::IPlugEditor {
   // Unites the rectangles of the dirty controls into out; true when any was
   // dirty. Counts idle ticks and runs the plug-in's idle hook on every 21st.
   bool CollectDirty(IRect* out);
+  // The same, with the rectangles kept apart where they lie apart (out is
+  // cleared first; see IDirtyList). What the window layers' timers draw.
+  bool CollectDirty(IDirtyList* out);
   // Draws what update needs into the drawing bitmap and copies it to the
   // window. Controls outside update keep their dirty flag (see DRAWING).
   bool Redraw(const IRect* update);
+  // Redraw of each rectangle of list in turn: a control is drawn whole by
+  // the pass whose rectangle holds it, and only the list's areas reach the
+  // window. A list without rectangles (only controls without area were
+  // dirty) is one redraw of the empty rectangle, which clears them.
+  bool Redraw(const IDirtyList& list);
   // The drawing bitmap (for window layers, pictures and tests).
   LICE_SysBitmap* DrawingBitmap() const { return drawBitmap_; }
   void SetStrictDrawing(bool strict) { strictDrawing_ = strict; }
@@ -333,6 +343,9 @@ class IGraphics : public plug::IPlugEditor {
   // capture lost inside ends the press too: either way the gesture ends.
   void RunPress(IControl* control, int x, int y, const IMouseState* state);
   void DeleteControls();
+  // The idle count of a timer tick that found something dirty or not; the
+  // plug-in's idle hook on every 21st idle one. Returns anyDirty.
+  bool CountTick(bool anyDirty);
   void DrawControl(IControl* control);
   void SetDrawRect(const IRect& r);
   // Where an image drawn at logical dest goes in device pixels.

@@ -206,7 +206,23 @@ bool IGraphics::CollectDirty(IRect* out) {
     }
   }
   if (out) *out = united;
-  if (any) {
+  return CountTick(any);
+}
+
+bool IGraphics::CollectDirty(IDirtyList* out) {
+  bool any = false;
+  if (out) out->Clear();
+  for (IControl* control : controls_) {
+    if (control->IsDirty()) {
+      if (out) out->Add(control->Rect());
+      any = true;
+    }
+  }
+  return CountTick(any);
+}
+
+bool IGraphics::CountTick(bool anyDirty) {
+  if (anyDirty) {
     idleTicks_ = 0;
     return true;
   }
@@ -261,6 +277,18 @@ bool IGraphics::Redraw(const IRect* update) {
     }
   }
   return BlitToScreen(update);
+}
+
+bool IGraphics::Redraw(const IDirtyList& list) {
+  if (list.Size() == 0) {
+    // Only controls without area were dirty: the pass over nothing clears
+    // them, as it always has.
+    const IRect nothing;
+    return Redraw(&nothing);
+  }
+  bool ok = true;
+  for (int i = 0; i < list.Size(); ++i) ok = Redraw(&list[i]) && ok;
+  return ok;
 }
 
 }  // namespace graphics

@@ -32,7 +32,7 @@ packages=(
   libpng-dev zlib1g-dev libsndfile1-dev
   libfreetype-dev libfontconfig-dev fonts-liberation fonts-liberation2 fonts-dejavu-core
   fonts-dejavu-extra
-  libx11-dev libxtst-dev xdotool ardour
+  libx11-dev libxext-dev libxtst-dev xdotool ardour
   qtractor jackd2
   clang clang-format libclang-rt-14-dev llvm
   valgrind sox locales

@@ -62,9 +62,9 @@ bool IGraphicsHeadless::Tick() {
     if (commit) CommitTextEntry(entry.control, entry.param, text.c_str());
     return false;
   }
-  IRect dirty;
+  IDirtyList dirty;
   if (!CollectDirty(&dirty)) return false;
-  Redraw(&dirty);
+  Redraw(dirty);
   return true;
 }
 

@@ -47,6 +47,7 @@ IGraphicsWin::~IGraphicsWin() {
   DestroyEditorWindow(false);
   ReleaseWindowsGone();
   delete[] customColours_;
+  if (updateRegion_) DeleteObject(updateRegion_);
 }
 
 void IGraphicsWin::ReleaseWindowsGone() {
@@ -173,6 +174,12 @@ void IGraphicsWin::DestroyEditorWindow(bool endGesture) {
 bool IGraphicsWin::BlitToScreen(const IRect* r) {
   HWND hwnd = hwnd_.load();
   if (!hwnd || !r || !DrawingBitmap()) return false;
+  if (paintDc_) {
+    const IRect d = ToDeviceCover(*r);
+    BitBlt(paintDc_, d.left, d.top, d.W(), d.H(),
+           static_cast<HDC>(DrawingBitmap()->DeviceContext()), d.left, d.top, SRCCOPY);
+    return true;
+  }
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd, &ps);
   if (dc) {
@@ -293,17 +300,11 @@ LRESULT IGraphicsWin::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       return 0;
-    case WM_PAINT: {
-      RECT r;
-      if (GetUpdateRect(hwnd, &r, FALSE)) {
-        const IRect update = ToLogicalCover(IRect(r.left, r.top, r.right, r.bottom));
-        Redraw(&update);
-      }
-      // Redraw paints only when there is something to draw; the update
-      // region must go either way, or the system would paint forever.
-      ValidateRect(hwnd, nullptr);
+    case WM_PAINT:
+      // BeginPaint inside takes the update region away, drawn or not, or
+      // the system would paint forever.
+      Paint(hwnd);
       return 0;
-    }
     case WM_CLOSE:
       // Not CloseWindow: that one gives back library references, which only a
       // call from the host may.
@@ -474,6 +475,42 @@ void IGraphicsWin::OnKeyDown(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
   if (root && root != hwnd) SendMessageA(root, msg, wParam, lParam);
 }
 
+void IGraphicsWin::Paint(HWND hwnd) {
+  // The region comes as bands of rectangles; the dirty list joins the bands
+  // of each area again and keeps areas that lie apart apart. A region of
+  // more rectangles than the buffer holds is drawn as its bounds.
+  if (!updateRegion_) updateRegion_ = CreateRectRgn(0, 0, 0, 0);
+  const int kind = updateRegion_ ? GetUpdateRgn(hwnd, updateRegion_, FALSE) : ERROR;
+  PAINTSTRUCT ps;
+  paintDc_ = BeginPaint(hwnd, &ps);
+  IDirtyList update;
+  struct {
+    RGNDATAHEADER header;
+    RECT rects[32];
+  } data;
+  if (kind == ERROR) {
+    const RECT& b = ps.rcPaint;
+    update.Add(ToLogicalCover(IRect(b.left, b.top, b.right, b.bottom)));
+  } else if (kind != NULLREGION) {
+    const DWORD got = GetRegionData(updateRegion_, sizeof data, reinterpret_cast<RGNDATA*>(&data));
+    if (got != 0 && data.header.nCount <= 32) {
+      for (DWORD i = 0; i < data.header.nCount; ++i) {
+        const RECT& r = data.rects[i];
+        update.Add(ToLogicalCover(IRect(r.left, r.top, r.right, r.bottom)));
+      }
+    } else {
+      RECT b;
+      GetRgnBox(updateRegion_, &b);
+      update.Add(ToLogicalCover(IRect(b.left, b.top, b.right, b.bottom)));
+    }
+  }
+  // Without a device context there is nothing to copy to; the controls
+  // still count as drawn, as they always did.
+  for (int i = 0; i < update.Size(); ++i) Redraw(&update[i]);
+  paintDc_ = nullptr;
+  EndPaint(hwnd, &ps);
+}
+
 void IGraphicsWin::OnTimer() {
   HWND hwnd = hwnd_.load();
   if (!hwnd) return;
@@ -488,29 +525,45 @@ void IGraphicsWin::OnTimer() {
     return;
   }
   // A move to a monitor of another DPI, for hosts whose windows get no
-  // DPI message of their own.
-  HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
-  if (monitor != monitor_) {
-    const bool first = monitor_ == nullptr;
-    monitor_ = monitor;
-    if (!first) FollowDpi(0);
-    if (!hwnd_.load()) return;
+  // DPI message of their own. Asked twice a second, not on every tick: the
+  // question costs the system several round trips under Wine.
+  if (--monitorCheckTicks_ <= 0) {
+    monitorCheckTicks_ = std::max(fps_ / 2, 1);
+    HMONITOR monitor = MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST);
+    if (monitor != monitor_) {
+      const bool first = monitor_ == nullptr;
+      monitor_ = monitor;
+      if (!first) FollowDpi(0);
+      if (!hwnd_.load()) return;
+    }
   }
-  IRect dirty;
+  IDirtyList dirty;
   if (!CollectDirty(&dirty)) return;
-  dirty = ToDeviceCover(dirty);
-  RECT r = {dirty.left, dirty.top, dirty.right, dirty.bottom};
-  InvalidateRect(hwnd, &r, FALSE);
-  if (entryWnd_ && entryControl_) {
+  // Drawn and copied at once through the window's device context: asking
+  // for a paint (invalidating, WM_PAINT) costs many times the drawing of a
+  // knob under Wine. What the system itself asks to paint (exposure, size)
+  // still comes as WM_PAINT.
+  HDC dc = GetDC(hwnd);
+  if (!dc) {
+    for (int i = 0; i < dirty.Size(); ++i) {
+      const IRect d = ToDeviceCover(dirty[i]);
+      RECT r = {d.left, d.top, d.right, d.bottom};
+      InvalidateRect(hwnd, &r, FALSE);
+    }
+    UpdateWindow(hwnd);
+    return;
+  }
+  const bool fieldOpen = entryWnd_ && entryControl_;
+  if (fieldOpen) {
     // The field is not painted over.
     const IRect e = ToDevice(entryControl_->Rect());
-    RECT keep = {e.left, e.top, e.right, e.bottom};
-    ValidateRect(hwnd, &keep);
-    UpdateWindow(hwnd);
-    editState_ = 2;
-  } else {
-    UpdateWindow(hwnd);
+    ExcludeClipRect(dc, e.left, e.top, e.right, e.bottom);
   }
+  paintDc_ = dc;
+  Redraw(dirty);
+  paintDc_ = nullptr;
+  ReleaseDC(hwnd, dc);
+  if (fieldOpen) editState_ = 2;
 }
 
 void IGraphicsWin::SetUpTooltips() {

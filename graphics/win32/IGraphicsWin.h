@@ -98,6 +98,9 @@ class IGraphicsWin : public IGraphics {
   LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleEntryMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   void OnTimer();
+  // WM_PAINT: the update region's rectangles, each drawn and copied in its
+  // own pass, inside one BeginPaint.
+  void Paint(HWND hwnd);
   void OnScaleChanged() override;
   // A new DPI (0: ask the window's); the editor follows it.
   void FollowDpi(int dpi);
@@ -140,6 +143,13 @@ class IGraphicsWin : public IGraphics {
   std::string mainClassName_;
   mutable int systemPercent_ = 0;  // 0 until asked
   HMONITOR monitor_ = nullptr;
+  int monitorCheckTicks_ = 0;  // timer ticks until the monitor is asked again
+  // The update region's copy, made on the first paint and kept with the
+  // editor, so painting makes no region of its own each time.
+  HRGN updateRegion_ = nullptr;
+  // The device context of the paint or timer draw in progress, for
+  // BlitToScreen.
+  HDC paintDc_ = nullptr;
 };
 
 }  // namespace graphics

@@ -11,6 +11,7 @@
 
 #include "graphics/x11/X11Display.h"
 #include "graphics/x11/X11ModalWindow.h"
+#include "graphics/x11/X11SharedPixels.h"
 #include "graphics/x11/X11TextEntry.h"
 #include "lice/LICE_SysBitmap.h"
 
@@ -135,6 +136,10 @@ void IGraphicsX11::ForgetDestroyedWindow() {
 }
 
 void IGraphicsX11::ForgetWindow() {
+  // The shared pixels go while the connection is still open.
+  delete shared_;
+  shared_ = nullptr;
+  sharingRefused_ = false;
   window_.store(0);
   parent_ = 0;
   blankCursor_ = 0;
@@ -154,9 +159,20 @@ bool IGraphicsX11::BlitToScreen(const IRect* r) {
   const IRect all(0, 0, DrawingBitmap()->Width(), DrawingBitmap()->Height());
   const IRect shown = ToDeviceCover(*r).Intersect(all);
   if (shown.Empty()) return true;
-  display_->PutPixels(window, DrawingBitmap(), shown.left, shown.top, shown.W(), shown.H(),
-                      shown.left, shown.top);
-  XFlush(display_->Get());
+  LICE_IBitmap* bitmap = DrawingBitmap();
+  if (shared_ && (shared_->Width() != bitmap->Width() || shared_->Height() != bitmap->Height())) {
+    delete shared_;
+    shared_ = nullptr;
+  }
+  if (!shared_ && !sharingRefused_) {
+    shared_ = X11SharedPixels::Make(display_, bitmap->Width(), bitmap->Height());
+    sharingRefused_ = shared_ == nullptr;
+  }
+  if (!shared_ || !shared_->Put(window, bitmap, shown.left, shown.top, shown.W(), shown.H()))
+    display_->PutPixels(window, bitmap, shown.left, shown.top, shown.W(), shown.H(), shown.left,
+                        shown.top);
+  // Not flushed here: a tick puts several areas, and the event loops that
+  // draw (RunEvents, the modal loops) flush once after it.
   return true;
 }
 
@@ -497,10 +513,10 @@ void IGraphicsX11::OnTimer() {
     }
     return;
   }
-  IRect dirty;
+  IDirtyList dirty;
   if (!CollectDirty(&dirty)) return;
   // The field is a window of its own: drawing beneath it leaves it alone.
-  Redraw(&dirty);
+  Redraw(dirty);
   if (entry_) editState_ = 2;
 }
 

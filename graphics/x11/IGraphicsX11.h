@@ -46,6 +46,7 @@ namespace graphics {
 
 class X11Display;
 class X11ModalWindow;
+class X11SharedPixels;
 class X11TextEntry;
 
 class IGraphicsX11 : public IGraphics {
@@ -138,6 +139,10 @@ class IGraphicsX11 : public IGraphics {
   bool Viewable() const;
 
   X11Display* display_ = nullptr;  // owned, while a window is open
+  // The window's pixels shared with the server, made on the first put at a
+  // size; null where the server does not share memory (plain puts then).
+  X11SharedPixels* shared_ = nullptr;  // owned, while a window is open
+  bool sharingRefused_ = false;
   std::atomic<Window> window_{0};
   Window parent_ = 0;
   unsigned long ownerThread_ = 0;

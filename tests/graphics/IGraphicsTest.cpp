@@ -101,6 +101,26 @@ TEST_F(IGraphicsTest, TheDirtyRectangleIsTheUnionOfTheDirtyControls) {
   EXPECT_EQ(r, IRect(10, 10, 60, 35));
 }
 
+TEST_F(IGraphicsTest, ATickDrawsAndPutsDirtyControlsFarApartSeparately) {
+  ProbeControl* a = Probe(IRect(10, 10, 20, 20));
+  ProbeControl* between = Probe(IRect(40, 10, 80, 20));
+  ProbeControl* b = Probe(IRect(100, 10, 110, 20));
+  Editor().OpenWindow(nullptr);
+  Settle();
+  a->MarkDirty(false);
+  b->MarkDirty(false);
+  const int blits = Editor().BlitCount();
+  const int drawsBetween = between->draws;
+  Tick();
+  // Two passes, each putting its own rectangle; what lies between is
+  // neither drawn nor put.
+  EXPECT_EQ(Editor().BlitCount(), blits + 2);
+  EXPECT_EQ(between->draws, drawsBetween);
+  EXPECT_FALSE(a->IsDirty());
+  EXPECT_FALSE(b->IsDirty());
+  EXPECT_FALSE(Editor().CollectDirty(static_cast<graphics::IDirtyList*>(nullptr)));
+}
+
 TEST_F(IGraphicsTest, StrictDrawingDrawsOnlyWhatTouchesTheUpdate) {
   ProbeControl* inside = Probe(IRect(10, 10, 20, 20));
   ProbeControl* touching = Probe(IRect(20, 10, 30, 20));  // left edge = update's right edge

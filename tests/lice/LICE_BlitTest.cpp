@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "lice/LICE_Combine.h"
 #include "lice/LICE_MemBitmap.h"
 #include "lice/LiceTestSupport.h"
 
@@ -37,6 +38,52 @@ TEST(LiceBlit, CopyWithPartialAlphaTruncatesTowardZero) {
   EXPECT_EQ(LICE_GETA(p.Blit(LICE_RGBA(0, 0, 0, 200), LICE_RGBA(0, 0, 0, 128), 1.0f,
                              LICE_BLIT_USE_ALPHA)),
             255);
+}
+
+// The full-weight copy with alpha works on groups of pixels (transparent
+// groups skipped, opaque ones copied, mixed ones blended together): every
+// pixel must come out as the one-pixel formula has it, whatever mix of
+// alphas shares its group, at every row length and offset.
+TEST(LiceBlit, CopyWithAlphaMatchesThePixelFormulaInEveryMix) {
+  const int kWidth = 23;
+  const int kHeight = 64;
+  LICE_MemBitmap src(kWidth, kHeight);
+  LICE_MemBitmap dest(kWidth + 3, kHeight);
+  LICE_MemBitmap expected(kWidth + 3, kHeight);
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      // Rows of runs: transparent, opaque, and any alpha, mixed at random.
+      const uint32_t kind = (y % 4 == 0) ? 0 : (y % 4 == 1) ? 1 : next() % 3;
+      const uint32_t alpha = kind == 0 ? 0 : kind == 1 ? 255 : next() & 0xFF;
+      SetPixel(src, x, y, (alpha << 24) | (next() & 0xFFFFFF));
+    }
+    for (int x = 0; x < kWidth + 3; ++x) {
+      const LICE_pixel d = next() | (next() << 24);
+      SetPixel(dest, x, y, d);
+      SetPixel(expected, x, y, d);
+    }
+  }
+  // Each row at a different width and offset, so every remainder is met.
+  for (int y = 0; y < kHeight; ++y) {
+    const int width = 1 + y % kWidth;
+    const int offset = y % 4;
+    LICE_Blit(&dest, &src, offset, y, 0, y, width, 1, 1.0f, LICE_BLIT_USE_ALPHA);
+    for (int x = 0; x < width; ++x) {
+      LICE_pixel s = PixelAt(src, x, y);
+      LICE_pixel d = PixelAt(expected, offset + x, y);
+      lice_combine::CopyAlpha::Apply(reinterpret_cast<uint8_t*>(&d),
+                                     reinterpret_cast<const uint8_t*>(&s), 256);
+      SetPixel(expected, offset + x, y, d);
+    }
+  }
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth + 3; ++x)
+      ASSERT_EQ(PixelAt(dest, x, y), PixelAt(expected, x, y)) << "at " << x << ", " << y;
 }
 
 TEST(LiceBlit, CopyWithAlphaAtOtherWeightsScalesBySourceAlpha) {
