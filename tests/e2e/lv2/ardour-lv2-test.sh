@@ -153,17 +153,31 @@ switch_picture() {
   "$screenshot" "$work/$1.png" $((X + 29)) $((Y + 387)) 68 25 >/dev/null 2>&1 ||
     fail "no picture of the learn switch"
 }
+# Waits until the switch's picture NAME differs from the picture BEFORE.
+switch_changes() {
+  local name=$1 before=$2
+  for _ in $(seq 20); do
+    sleep 0.25
+    switch_picture "$name"
+    cmp -s "$work/$before.png" "$work/$name.png" || return 0
+  done
+  return 1
+}
 xdotool mousemove $((X + 44)) $((Y + 399))
 sleep 0.2
+switch_picture learn-off
 xdotool click 3
-sleep 0.5
-switch_picture unlearn-off
+switch_changes unlearn-off learn-off || fail "the learn switch did not show UNLEARN"
 xdotool click 1
-sleep 0.5
-switch_picture unlearn-on
-cmp -s "$work/unlearn-off.png" "$work/unlearn-on.png" && fail "the learn switch did not turn on"
+switch_changes unlearn-on unlearn-off || fail "the learn switch did not turn on"
 ardour_drag_volume
-switch_picture unlearn-after
+# The plug-in's mode comes back through Ardour's UI updates: a few seconds at
+# most on a loaded machine.
+for _ in $(seq 20); do
+  switch_picture unlearn-after
+  cmp -s "$work/unlearn-off.png" "$work/unlearn-after.png" && break
+  sleep 0.25
+done
 cmp -s "$work/unlearn-off.png" "$work/unlearn-after.png" ||
   fail "the learn switch did not show the plug-in's unlearning end"
 settings=$(tr -d '\r' <"$QUILLET_LOCAL_APPDATA/VellumMusic/quillet.ini" | tr '\n' ' ')
