@@ -122,6 +122,9 @@ class IGraphicsWin : public IGraphics {
   void SetUpTooltips();
   void HideTooltip();
   HMENU BuildMenu(IMenu* menu, const MenuCommandMap& commands);
+  // The editor's scale over the system's for the window (1.0 where they
+  // agree): menus and message boxes other than 1.0 are ours.
+  double ScaleOverSystem() const;
 
   HINSTANCE module_;
   std::atomic<HWND> hwnd_{nullptr};

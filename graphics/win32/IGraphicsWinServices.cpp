@@ -85,14 +85,18 @@ HWND IGraphicsWin::GetMainWindow() {
   return mainWnd_;
 }
 
+double IGraphicsWin::ScaleOverSystem() const {
+  const int systemPercent = SystemScalePercent();
+  return systemPercent > 0 ? ScalePercent() / static_cast<double>(systemPercent) : 1.0;
+}
+
 int IGraphicsWin::ShowMessageBox(const char* text, const char* caption, int type) {
   CountModalLoop();
   // At the system's scale for the window the system's box; at another ours.
-  const int systemPercent = SystemScalePercent();
-  if (systemPercent > 0 && ScalePercent() != systemPercent) {
-    const int answer =
-        ShowScaledMessageBox(module_, GetMainWindow(), text, caption, static_cast<UINT>(type),
-                             ScalePercent() / static_cast<double>(systemPercent));
+  const double ratio = ScaleOverSystem();
+  if (ratio != 1.0) {
+    const int answer = ShowScaledMessageBox(module_, GetMainWindow(), text, caption,
+                                            static_cast<UINT>(type), ratio);
     if (answer) return answer;
   }
   return MessageBoxA(GetMainWindow(), text ? text : "", caption ? caption : "",
@@ -136,10 +140,9 @@ IMenu* IGraphicsWin::ShowPopupMenu(IMenu* menu, const IRect* r) {
   const MenuCommandMap commands(menu);
   // At the system's scale for the window its own items; at another the
   // editor's, drawn by us.
-  const int systemPercent = SystemScalePercent();
+  const double ratio = ScaleOverSystem();
   std::unique_ptr<ScaledMenuLook> look;
-  if (systemPercent > 0 && ScalePercent() != systemPercent)
-    look.reset(new ScaledMenuLook(ScalePercent() / static_cast<double>(systemPercent)));
+  if (ratio != 1.0) look.reset(new ScaledMenuLook(ratio));
   menuLook_ = look.get();
   HMENU native = BuildMenu(menu, commands);
   if (!native) {

@@ -2,29 +2,12 @@
 
 #include <cmath>
 
+#include "graphics/win32/ScaledSystemFont.h"
+
 namespace graphics {
 
-namespace {
-
-// The system's menu font; the default GUI font where the system cannot say.
-LOGFONTA MenuFont() {
-  LOGFONTA font = {};
-  NONCLIENTMETRICSA metrics = {};
-  metrics.cbSize = sizeof metrics;
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    return metrics.lfMenuFont;
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  if (font.lfHeight == 0) font.lfHeight = -12;
-  return font;
-}
-
-}  // namespace
-
 ScaledMenuLook::ScaledMenuLook(double ratio) : ratio_(ratio > 0.0 ? ratio : 1.0) {
-  LOGFONTA font = MenuFont();
-  font.lfHeight = static_cast<LONG>(std::lround(font.lfHeight * ratio_));
-  font.lfWidth = 0;
-  font_ = CreateFontIndirectA(&font);
+  font_ = CreateScaledSystemFont(SystemFont::kMenu, ratio_);
   // The symbol font's "a" is the check mark the system draws in its menus.
   LOGFONTA check = {};
   check.lfHeight = -CheckWidth();

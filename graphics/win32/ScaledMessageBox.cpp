@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "graphics/win32/ScaledSystemFont.h"
+
 namespace graphics {
 
 namespace {
@@ -157,17 +159,7 @@ int ShowScaledMessageBox(HINSTANCE module, HWND owner, const char* text, const c
   box.type = type;
   box.ratio = ratio > 0.0 ? ratio : 1.0;
   box.buttons = ButtonsOf(type);
-  NONCLIENTMETRICSA metrics = {};
-  metrics.cbSize = sizeof metrics;
-  LOGFONTA font = {};
-  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-    font = metrics.lfMessageFont;
-  else
-    GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-  if (font.lfHeight == 0) font.lfHeight = -12;
-  font.lfHeight = static_cast<LONG>(std::lround(font.lfHeight * box.ratio));
-  font.lfWidth = 0;
-  box.font = CreateFontIndirectA(&font);
+  box.font = CreateScaledSystemFont(SystemFont::kMessage, box.ratio);
   if (LPCSTR icon = IconOf(type))
     box.icon = static_cast<HICON>(
         LoadImageA(nullptr, icon, IMAGE_ICON, box.Px(32), box.Px(32), LR_SHARED | LR_DEFAULTSIZE));
