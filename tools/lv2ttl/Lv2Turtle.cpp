@@ -45,6 +45,13 @@ std::string Literal(const std::string& text) {
   return out + "\"";
 }
 
+// A term of our own vocabulary: its kind (a class or a property), label and
+// comment.
+std::string Term(const char* uri, const char* kind, const char* label, const char* comment) {
+  return Iri(uri) + "\n  a " + kind + " ;\n  rdfs:label " + Literal(label) + " ;\n  rdfs:comment " +
+         Literal(comment) + " .\n\n";
+}
+
 // The unit a parameter's label names, or null. Labels the LV2 units
 // vocabulary has no term for are shown by hosts from the scale or not at all.
 const char* UnitOf(const plug::IParameter& p) {
@@ -205,24 +212,17 @@ std::string PluginTurtle(const plug::IPlugBase& plugin) {
                      " ;\n"
                      "    lv2:portProperty lv2:connectionOptional ;\n");
   t += "  ui:ui " + Iri(plug::lv2::kUiUri) + " .\n\n";
-  // The state's properties: what validators and hosts may look up.
-  t += Iri(plug::lv2::kStateKey) +
-       "\n  a rdf:Property ;\n"
-       "  rdfs:label \"Quillet state\" ;\n"
-       "  rdfs:comment \"Every preset, the live values and the current preset.\" .\n\n";
-  // MIDI learn between the editor and the plug-in.
-  t += Iri(plug::lv2::kLearnMessageUri) +
-       "\n  a rdfs:Class ;\n"
-       "  rdfs:label \"Quillet MIDI learn\" ;\n"
-       "  rdfs:comment \"The MIDI-learn mode, from the editor's switch or the plug-in.\" .\n\n";
-  t += Iri(plug::lv2::kLearnModeUri) +
-       "\n  a rdf:Property ;\n"
-       "  rdfs:label \"Quillet learn mode\" ;\n"
-       "  rdfs:comment \"0 off, 1 learning, 2 unlearning.\" .\n\n";
-  t += Iri(plug::lv2::kProgramKey) +
-       "\n  a rdf:Property ;\n"
-       "  rdfs:label \"Quillet program\" ;\n"
-       "  rdfs:comment \"One program's exact values and name.\" .\n\n";
+  // The terms of our own that validators and hosts may look up: the state's
+  // properties, and the MIDI-learn message between the editor and the
+  // plug-in.
+  t += Term(plug::lv2::kStateKey, "rdf:Property", "Quillet state",
+            "Every preset, the live values and the current preset.");
+  t += Term(plug::lv2::kLearnMessageUri, "rdfs:Class", "Quillet MIDI learn",
+            "The MIDI-learn mode, from the editor's switch or the plug-in.");
+  t += Term(plug::lv2::kLearnModeUri, "rdf:Property", "Quillet learn mode",
+            "0 off, 1 learning, 2 unlearning.");
+  t += Term(plug::lv2::kProgramKey, "rdf:Property", "Quillet program",
+            "One program's exact values and name.");
   // The editor, embedded in the host's window and driven by its idle calls;
   // the host's scale arrives as the ui:scaleFactor option, at instantiation
   // or later through the options interface; the plug-in's learn mode from
