@@ -58,9 +58,14 @@ void IGraphics::SetControlsFromPlugin(int paramIndex, double normalized) {
   SetParameterFromPlugin(paramIndex, normalized, true);
 }
 
+LICE_IBitmap* IGraphics::NewDrawingBitmap(int w, int h) {
+  return new (std::nothrow) LICE_SysBitmap(w, h);
+}
+
 void IGraphics::PrepareDrawing() {
   delete drawBitmap_;
-  drawBitmap_ = new (std::nothrow) LICE_SysBitmap(DeviceWidth(), DeviceHeight());
+  drawBitmap_ = nullptr;
+  drawBitmap_ = NewDrawingBitmap(DeviceWidth(), DeviceHeight());
 }
 
 bool IGraphics::IsWindowOpen() const { return GetWindow() != nullptr; }

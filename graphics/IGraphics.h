@@ -83,7 +83,6 @@
 #include "plug/IPlugEditor.h"
 
 class LICE_IBitmap;
-class LICE_SysBitmap;
 
 namespace plug {
 class IPlugBase;
@@ -261,7 +260,7 @@ class IGraphics : public plug::IPlugEditor {
   // dirty) is one redraw of the empty rectangle, which clears them.
   bool Redraw(const IDirtyList& list);
   // The drawing bitmap (for window layers, pictures and tests).
-  LICE_SysBitmap* DrawingBitmap() const { return drawBitmap_; }
+  LICE_IBitmap* DrawingBitmap() const { return drawBitmap_; }
   void SetStrictDrawing(bool strict) { strictDrawing_ = strict; }
   void SetHandleMouseOver(bool handle) { handleMouseOver_ = handle; }
   bool HandlesMouseOver() const { return handleMouseOver_; }
@@ -314,6 +313,14 @@ class IGraphics : public plug::IPlugEditor {
   // The scale changed and the drawing bitmap has the new size: the window
   // layer gives its window DeviceWidth() x DeviceHeight() and lets it draw.
   virtual void OnScaleChanged() {}
+  // A new drawing bitmap of w x h device pixels, or null. The default is a
+  // system bitmap; a window layer may place the pixels where the window
+  // system reads them itself. [main]
+  virtual LICE_IBitmap* NewDrawingBitmap(int w, int h);
+  // A redraw is about to draw into area (device pixels) of the drawing
+  // bitmap: a layer whose window system may still be reading an earlier copy
+  // from there waits for it here. [main]
+  virtual void BeforeDrawing(const IRect& area) {}
   // The system's scale changed (a window layer noticed): applied when no
   // user choice or host scale overrides it.
   void SystemScaleChanged() { ApplyScale(); }
@@ -356,8 +363,8 @@ class IGraphics : public plug::IPlugEditor {
   std::vector<IControl*> controls_;  // owned
   plug::IPlugBase* plugin_;          // not owned
   IRect drawRect_;
-  IRect deviceClip_;                      // drawRect_ in device pixels
-  LICE_SysBitmap* drawBitmap_ = nullptr;  // owned
+  IRect deviceClip_;                    // drawRect_ in device pixels
+  LICE_IBitmap* drawBitmap_ = nullptr;  // owned
   int scalePercent_ = 100;
   int userPercent_ = 0;
   int hostPercent_ = 0;

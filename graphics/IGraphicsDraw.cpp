@@ -8,9 +8,9 @@
 #include "lice/LICE_Blit.h"
 #include "lice/LICE_CachedFont.h"
 #include "lice/LICE_FillRect.h"
+#include "lice/LICE_IBitmap.h"
 #include "lice/LICE_Line.h"
 #include "lice/LICE_SubBitmap.h"
-#include "lice/LICE_SysBitmap.h"
 #include "lice/LICE_SystemText.h"
 #include "plug/IPlugBase.h"
 
@@ -241,6 +241,9 @@ void IGraphics::DrawControl(IControl* control) {
 bool IGraphics::Redraw(const IRect* update) {
   if (controls_.empty() || !update) return true;
   const IRect window(0, 0, width_, height_);
+  // Strict drawing stays inside update; the other kind draws whole dirty
+  // controls wherever they are.
+  BeforeDrawing(ToDeviceCover(strictDrawing_ ? *update : window));
   if (strictDrawing_) {
     SetDrawRect(*update);
     for (IControl* control : controls_) {

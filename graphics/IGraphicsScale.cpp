@@ -5,7 +5,7 @@
 
 #include "graphics/BitmapCache.h"
 #include "graphics/IGraphics.h"
-#include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_IBitmap.h"
 #include "plug/IPlugBase.h"
 
 namespace graphics {

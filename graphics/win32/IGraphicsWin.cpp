@@ -8,7 +8,7 @@
 
 #include "graphics/win32/ModuleHold.h"
 #include "lice/LICE_NeverDestroyed.h"
-#include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_IBitmap.h"
 #include "plug/IPlugBase.h"
 
 namespace graphics {

@@ -11,9 +11,9 @@
 
 #include "graphics/x11/X11Display.h"
 #include "graphics/x11/X11ModalWindow.h"
-#include "graphics/x11/X11SharedPixels.h"
+#include "graphics/x11/X11SharedBitmap.h"
 #include "graphics/x11/X11TextEntry.h"
-#include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_IBitmap.h"
 
 namespace graphics {
 
@@ -106,6 +106,8 @@ void* IGraphicsX11::OpenWindow(void* parentWindow) {
   window_.store(window);
   exposed_ = IRect();
   nextTickMs_ = X11Display::NowMs() + 1000 / std::max(fps_, 1);
+  // Drawn from now on into pixels the server shares, where it can.
+  PrepareDrawing();
   MarkAllDirty();
   return GetWindow();
 }
@@ -136,11 +138,11 @@ void IGraphicsX11::ForgetDestroyedWindow() {
 }
 
 void IGraphicsX11::ForgetWindow() {
-  // The shared pixels go while the connection is still open.
-  delete shared_;
-  shared_ = nullptr;
-  sharingRefused_ = false;
   window_.store(0);
+  // The shared pixels go while the connection is still open; the panel is
+  // drawn whole when a window opens again.
+  if (SharedDrawing()) PrepareDrawing();
+  sharingRefused_ = false;
   parent_ = 0;
   blankCursor_ = 0;
   cursorHidden_ = false;
@@ -155,25 +157,38 @@ void IGraphicsX11::ForgetWindow() {
 
 bool IGraphicsX11::BlitToScreen(const IRect* r) {
   const Window window = window_.load();
-  if (!window || !display_ || !r || !DrawingBitmap()) return false;
-  const IRect all(0, 0, DrawingBitmap()->Width(), DrawingBitmap()->Height());
+  LICE_IBitmap* bitmap = DrawingBitmap();
+  if (!window || !display_ || !r || !bitmap) return false;
+  const IRect all(0, 0, bitmap->Width(), bitmap->Height());
   const IRect shown = ToDeviceCover(*r).Intersect(all);
   if (shown.Empty()) return true;
-  LICE_IBitmap* bitmap = DrawingBitmap();
-  if (shared_ && (shared_->Width() != bitmap->Width() || shared_->Height() != bitmap->Height())) {
-    delete shared_;
-    shared_ = nullptr;
-  }
-  if (!shared_ && !sharingRefused_) {
-    shared_ = X11SharedPixels::Make(display_, bitmap->Width(), bitmap->Height());
-    sharingRefused_ = shared_ == nullptr;
-  }
-  if (!shared_ || !shared_->Put(window, bitmap, shown.left, shown.top, shown.W(), shown.H()))
+  X11SharedBitmap* shared = SharedDrawing();
+  if (!shared || !shared->Put(window, shown.left, shown.top, shown.W(), shown.H()))
     display_->PutPixels(window, bitmap, shown.left, shown.top, shown.W(), shown.H(), shown.left,
                         shown.top);
   // Not flushed here: a tick puts several areas, and the event loops that
   // draw (RunEvents, the modal loops) flush once after it.
   return true;
+}
+
+LICE_IBitmap* IGraphicsX11::NewDrawingBitmap(int w, int h) {
+  // Shared only while a window (and so the connection) is open: the bitmap
+  // must go before the connection does.
+  if (window_.load() && display_ && !sharingRefused_) {
+    X11SharedBitmap* shared = X11SharedBitmap::Make(display_, w, h);
+    if (shared) return shared;
+    sharingRefused_ = true;
+  }
+  return IGraphics::NewDrawingBitmap(w, h);
+}
+
+void IGraphicsX11::BeforeDrawing(const IRect& area) {
+  X11SharedBitmap* shared = SharedDrawing();
+  if (shared) shared->WaitUntilRead(area);
+}
+
+X11SharedBitmap* IGraphicsX11::SharedDrawing() const {
+  return dynamic_cast<X11SharedBitmap*>(DrawingBitmap());
 }
 
 void IGraphicsX11::Resize(int w, int h) {
@@ -245,6 +260,8 @@ void IGraphicsX11::RunModalLoop(X11ModalWindow* modal) {
           exposed_ = exposed_.Union(IRect(event.xexpose.x, event.xexpose.y,
                                           event.xexpose.x + event.xexpose.width,
                                           event.xexpose.y + event.xexpose.height));
+        } else if (X11SharedBitmap* shared = SharedDrawing()) {
+          shared->TakeCompletion(event);
         }
       }
     }
@@ -293,6 +310,8 @@ void IGraphicsX11::HandleEvent(XEvent* event) {
 }
 
 void IGraphicsX11::HandleEditorEvent(XEvent* event) {
+  X11SharedBitmap* shared = SharedDrawing();
+  if (shared && shared->TakeCompletion(*event)) return;
   if (event->type == DestroyNotify) {
     if (event->xdestroywindow.window == window_.load()) ForgetDestroyedWindow();
     return;

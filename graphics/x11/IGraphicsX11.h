@@ -46,7 +46,7 @@ namespace graphics {
 
 class X11Display;
 class X11ModalWindow;
-class X11SharedPixels;
+class X11SharedBitmap;
 class X11TextEntry;
 
 class IGraphicsX11 : public IGraphics {
@@ -112,6 +112,12 @@ class IGraphicsX11 : public IGraphics {
 
  private:
   void OnScaleChanged() override;
+  // Pixels the server shares while a window is open, where it can.
+  LICE_IBitmap* NewDrawingBitmap(int w, int h) override;
+  // Waits for the server's reading of shared pixels there.
+  void BeforeDrawing(const IRect& area) override;
+  // The drawing bitmap when it is shared with the server, else null.
+  X11SharedBitmap* SharedDrawing() const;
   void HandleEvent(XEvent* event);
   void HandleEditorEvent(XEvent* event);
   void OnButtonPress(XButtonEvent* event);
@@ -139,9 +145,8 @@ class IGraphicsX11 : public IGraphics {
   bool Viewable() const;
 
   X11Display* display_ = nullptr;  // owned, while a window is open
-  // The window's pixels shared with the server, made on the first put at a
-  // size; null where the server does not share memory (plain puts then).
-  X11SharedPixels* shared_ = nullptr;  // owned, while a window is open
+  // The server would not share memory on this connection: the drawing
+  // bitmap stays plain until the window closes.
   bool sharingRefused_ = false;
   std::atomic<Window> window_{0};
   Window parent_ = 0;

@@ -1,7 +1,7 @@
 #include "GraphicsFixture.h"
 
 #include "graphics/IGraphics.h"
-#include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_IBitmap.h"
 #include "plug/FourCharCode.h"
 
 namespace graphics_test {
@@ -190,7 +190,7 @@ void GraphicsTest::Click(int x, int y, bool right) {
 }
 
 LICE_pixel GraphicsTest::PixelAt(int x, int y) {
-  LICE_SysBitmap* b = editor_->DrawingBitmap();
+  LICE_IBitmap* b = editor_->DrawingBitmap();
   return b->Bits()[y * b->RowSpan() + x];
 }
 

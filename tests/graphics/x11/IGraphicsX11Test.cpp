@@ -30,6 +30,7 @@
 
 #include "graphics/x11/IGraphicsX11.h"
 #include "graphics/x11/X11Display.h"
+#include "graphics/x11/X11SharedBitmap.h"
 #include "plug/IParameter.h"
 #include "tools/vsthost/X11Windows.h"
 
@@ -246,6 +247,48 @@ TEST_F(X11WindowTest, TheEditorIsAChildOfTheHostWindowAndDrawsOnItsTimer) {
   editor_->SetParameterFromPlugin(0, 1.0, true);
   Pump(2 * 40 + 20);
   EXPECT_EQ(WindowPixel(20, 20), 0xFFFFFFu);
+}
+
+// Shared memory segments mapped into this process.
+int SharedSegmentsMapped() {
+  std::ifstream maps("/proc/self/maps");
+  std::string line;
+  int count = 0;
+  while (std::getline(maps, line)) count += line.find("/SYSV") != std::string::npos;
+  return count;
+}
+
+TEST_F(X11WindowTest, TheEditorDrawsIntoPixelsSharedWithTheServerWhileItsWindowIsOpen) {
+  using graphics::X11SharedBitmap;
+  EXPECT_EQ(dynamic_cast<X11SharedBitmap*>(editor_->DrawingBitmap()), nullptr);
+  const int segmentsBefore = SharedSegmentsMapped();
+  editor_->SetParameterFromPlugin(0, 0.0, true);  // the control's first value
+  ASSERT_NE(Open(), 0u);
+  // The virtual display shares memory.
+  X11SharedBitmap* shared = dynamic_cast<X11SharedBitmap*>(editor_->DrawingBitmap());
+  ASSERT_NE(shared, nullptr);
+  EXPECT_EQ(SharedSegmentsMapped(), segmentsBefore + 1);
+  EXPECT_EQ(WindowPixel(kEditorW - 1, kEditorH - 1), 0x102030u);
+  // A value drawn on a timer tick reaches the window through them.
+  editor_->SetParameterFromPlugin(0, 1.0, true);
+  Pump(2 * 40 + 20);
+  EXPECT_EQ(WindowPixel(20, 20), 0xFFFFFFu);
+  EXPECT_EQ(shared->PutsInFlight(), 0);
+  // A new size while open: shared pixels of that size, drawn whole, and the
+  // old segment gone.
+  editor_->SetUserScalePercent(200);
+  Pump(150);
+  shared = dynamic_cast<X11SharedBitmap*>(editor_->DrawingBitmap());
+  ASSERT_NE(shared, nullptr);
+  EXPECT_EQ(shared->Width(), 2 * kEditorW);
+  EXPECT_EQ(SharedSegmentsMapped(), segmentsBefore + 1);
+  EXPECT_EQ(WindowPixel(2 * 20, 2 * 20), 0xFFFFFFu);
+  EXPECT_EQ(WindowPixel(kEditorW + 50, kEditorH + 50), 0x102030u);
+  // Closing lets the segment go with the connection.
+  editor_->CloseWindow();
+  EXPECT_EQ(dynamic_cast<X11SharedBitmap*>(editor_->DrawingBitmap()), nullptr);
+  EXPECT_EQ(SharedSegmentsMapped(), segmentsBefore);
+  EXPECT_NE(editor_->DrawingBitmap(), nullptr);
 }
 
 TEST_F(X11WindowTest, EditorsOfTwoInstancesLiveSideBySideAndOpeningTwiceKeepsOneWindow) {

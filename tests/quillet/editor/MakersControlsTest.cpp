@@ -5,7 +5,7 @@
 
 #include "EditorFixture.h"
 #include "LoopbackHttpServer.h"
-#include "lice/LICE_SysBitmap.h"
+#include "lice/LICE_IBitmap.h"
 #include "quillet/editor/IVmEnvelopeControl.h"
 #include "quillet/editor/IVmMenuControl.h"
 #include "quillet/editor/IVmOptionMenu.h"
@@ -31,7 +31,7 @@ class MakersControls : public EditorTest {
     return s;
   }
   LICE_pixel Pixel(int x, int y) {
-    LICE_SysBitmap* b = Gui().DrawingBitmap();
+    LICE_IBitmap* b = Gui().DrawingBitmap();
     return b->Bits()[y * b->RowSpan() + x];
   }
 };

@@ -1,14 +1,13 @@
-#include "graphics/x11/X11SharedPixels.h"
+#include "graphics/x11/X11SharedBitmap.h"
 
 #include <X11/Xutil.h>
 #include <dlfcn.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
-#include <cstring>
+#include <new>
 
 #include "graphics/x11/X11Display.h"
-#include "lice/LICE_IBitmap.h"
 
 namespace graphics {
 
@@ -24,6 +23,7 @@ struct ShmLibrary {
   Bool (*detach)(Display*, XShmSegmentInfo*) = nullptr;
   Bool (*putImage)(Display*, Drawable, GC, XImage*, int, int, int, int, unsigned, unsigned,
                    Bool) = nullptr;
+  int (*eventBase)(Display*) = nullptr;
   bool ok = false;
 
   ShmLibrary() {
@@ -37,7 +37,8 @@ struct ShmLibrary {
     attach = reinterpret_cast<decltype(attach)>(dlsym(library, "XShmAttach"));
     detach = reinterpret_cast<decltype(detach)>(dlsym(library, "XShmDetach"));
     putImage = reinterpret_cast<decltype(putImage)>(dlsym(library, "XShmPutImage"));
-    ok = queryExtension && createImage && attach && detach && putImage;
+    eventBase = reinterpret_cast<decltype(eventBase)>(dlsym(library, "XShmGetEventBase"));
+    ok = queryExtension && createImage && attach && detach && putImage && eventBase;
   }
 };
 
@@ -48,7 +49,7 @@ const ShmLibrary& Shm() {
 
 }  // namespace
 
-X11SharedPixels* X11SharedPixels::Make(X11Display* display, int w, int h) {
+X11SharedBitmap* X11SharedBitmap::Make(X11Display* display, int w, int h) {
   if (!display || w <= 0 || h <= 0 || !Shm().ok) return nullptr;
   Display* d = display->Get();
   if (!Shm().queryExtension(d)) return nullptr;
@@ -58,9 +59,9 @@ X11SharedPixels* X11SharedPixels::Make(X11Display* display, int w, int h) {
                         static_cast<unsigned>(DefaultDepth(d, display->Screen())), ZPixmap, nullptr,
                         &segment, static_cast<unsigned>(w), static_cast<unsigned>(h));
   if (!image) return nullptr;
-  // The drawing bitmap's rows are copied as they are: 32-bit pixels in this
-  // machine's byte order, which a server sharing our memory has too.
-  if (image->bits_per_pixel != 32) {
+  // The panel is drawn in 32-bit pixels in this machine's byte order, which
+  // a server sharing our memory has too.
+  if (image->bits_per_pixel != 32 || image->bytes_per_line % 4 != 0) {
     XDestroyImage(image);
     return nullptr;
   }
@@ -92,39 +93,90 @@ X11SharedPixels* X11SharedPixels::Make(X11Display* display, int w, int h) {
     XDestroyImage(image);
     return nullptr;
   }
-  return new X11SharedPixels(display, image, segment);
+  X11SharedBitmap* bitmap = new (std::nothrow)
+      X11SharedBitmap(display, image, segment, Shm().eventBase(d) + ShmCompletion);
+  if (!bitmap) {
+    Shm().detach(d, &segment);
+    display->Sync();
+    shmdt(memory);
+    image->data = nullptr;
+    XDestroyImage(image);
+  }
+  return bitmap;
 }
 
-X11SharedPixels::X11SharedPixels(X11Display* display, XImage* image, const XShmSegmentInfo& segment)
-    : display_(display), image_(image), segment_(segment) {
+X11SharedBitmap::X11SharedBitmap(X11Display* display, XImage* image, const XShmSegmentInfo& segment,
+                                 int completionType)
+    : display_(display), image_(image), segment_(segment), completionType_(completionType) {
   // The image names its segment by address: ours from now on.
   image_->obdata = reinterpret_cast<char*>(&segment_);
   gc_ = XCreateGC(display->Get(), display->Root(), 0, nullptr);
 }
 
-X11SharedPixels::~X11SharedPixels() {
+X11SharedBitmap::~X11SharedBitmap() {
   Display* d = display_->Get();
   Shm().detach(d, &segment_);
-  // The server lets go of the segment before our mapping goes.
+  // The server lets go of the segment (and finishes every put) before our
+  // mapping goes.
   XSync(d, False);
+  TakeQueuedCompletions();
   XFreeGC(d, gc_);
   shmdt(segment_.shmaddr);
   image_->data = nullptr;
   XDestroyImage(image_);
 }
 
-bool X11SharedPixels::Put(Window window, LICE_IBitmap* bitmap, int x, int y, int w, int h) {
-  if (!bitmap || !bitmap->Bits() || w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > image_->width ||
-      y + h > image_->height || x + w > bitmap->Width() || y + h > bitmap->Height())
+bool X11SharedBitmap::ResizeTo(int widthPx, int heightPx) {
+  return widthPx == image_->width && heightPx == image_->height;
+}
+
+bool X11SharedBitmap::Put(Window window, int x, int y, int w, int h) {
+  if (w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > image_->width || y + h > image_->height)
     return false;
-  const int span = bitmap->RowSpan();
-  const LICE_pixel* from = bitmap->Bits() + static_cast<long>(y) * span + x;
-  char* to = image_->data + static_cast<long>(y) * image_->bytes_per_line + x * 4;
-  for (int row = 0; row < h; ++row, from += span, to += image_->bytes_per_line)
-    std::memcpy(to, from, static_cast<size_t>(w) * 4);
+  // With a completion event: the server says when it has read the pixels.
   Shm().putImage(display_->Get(), window, gc_, image_, x, y, x, y, static_cast<unsigned>(w),
-                 static_cast<unsigned>(h), False);
+                 static_cast<unsigned>(h), True);
+  ++inFlight_;
+  inFlightArea_ = inFlightArea_.Union(IRect(x, y, x + w, y + h));
   return true;
+}
+
+bool X11SharedBitmap::TakeCompletion(const XEvent& event) {
+  if (event.type != completionType_) return false;
+  const XShmCompletionEvent& done = reinterpret_cast<const XShmCompletionEvent&>(event);
+  if (done.shmseg != segment_.shmseg) return false;
+  if (inFlight_ > 0 && --inFlight_ == 0) inFlightArea_ = IRect();
+  return true;
+}
+
+void X11SharedBitmap::TakeQueuedCompletions() {
+  struct Match {
+    static Bool Ours(Display*, XEvent* event, XPointer self) {
+      const X11SharedBitmap* bitmap = reinterpret_cast<const X11SharedBitmap*>(self);
+      return event->type == bitmap->completionType_ &&
+             reinterpret_cast<const XShmCompletionEvent*>(event)->shmseg == bitmap->segment_.shmseg;
+    }
+  };
+  // Asking once more than needed would cost a read and a flush of the
+  // connection: each tick's puts would go out one by one.
+  XEvent event;
+  while (inFlight_ > 0 &&
+         XCheckIfEvent(display_->Get(), &event, &Match::Ours, reinterpret_cast<XPointer>(this)))
+    TakeCompletion(event);
+}
+
+void X11SharedBitmap::WaitUntilRead(const IRect& area) {
+  if (inFlight_ == 0 || !area.Intersects(inFlightArea_)) return;
+  // The events may have come already; if not, the server's answer to a sync
+  // comes after everything it did for our earlier requests.
+  TakeQueuedCompletions();
+  if (inFlight_ == 0) return;
+  XSync(display_->Get(), False);
+  TakeQueuedCompletions();
+  // A put the server refused (its window gone) finishes without an event:
+  // after the sync nothing of ours is being read any more.
+  inFlight_ = 0;
+  inFlightArea_ = IRect();
 }
 
 }  // namespace graphics
