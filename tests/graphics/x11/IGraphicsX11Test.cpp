@@ -14,7 +14,9 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -289,6 +291,86 @@ TEST_F(X11WindowTest, TheEditorDrawsIntoPixelsSharedWithTheServerWhileItsWindowI
   EXPECT_EQ(dynamic_cast<X11SharedBitmap*>(editor_->DrawingBitmap()), nullptr);
   EXPECT_EQ(SharedSegmentsMapped(), segmentsBefore);
   EXPECT_NE(editor_->DrawingBitmap(), nullptr);
+}
+
+// A virtual X server of its own without the shared-memory extension, on a
+// display number the shared servers do not use; DISPLAY names it while the
+// object lives.
+class ServerWithoutSharedMemory {
+ public:
+  ServerWithoutSharedMemory() {
+    const char* old = std::getenv("DISPLAY");
+    oldDisplay_ = old ? old : "";
+    for (int n = 300; n < 400 && pid_ <= 0; ++n) {
+      const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+      const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+      if (access(socket.c_str(), F_OK) == 0 || access(lock.c_str(), F_OK) == 0) continue;
+      const std::string display = ":" + std::to_string(n);
+      const pid_t pid = fork();
+      if (pid == 0) {
+        execlp("Xvfb", "Xvfb", display.c_str(), "-screen", "0", "800x600x24", "-extension",
+               "MIT-SHM", "-noreset", "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+      }
+      for (int i = 0; i < 200 && access(socket.c_str(), F_OK) != 0; ++i) SleepMs(20);
+      if (access(socket.c_str(), F_OK) == 0) {
+        pid_ = pid;
+        setenv("DISPLAY", display.c_str(), 1);
+      } else if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+      }
+    }
+  }
+  ~ServerWithoutSharedMemory() {
+    setenv("DISPLAY", oldDisplay_.c_str(), 1);
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool Running() const { return pid_ > 0; }
+
+ private:
+  std::string oldDisplay_;
+  pid_t pid_ = -1;
+};
+
+TEST(X11WithoutSharedMemory, TheEditorDrawsIntoItsOwnPixelsAndPutsThemThroughTheConnection) {
+  ServerWithoutSharedMemory server;
+  ASSERT_TRUE(server.Running());
+  Display* d = vsthost::ConnectX11();
+  ASSERT_NE(d, nullptr);
+  const Window host =
+      XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, kEditorW, kEditorH, 0, 0, 0x808080);
+  XMapWindow(d, host);
+  XSync(d, False);
+  HostLog log;
+  HostLog::current = &log;
+  {
+    GraphicsPlug plug;
+    IGraphicsX11* editor = new IGraphicsX11(&plug, kEditorW, kEditorH);
+    plug.AttachEditor(editor);
+    ProbePanel panel;
+    panel.Attach(editor, &plug, kYesNo);
+    ASSERT_NE(editor->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(host))), nullptr);
+    for (int i = 0; i < 10; ++i) {
+      editor->RunEvents();
+      SleepMs(20);
+    }
+    EXPECT_EQ(dynamic_cast<graphics::X11SharedBitmap*>(editor->DrawingBitmap()), nullptr);
+    ASSERT_NE(editor->DrawingBitmap(), nullptr);
+    XImage* image =
+        XGetImage(d, static_cast<Window>(reinterpret_cast<uintptr_t>(editor->GetWindow())),
+                  kEditorW - 1, kEditorH - 1, 1, 1, AllPlanes, ZPixmap);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(XGetPixel(image, 0, 0) & 0xFFFFFFu, 0x102030u);
+    XDestroyImage(image);
+    editor->CloseWindow();
+  }
+  HostLog::current = nullptr;
+  XDestroyWindow(d, host);
+  XCloseDisplay(d);
 }
 
 TEST_F(X11WindowTest, EditorsOfTwoInstancesLiveSideBySideAndOpeningTwiceKeepsOneWindow) {
