@@ -53,6 +53,11 @@ function(quillet_add_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} gtest gtest_main quillet_options)
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  # Compiled as a few translation units of several files each: GoogleTest's
+  # headers are read once per batch, not once per file, which keeps the CI
+  # build of five configurations short. Names local to a file must therefore
+  # be unique within the program.
+  set_target_properties(${T_NAME} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   if(T_DISPLAY)
     quillet_display_command(cmd $<TARGET_FILE:${T_NAME}> ${T_ARGS})
   else()

@@ -22,6 +22,8 @@ struct BlockMidi {
 class AudioPath {
  public:
   static constexpr int kBlock = 512;
+  // A host call longer than the blocks it announced, which a binding splits.
+  static constexpr int kLongCall = 3 * kBlock + 100;
   static constexpr int kParamCount = 29;
 
   virtual ~AudioPath() = default;

@@ -16,7 +16,6 @@ namespace alloc_test {
 
 namespace {
 
-constexpr int kLongCall = 3 * AudioPath::kBlock + 100;
 constexpr int kMaxEvents = 64;
 
 // Fixed-capacity event lists: nothing in them allocates.

@@ -25,8 +25,6 @@ namespace alloc_test {
 
 namespace {
 
-constexpr int kLongCall = 3 * AudioPath::kBlock + 100;
-
 // Every URI gets its number before counting starts (the plug-in maps at
 // instantiation); later lookups only compare.
 class UridMap {

@@ -15,8 +15,6 @@ namespace alloc_test {
 
 namespace {
 
-constexpr int kLongCall = 3 * AudioPath::kBlock + 100;
-
 // The host's time record; the callback allocates nothing.
 vst::VstTimeInfo gTime{};
 

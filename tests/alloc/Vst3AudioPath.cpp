@@ -17,7 +17,6 @@ namespace {
 
 using namespace vst3;
 
-constexpr int kLongCall = 3 * AudioPath::kBlock + 100;
 constexpr ParamID kControllerParamBase = 2000;
 
 class Vst3AudioPath : public AudioPath {

@@ -16,7 +16,6 @@
 namespace {
 
 constexpr int kCache = static_cast<int>(LICE_DT_FORCE_CACHE);
-constexpr LICE_pixel kBlack = 0xFF000000u;
 
 // A font made the way the editor makes its fonts: owned, system drawing allowed.
 class LiceCachedFontTest : public ::testing::Test {

@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr LICE_pixel kWhite = 0xFFFFFFFFu;
-constexpr LICE_pixel kBlack = 0xFF000000u;
-
 TEST(LiceLine, HorizontalAndVerticalIncludeBothEnds) {
   LICE_MemBitmap b(16, 16);
   FillAll(b, kBlack);

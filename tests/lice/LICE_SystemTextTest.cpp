@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr LICE_pixel kBlack = 0xFF000000u;
-constexpr LICE_pixel kWhite = 0xFFFFFFFFu;
 constexpr int kSingle = LICE_TEXT_SINGLELINE | LICE_TEXT_NOPREFIX;
 
 // GDI clears the alpha byte of the pixels it writes; only colours count here.

@@ -3,6 +3,9 @@
 
 #include "lice/LICE_IBitmap.h"
 
+constexpr LICE_pixel kBlack = 0xFF000000u;
+constexpr LICE_pixel kWhite = 0xFFFFFFFFu;
+
 inline LICE_pixel PixelAt(LICE_IBitmap& b, int x, int y) { return b.Bits()[y * b.RowSpan() + x]; }
 inline void SetPixel(LICE_IBitmap& b, int x, int y, LICE_pixel p) {
   b.Bits()[y * b.RowSpan() + x] = p;
