@@ -19,7 +19,7 @@ namespace {
 constexpr int kMaxEvents = 64;
 
 // Fixed-capacity event lists: nothing in them allocates.
-struct EventList {
+struct ClapEventList {
   union Slot {
     clap::EventHeader header;
     clap::EventParamValue param;
@@ -32,10 +32,10 @@ struct EventList {
   clap::OutputEvents out{this, Push};
 
   static std::uint32_t CLAP_CALL Size(const clap::InputEvents* list) {
-    return static_cast<EventList*>(list->ctx)->count;
+    return static_cast<ClapEventList*>(list->ctx)->count;
   }
   static const clap::EventHeader* CLAP_CALL Get(const clap::InputEvents* list, std::uint32_t i) {
-    auto* self = static_cast<EventList*>(list->ctx);
+    auto* self = static_cast<ClapEventList*>(list->ctx);
     return i < self->count ? &self->slots[i].header : nullptr;
   }
   static bool CLAP_CALL Push(const clap::OutputEvents*, const clap::EventHeader*) { return true; }
@@ -199,7 +199,7 @@ class ClapAudioPath : public AudioPath {
   double rate_ = 48000.0;
   std::int64_t steady_ = 0;
   clap::EventTransport transport_{};
-  EventList events_;
+  ClapEventList events_;
   clap::ParamInfo infos_[kParamCount] = {};
   std::vector<float> in_[2], out_[2];
   std::vector<double> inDouble_[2], outDouble_[2];

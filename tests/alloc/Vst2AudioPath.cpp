@@ -33,7 +33,7 @@ vst::intptr VST_CALL HostCallback(vst::AEffect*, vst::int32 opcode, vst::int32, 
 }
 
 // An event list of fixed capacity, as hosts pass it.
-struct EventList {
+struct Vst2EventList {
   vst::int32 numEvents = 0;
   vst::intptr reserved = 0;
   vst::VstEvent* events[BlockMidi::kMaxMessages] = {};
@@ -85,7 +85,7 @@ class Vst2AudioPath : public AudioPath {
   }
 
   void SendMidi(const BlockMidi& midi) override {
-    EventList list;
+    Vst2EventList list;
     for (int i = 0; i < midi.count; ++i) {
       events_[i] = vst::VstMidiEvent{};
       events_[i].type = vst::kVstMidiType;
