@@ -63,7 +63,9 @@ TEST_F(Lv2Description, ControlPortsDescribeTheParameters) {
     const plug::IParameter& p = *product->GetParam(i);
     const lv2host::ControlInfo& c = host_.controls()[i];
     SCOPED_TRACE(c.symbol);
-    if (p.Kind() != plug::ParamKind::None) EXPECT_EQ(c.name, p.Name());
+    if (p.Kind() != plug::ParamKind::None) {
+      EXPECT_EQ(c.name, p.Name());
+    }
     EXPECT_EQ(c.minimum, static_cast<float>(p.Min()));
     EXPECT_EQ(c.maximum, static_cast<float>(p.Max()));
     EXPECT_EQ(c.defaultValue, static_cast<float>(p.Default()));
