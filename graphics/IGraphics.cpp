@@ -81,8 +81,6 @@ void IGraphics::Resize(int w, int h) {
   mouseCapture_ = -1;
   mouseOverIndex_ = -1;
   DeleteControls();
-  delete drawBitmap_;
-  drawBitmap_ = nullptr;
   PrepareDrawing();
   if (plugin_) plugin_->ResizeEditor(w, h);
 }

@@ -86,18 +86,16 @@ X11SharedBitmap* X11SharedBitmap::Make(X11Display* display, int w, int h) {
   display->Sync();
   const bool refused = !attached || display->TakeErrors() > 0;
   shmctl(segment.shmid, IPC_RMID, nullptr);
-  if (refused) {
-    if (attached) Shm().detach(d, &segment);
-    shmdt(memory);
-    image->data = nullptr;
-    XDestroyImage(image);
-    return nullptr;
-  }
-  X11SharedBitmap* bitmap = new (std::nothrow)
-      X11SharedBitmap(display, image, segment, Shm().eventBase(d) + ShmCompletion);
+  X11SharedBitmap* bitmap =
+      refused ? nullptr
+              : new (std::nothrow)
+                    X11SharedBitmap(display, image, segment, Shm().eventBase(d) + ShmCompletion);
   if (!bitmap) {
-    Shm().detach(d, &segment);
-    display->Sync();
+    if (attached) {
+      // The server lets go of the segment before our mapping goes.
+      Shm().detach(d, &segment);
+      display->Sync();
+    }
     shmdt(memory);
     image->data = nullptr;
     XDestroyImage(image);
@@ -141,10 +139,13 @@ bool X11SharedBitmap::Put(Window window, int x, int y, int w, int h) {
   return true;
 }
 
+bool X11SharedBitmap::IsOurCompletion(const XEvent& event) const {
+  return event.type == completionType_ &&
+         reinterpret_cast<const XShmCompletionEvent&>(event).shmseg == segment_.shmseg;
+}
+
 bool X11SharedBitmap::TakeCompletion(const XEvent& event) {
-  if (event.type != completionType_) return false;
-  const XShmCompletionEvent& done = reinterpret_cast<const XShmCompletionEvent&>(event);
-  if (done.shmseg != segment_.shmseg) return false;
+  if (!IsOurCompletion(event)) return false;
   if (inFlight_ > 0 && --inFlight_ == 0) inFlightArea_ = IRect();
   return true;
 }
@@ -152,9 +153,7 @@ bool X11SharedBitmap::TakeCompletion(const XEvent& event) {
 void X11SharedBitmap::TakeQueuedCompletions() {
   struct Match {
     static Bool Ours(Display*, XEvent* event, XPointer self) {
-      const X11SharedBitmap* bitmap = reinterpret_cast<const X11SharedBitmap*>(self);
-      return event->type == bitmap->completionType_ &&
-             reinterpret_cast<const XShmCompletionEvent*>(event)->shmseg == bitmap->segment_.shmseg;
+      return reinterpret_cast<const X11SharedBitmap*>(self)->IsOurCompletion(*event);
     }
   };
   // Asking once more than needed would cost a read and a flush of the

@@ -63,6 +63,8 @@ class X11SharedBitmap : public LICE_IBitmap {
  private:
   X11SharedBitmap(X11Display* display, XImage* image, const XShmSegmentInfo& segment,
                   int completionType);
+  // event is the server's completion of a put into this segment.
+  bool IsOurCompletion(const XEvent& event) const;
   void TakeQueuedCompletions();
 
   X11Display* display_;  // not owned
