@@ -153,13 +153,16 @@ switch_picture() {
   "$screenshot" "$work/$1.png" $((X + 29)) $((Y + 387)) 68 25 >/dev/null 2>&1 ||
     fail "no picture of the learn switch"
 }
-# Waits until the switch's picture NAME differs from the picture BEFORE.
-switch_changes() {
-  local name=$1 before=$2
+# Waits (up to 5 s) until the switch's picture NAME differs from the picture
+# REF, or with "same" until it matches it.
+switch_waits() {
+  local name=$1 ref=$2 want=${3:-differs} now
   for _ in $(seq 20); do
     sleep 0.25
     switch_picture "$name"
-    cmp -s "$work/$before.png" "$work/$name.png" || return 0
+    now=differs
+    cmp -s "$work/$ref.png" "$work/$name.png" && now=same
+    [ "$now" = "$want" ] && return 0
   done
   return 1
 }
@@ -167,18 +170,13 @@ xdotool mousemove $((X + 44)) $((Y + 399))
 sleep 0.2
 switch_picture learn-off
 xdotool click 3
-switch_changes unlearn-off learn-off || fail "the learn switch did not show UNLEARN"
+switch_waits unlearn-off learn-off || fail "the learn switch did not show UNLEARN"
 xdotool click 1
-switch_changes unlearn-on unlearn-off || fail "the learn switch did not turn on"
+switch_waits unlearn-on unlearn-off || fail "the learn switch did not turn on"
 ardour_drag_volume
 # The plug-in's mode comes back through Ardour's UI updates: a few seconds at
 # most on a loaded machine.
-for _ in $(seq 20); do
-  switch_picture unlearn-after
-  cmp -s "$work/unlearn-off.png" "$work/unlearn-after.png" && break
-  sleep 0.25
-done
-cmp -s "$work/unlearn-off.png" "$work/unlearn-after.png" ||
+switch_waits unlearn-after unlearn-off same ||
   fail "the learn switch did not show the plug-in's unlearning end"
 settings=$(tr -d '\r' <"$QUILLET_LOCAL_APPDATA/VellumMusic/quillet.ini" | tr '\n' ' ')
 [ "$settings" = "[MIDI Control] CC2=1 " ] ||
